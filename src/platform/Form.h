@@ -1,0 +1,61 @@
+#pragma once
+// A window of the program: one top-level widget with the lifecycle the
+// program's windows share. Load runs once when the single instance is
+// created (hidden); Unload runs when it is discarded. Close buttons hide;
+// the title-bar close unloads.
+
+#include <QWidget>
+#include <functional>
+
+namespace kvlink {
+
+class Host;
+
+// Mouse pointer values a window or the application can take.
+enum MousePointer : int { vbDefault = 0, vbHourglass = 11 };
+
+class Form : public QWidget {
+  Q_OBJECT
+ public:
+  Form(Host& host, const QString& designName);
+  ~Form() override;
+
+  const QString& designName() const { return designName_; }
+  Host& host() const { return host_; }
+
+  // Show modeless (raise it when already shown) or modal (returns when the
+  // window is hidden or destroyed).
+  void Show(bool modal = false);
+  void Hide() { hide(); }
+  bool Visible() const { return isVisible(); }
+  bool Enabled() const { return isEnabled(); }
+  void setEnabledState(bool on) { setEnabled(on); }
+  int Left() const { return pos().x(); }
+  int Top() const { return pos().y(); }
+  void moveTo(int left, int top) { move(left, top); }
+
+  int mousePointerValue() const { return mousePointer_; }
+  void setMousePointer(int value);
+
+  // Lifecycle handlers; windows override what they need.
+  virtual void Form_Load() {}
+  virtual void Form_Unload() {}
+
+  // Set by the window's default instance: what the title-bar close does.
+  void setUnloadRequest(std::function<void()> unload) { unloadRequest_ = std::move(unload); }
+
+ signals:
+  void hiddenOrClosed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  Host& host_;
+  QString designName_;
+  int mousePointer_ = vbDefault;
+  std::function<void()> unloadRequest_;
+};
+
+}  // namespace kvlink

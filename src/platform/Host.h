@@ -1,0 +1,77 @@
+#pragma once
+// The one door through which the program reaches a person or the desktop:
+// message boxes, password prompts, file dialogs, modal windows, the event
+// pump and the desktop launchers. QtHost is the real one; ScriptedHost
+// answers from a script in tests.
+
+#include <QString>
+#include <optional>
+
+namespace kvlink {
+
+class Form;
+
+// Message box styles and answers, with the platform's numbers.
+enum MsgBoxStyle : int {
+  vbOKOnly = 0,
+  vbYesNo = 4,
+  vbCritical = 16,
+  vbQuestion = 32,
+  vbExclamation = 48,
+  vbInformation = 64,
+};
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+// Title shown by a message box that has none of its own.
+inline const QString kProgramTitle = QStringLiteral("KV-LINK27");
+
+// Common dialog flags.
+enum FileDialogFlag : int { cdlOFNOverwritePrompt = 2, cdlOFNFileMustExist = 4096 };
+// The error number a cancelled common dialog raises.
+constexpr int cdlCancel = 32755;
+
+struct FileDialogRequest {
+  bool save = false;
+  QString title;
+  QString filter;  // "Config Files (*.con)|*.con|All Files (*.*)|*.*"
+  QString initialDir;
+  QString fileName;
+  int flags = 0;
+};
+
+struct FileDialogResult {
+  bool cancelled = true;
+  QString fileName;  // full path when not cancelled
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Shows a message box and returns the answer (vbOK, vbYes or vbNo). An
+  // empty title means the program's title. A box with Yes and No answers No
+  // to any dismissal other than Yes.
+  virtual int msgBox(const QString& text, int style, const QString& title) = 0;
+
+  // Asks for a password with a masked entry; nullopt when cancelled.
+  virtual std::optional<QString> askPassword(const QString& prompt, const QString& title) = 0;
+
+  virtual FileDialogResult fileDialog(const FileDialogRequest& request) = 0;
+
+  // Shows the window modally: returns when it is hidden or destroyed. Timers
+  // keep ticking meanwhile.
+  virtual void showModal(Form& form) = 0;
+
+  // Lets pending events (timers, clicks, repaints) run.
+  virtual void doEvents() = 0;
+
+  // Desktop launchers; false when nothing could be started.
+  virtual bool openInEditor(const QString& path) = 0;
+  virtual bool openFolder(const QString& path) = 0;
+  virtual bool openDocument(const QString& path) = 0;
+};
+
+// MsgBox as the program calls it; a box without a title shows "KV-LINK27".
+int MsgBox(Host& host, const QString& text, int style = vbOKOnly, const QString& title = {});
+
+}  // namespace kvlink

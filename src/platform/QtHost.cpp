@@ -1,0 +1,134 @@
+#include "QtHost.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+
+#include "Form.h"
+#include "platform/launcher.h"
+
+namespace kvlink {
+
+namespace {
+
+QMessageBox::Icon iconOf(int style) {
+  switch (style & 0x70) {
+    case vbCritical:
+      return QMessageBox::Critical;
+    case vbQuestion:
+      return QMessageBox::Question;
+    case vbExclamation:
+      return QMessageBox::Warning;
+    case vbInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+// "*.con" -> "*.[cC][oO][nN]" so that the match ignores case.
+QString caseless(const QString& pattern) {
+  QString out;
+  for (QChar c : pattern) {
+    if (c.isLetter())
+      out += QStringLiteral("[%1%2]").arg(c.toLower()).arg(c.toUpper());
+    else
+      out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+int MsgBox(Host& host, const QString& text, int style, const QString& title) {
+  return host.msgBox(text, style, title.isEmpty() ? kProgramTitle : title);
+}
+
+int QtHost::msgBox(const QString& text, int style, const QString& title) {
+  QMessageBox box(iconOf(style), title.isEmpty() ? kProgramTitle : title, text);
+  const bool yesNo = (style & 0x7) == vbYesNo;
+  if (yesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  const int answer = box.exec();
+  if (yesNo) return answer == QMessageBox::Yes ? vbYes : vbNo;
+  return vbOK;
+}
+
+std::optional<QString> QtHost::askPassword(const QString& prompt, const QString& title) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(nullptr, title.isEmpty() ? kProgramTitle : title,
+                                             prompt, QLineEdit::Password, QString(), &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+QStringList qtNameFilters(const QString& filter) {
+  QStringList out;
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+      patterns << (p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
+                                                       : caseless(p.trimmed()));
+    QString name = parts[i];
+    const int paren = name.indexOf(QLatin1Char('('));
+    if (paren > 0) name = name.left(paren).trimmed();
+    out << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+  }
+  return out;
+}
+
+FileDialogResult QtHost::fileDialog(const FileDialogRequest& request) {
+  QFileDialog dialog(nullptr, request.title, request.initialDir);
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.save || !(request.flags & cdlOFNFileMustExist)
+                         ? QFileDialog::AnyFile
+                         : QFileDialog::ExistingFile);
+  if (!(request.flags & cdlOFNOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!request.filter.isEmpty()) dialog.setNameFilters(qtNameFilters(request.filter));
+  if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+  FileDialogResult result;
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    result.cancelled = false;
+    result.fileName = dialog.selectedFiles().first();
+  }
+  return result;
+}
+
+void QtHost::showModal(Form& form) {
+  QPointer<Form> guard(&form);
+  QEventLoop loop;
+  QObject::connect(&form, &Form::hiddenOrClosed, &loop, &QEventLoop::quit);
+  QObject::connect(&form, &QObject::destroyed, &loop, &QEventLoop::quit);
+  form.setWindowModality(Qt::ApplicationModal);
+  form.show();
+  form.raise();
+  form.activateWindow();
+  loop.exec();
+  if (guard) guard->setWindowModality(Qt::NonModal);
+}
+
+void QtHost::doEvents() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool QtHost::openInEditor(const QString& path) {
+  return kvlink::openInEditor(path.toStdString());
+}
+bool QtHost::openFolder(const QString& path) {
+  return kvlink::openFolder(path.toStdString());
+}
+bool QtHost::openDocument(const QString& path) {
+  return kvlink::openFolder(path.toStdString());
+}
+
+}  // namespace kvlink

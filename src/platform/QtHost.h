@@ -1,0 +1,25 @@
+#pragma once
+// The real host: Qt dialogs, a nested event loop for modal windows, and the
+// desktop launchers.
+
+#include "Host.h"
+
+namespace kvlink {
+
+class QtHost : public Host {
+ public:
+  int msgBox(const QString& text, int style, const QString& title) override;
+  std::optional<QString> askPassword(const QString& prompt, const QString& title) override;
+  FileDialogResult fileDialog(const FileDialogRequest& request) override;
+  void showModal(Form& form) override;
+  void doEvents() override;
+  bool openInEditor(const QString& path) override;
+  bool openFolder(const QString& path) override;
+  bool openDocument(const QString& path) override;
+};
+
+// "Config Files (*.con)|*.con|All Files (*.*)|*.*" as Qt name filters, each
+// pattern matched without regard to case ("*.con" also finds "X.CON").
+QStringList qtNameFilters(const QString& filter);
+
+}  // namespace kvlink

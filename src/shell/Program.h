@@ -1,0 +1,97 @@
+#pragma once
+// One running program: the shared state, the link libraries, the host and
+// the windows. A test makes a fresh one; nothing lives in globals.
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "DefaultInstance.h"
+#include "LinkLibrary.h"
+#include "PointerState.h"
+#include "ProgramState.h"
+#include "WindowKind.h"
+
+namespace kvlink {
+
+class Host;
+class Form1;
+class Form9;
+class Form16;
+class frmSplash;
+class frmPassword;
+
+// A subsystem's windows and handlers, installed into the program at start.
+class Module {
+ public:
+  virtual ~Module() = default;
+};
+
+class Program {
+ public:
+  Program(Host& host, std::unique_ptr<LinkLibrary> link);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Host& host;
+  std::unique_ptr<LinkLibrary> link;
+  PointerState pointer;
+
+  LinkState linkState;
+  WindowStates windowStates;
+  CommandRequests commands;
+  PollState poll;
+  SessionState session;
+  ReadBufferArray ReadBuffer{};
+
+  // Shell windows.
+  DefaultInstance<kvlink::Form1> Form1;
+  DefaultInstance<kvlink::Form9> Form9;
+  DefaultInstance<kvlink::Form16> Form16;
+  DefaultInstance<kvlink::frmSplash> frmSplash;
+
+  // Subsystems and their window kinds, in installation order.
+  template <class M>
+  M& module() {
+    for (auto& m : modules_)
+      if (auto* found = dynamic_cast<M*>(m.get())) return *found;
+    throw std::logic_error("module not installed");
+  }
+  template <class M>
+  M* findModule() {
+    for (auto& m : modules_)
+      if (auto* found = dynamic_cast<M*>(m.get())) return found;
+    return nullptr;
+  }
+  void addModule(std::unique_ptr<Module> module) { modules_.push_back(std::move(module)); }
+  void addWindowKind(WindowKind* kind) { windowKinds_.push_back(kind); }
+  const std::vector<WindowKind*>& windowKinds() const { return windowKinds_; }
+
+  // What later subsystems plug into the shell; each does nothing until set.
+  struct Hooks {
+    // Link opened (start-up or Enable): show General Status, motor layout.
+    std::function<void()> showGeneralStatusAfterOpen;
+    // A stored password was found missing.
+    std::function<void()> passwordDestroyed;
+    // Timer ticks of the main window.
+    std::function<void()> pollTick;
+    std::function<void()> watchdogTick;
+    // Start-up restore of the auto-retrieve settings.
+    std::function<void()> restoreAutoRetrieve;
+  } hooks;
+
+  // Switches to another station: the one way to change CurrentStation. Queued
+  // commands are dropped, since they were meant for the old station.
+  void selectStation(int16_t station);
+
+  // Ends the program's windows (their unload handlers run).
+  void unloadAll();
+
+ private:
+  std::vector<std::unique_ptr<Module>> modules_;
+  std::vector<WindowKind*> windowKinds_;
+};
+
+}  // namespace kvlink

@@ -1,0 +1,225 @@
+// The window stand-ins: default instances, the scripted host, pointer state,
+// colours and dialog filters.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QRegularExpression>
+
+#include "DefaultInstance.h"
+#include "Form.h"
+#include "PointerState.h"
+#include "QtHost.h"
+#include "ScriptedHost.h"
+#include "VbColor.h"
+
+namespace kvlink {
+namespace {
+
+struct Counters {
+  int loads = 0;
+  int unloads = 0;
+  int constructed = 0;
+};
+
+class SampleForm : public Form {
+ public:
+  SampleForm(Host& host, Counters& counters) : Form(host, "SampleForm"), counters_(counters) {
+    ++counters_.constructed;
+    caption = new QLabel("design caption", this);
+  }
+  void Form_Load() override { ++counters_.loads; }
+  void Form_Unload() override { ++counters_.unloads; }
+  QLabel* caption;
+
+ private:
+  Counters& counters_;
+};
+
+void flushDeferredDeletes() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(DefaultInstanceTest, FirstReferenceCreatesHiddenAndLoadsOnce) {
+  ScriptedHost host;
+  Counters counters;
+  DefaultInstance<SampleForm> instance(
+      [&] { return std::make_unique<SampleForm>(host, counters); });
+  EXPECT_FALSE(instance.loaded());
+  EXPECT_EQ(instance.ifLoaded(), nullptr);
+
+  SampleForm& form = instance();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(counters.loads, 1);
+  instance().caption->setText("changed at run time");
+  instance();
+  EXPECT_EQ(counters.constructed, 1);
+  EXPECT_EQ(counters.loads, 1);
+}
+
+TEST(DefaultInstanceTest, UnloadThenReferenceRecreatesFromDesign) {
+  ScriptedHost host;
+  Counters counters;
+  DefaultInstance<SampleForm> instance(
+      [&] { return std::make_unique<SampleForm>(host, counters); });
+  instance().caption->setText("changed at run time");
+  instance().Show();
+  EXPECT_TRUE(instance().isVisible());
+
+  instance.Unload();
+  EXPECT_EQ(counters.unloads, 1);
+  EXPECT_FALSE(instance.loaded());
+  instance.Unload();  // unloading an unloaded window does nothing
+  EXPECT_EQ(counters.unloads, 1);
+  flushDeferredDeletes();
+
+  EXPECT_EQ(instance().caption->text(), "design caption");
+  EXPECT_FALSE(instance().isVisible());
+  EXPECT_EQ(counters.loads, 2);
+}
+
+TEST(DefaultInstanceTest, TitleBarCloseUnloadsAndCloseButtonOnlyHides) {
+  ScriptedHost host;
+  Counters counters;
+  DefaultInstance<SampleForm> instance(
+      [&] { return std::make_unique<SampleForm>(host, counters); });
+  instance().Show();
+  instance().Hide();
+  EXPECT_TRUE(instance.loaded());
+  EXPECT_EQ(counters.unloads, 0);
+
+  instance().Show();
+  instance().close();  // what the title bar's close does
+  EXPECT_EQ(counters.unloads, 1);
+  EXPECT_FALSE(instance.loaded());
+  flushDeferredDeletes();
+}
+
+TEST(ScriptedHostTest, RecordsBoxesAndAnswersFromScript) {
+  ScriptedHost host;
+  host.answerBox(vbYes);
+  EXPECT_EQ(MsgBox(host, "Delete set point?", 52, "Verify Delete"), vbYes);
+  EXPECT_EQ(MsgBox(host, "Unscripted yes/no", 52, "Q"), vbNo);
+  host.answerBox(vbCancel);
+  EXPECT_EQ(MsgBox(host, "Dismissed yes/no", 52, "Q"), vbNo);
+  EXPECT_EQ(MsgBox(host, "Plain"), vbOK);
+
+  ASSERT_EQ(host.boxes().size(), 4u);
+  EXPECT_EQ(host.boxes()[0].text, "Delete set point?");
+  EXPECT_EQ(host.boxes()[0].style, 52);
+  EXPECT_EQ(host.boxes()[0].title, "Verify Delete");
+  EXPECT_EQ(host.boxes()[3].title, "KV-LINK27");
+}
+
+TEST(ScriptedHostTest, RunsActionsInsideTheNextPumpOnly) {
+  ScriptedHost host;
+  std::vector<int> order;
+  host.atNextDoEvents([&] {
+    order.push_back(1);
+    host.atNextDoEvents([&] { order.push_back(2); });
+  });
+  host.doEvents();
+  EXPECT_EQ(order, std::vector<int>{1});
+  host.doEvents();
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+  EXPECT_EQ(host.doEventsCount(), 2);
+}
+
+TEST(ScriptedHostTest, ModalShowRunsTheScriptedAction) {
+  ScriptedHost host;
+  Counters counters;
+  SampleForm form(host, counters);
+  bool sawVisible = false;
+  host.onNextModal([&](Form& shown) {
+    sawVisible = shown.isVisible();
+    shown.Hide();
+  });
+  form.Show(true);
+  EXPECT_TRUE(sawVisible);
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(host.modalCount(), 1);
+}
+
+TEST(PointerStateTest, OneRestoreClearsHourglassAndHiddenPointer) {
+  PointerState pointer;
+  pointer.setApplicationPointer(vbHourglass);
+  pointer.setApplicationPointer(vbHourglass);
+  EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  pointer.setVisible(false);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+  pointer.setVisible(true);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  pointer.setApplicationPointer(vbDefault);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+class ClickCounter : public QWidget {
+ public:
+  int presses = 0;
+  int keys = 0;
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override { ++presses; }
+  void keyPressEvent(QKeyEvent*) override { ++keys; }
+};
+
+int sendPressAndKey(ClickCounter& widget) {
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &press);
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+  QCoreApplication::sendEvent(&widget, &key);
+  return widget.presses;
+}
+
+TEST(PointerStateTest, LockSwallowsMouseButNotKeysUntilUnlocked) {
+  ClickCounter widget;
+  PointerState pointer;
+  pointer.savePosition();
+  pointer.lock();
+  pointer.lock();
+  EXPECT_TRUE(pointer.locked());
+  EXPECT_EQ(sendPressAndKey(widget), 0);
+  EXPECT_EQ(widget.keys, 1);
+
+  pointer.unlock();
+  pointer.unlock();
+  EXPECT_FALSE(pointer.locked());
+  EXPECT_EQ(sendPressAndKey(widget), 1);
+  EXPECT_EQ(widget.keys, 2);
+}
+
+TEST(PointerStateTest, DestructionReleasesEverything) {
+  {
+    PointerState pointer;
+    pointer.lock();
+    pointer.setVisible(false);
+    pointer.setApplicationPointer(vbHourglass);
+  }
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(VbColorTest, ConvertsBgrAndSystemColours) {
+  EXPECT_EQ(vbColor(kDarkRed), QColor(0xC0, 0, 0));
+  EXPECT_EQ(vbColor(kDarkBlue), QColor(0, 0, 0x80));
+  EXPECT_EQ(vbColor(0x00123456), QColor(0x56, 0x34, 0x12));
+  EXPECT_EQ(vbColor(kSystemWindowBackground), QGuiApplication::palette().color(QPalette::Base));
+  EXPECT_EQ(vbColor(kSystemWindowText), QGuiApplication::palette().color(QPalette::Text));
+}
+
+TEST(FileDialogFilterTest, PatternsIgnoreCase) {
+  const QStringList filters = qtNameFilters("Config Files (*.con)|*.con|All Files (*.*)|*.*");
+  ASSERT_EQ(filters.size(), 2);
+  EXPECT_EQ(filters[0], "Config Files (*.[cC][oO][nN])");
+  EXPECT_EQ(filters[1], "All Files (*)");
+  const QRegularExpression re(QRegularExpression::wildcardToRegularExpression("*.[cC][oO][nN]"));
+  EXPECT_TRUE(re.match("PUMP.CON").hasMatch());
+  EXPECT_TRUE(re.match("pump.Con").hasMatch());
+  EXPECT_FALSE(re.match("pump.txt").hasMatch());
+}
+
+}  // namespace
+}  // namespace kvlink
