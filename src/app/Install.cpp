@@ -1,0 +1,12 @@
+#include "Install.h"
+
+#include "Program.h"
+
+namespace kvlink {
+
+void installSubsystems(Program& program) {
+  // One line per subsystem, in the order the poll pass visits their windows.
+  (void)program;
+}
+
+}  // namespace kvlink
