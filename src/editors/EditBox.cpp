@@ -99,8 +99,7 @@ void EditBox::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   QLineEdit::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-      onClick)
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
     onClick();
 }
 

@@ -165,8 +165,8 @@ void EditorForm::enter(EditBox& box) {
     m->setVisible(text == QString::number(*row.offValue));
   if (value) {
     const LinkState& link = program_.linkState;
-    WriteUnit(program_, link.CommPort, link.CurrentStation,
-              fieldAddress(row, link.UseModbus != 0), *value);
+    WriteUnit(program_, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
+              *value);
   }
   if (self && writeOrder() == WriteOrder::WriteFirst) leaveEditWindowSteps(row);
   leaveEditProgramSteps();
@@ -206,8 +206,8 @@ void EditorForm::Delete_Click(const FieldRow& row) {
     if (self)
       if (QLabel* m = marker(row)) m->show();
     const LinkState& link = program_.linkState;
-    WriteUnit(program_, link.CommPort, link.CurrentStation,
-              fieldAddress(row, link.UseModbus != 0), *row.offValue);
+    WriteUnit(program_, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
+              *row.offValue);
     if (self)
       if (EditBox* b = box(row)) b->clear();
   }

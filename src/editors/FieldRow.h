@@ -20,19 +20,19 @@
 namespace kvlink {
 
 struct FieldRow {
-  const char* box = nullptr;  // "Text1"
-  int reg = 0;                // register R; the DF1 byte address is 256 + 2R
-  int maxLength = 0;          // digits the operator may type
-  const char* hint = nullptr;           // shown on click
-  const char* hover = nullptr;          // shown on mouse move; nullptr = the hint
-  const char* hintForType1 = nullptr;   // when set: the hint while UnitType is 1,
-                                        // `hint` for any other type (click and hover)
-  std::optional<int> offValue;          // set-point rows only
-  const char* marker = nullptr;         // "<<Deleted" label; nullptr = none
-  const char* deleteButton = nullptr;   // "Delete" button; nullptr = none
+  const char* box = nullptr;                    // "Text1"
+  int reg = 0;                                  // register R; the DF1 byte address is 256 + 2R
+  int maxLength = 0;                            // digits the operator may type
+  const char* hint = nullptr;                   // shown on click
+  const char* hover = nullptr;                  // shown on mouse move; nullptr = the hint
+  const char* hintForType1 = nullptr;           // when set: the hint while UnitType is 1,
+                                                // `hint` for any other type (click and hover)
+  std::optional<int> offValue;                  // set-point rows only
+  const char* marker = nullptr;                 // "<<Deleted" label; nullptr = none
+  const char* deleteButton = nullptr;           // "Delete" button; nullptr = none
   PolledValue PolledValues::*polled = nullptr;  // what the poll shows in the box
-  int row = 0;     // layout: row index from the top
-  int column = 0;  // layout: 0 trip (or the only column), 1 alarm
+  int row = 0;                                  // layout: row index from the top
+  int column = 0;                               // layout: 0 trip (or the only column), 1 alarm
 };
 
 using FieldTable = std::vector<FieldRow>;

@@ -38,9 +38,7 @@ QGroupBox* valueFrame(QWidget* parent, const char* frameName, const QString& cap
 }  // namespace
 
 ResetPanel::ResetPanel(Program& program, const ResetPanelDesign& design)
-    : Form(program.host, QString::fromUtf8(design.designName)),
-      program_(program),
-      design_(design) {
+    : Form(program.host, QString::fromUtf8(design.designName)), program_(program), design_(design) {
   buildDesign();
 }
 

@@ -27,12 +27,12 @@ class ResetPanel : public Form {
   const ResetPanelDesign& design() const { return design_; }
 
   QFrame* Panel3D1 = nullptr;
-  QLabel* Label4 = nullptr;          // station name
-  QGroupBox* resetFrame = nullptr;   // "Reset Panel"
-  QGroupBox* remoteFrame = nullptr;  // "Remote Panel" (nullptr without remote buttons)
-  QLabel* Label2 = nullptr;          // reset time, in "Reset Time"
-  QLabel* Label3 = nullptr;          // ETR peak, in "ETR Peak" (motor family only)
-  QPushButton* Command3D6 = nullptr; // "Close"
+  QLabel* Label4 = nullptr;           // station name
+  QGroupBox* resetFrame = nullptr;    // "Reset Panel"
+  QGroupBox* remoteFrame = nullptr;   // "Remote Panel" (nullptr without remote buttons)
+  QLabel* Label2 = nullptr;           // reset time, in "Reset Time"
+  QLabel* Label3 = nullptr;           // ETR peak, in "ETR Peak" (motor family only)
+  QPushButton* Command3D6 = nullptr;  // "Close"
 
   // A command button by design name; nullptr when this panel has none.
   QPushButton* commandButton(const char* name) const;

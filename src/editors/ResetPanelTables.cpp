@@ -18,8 +18,11 @@ const std::vector<CommandButton>& commandButtons() {
 
 const ResetPanelDesign& form10Design() {
   static const ResetPanelDesign design = {
-      "Form10", "RVX Reset Control", 0,
-      {"Command3D1", "Command3D2", "Command3D3", "Command3D4", "Command3D5"}, true};
+      "Form10",
+      "RVX Reset Control",
+      0,
+      {"Command3D1", "Command3D2", "Command3D3", "Command3D4", "Command3D5"},
+      true};
   return design;
 }
 

@@ -24,13 +24,13 @@ class SetPointForm : public EditorForm {
 
   // Controls under their design names.
   QFrame* Panel3D1 = nullptr;
-  QLabel* Label24 = nullptr;      // station name
-  QGroupBox* Frame3D3 = nullptr;  // "Set Point" (row headings)
-  QGroupBox* Frame3D1 = nullptr;  // "TRIP Set Point"
-  QGroupBox* Frame3D2 = nullptr;  // "ALARM Set Point"
-  QGroupBox* Frame3D4 = nullptr;  // summary
-  QLabel* Label7 = nullptr;       // hint
-  QLabel* Label21 = nullptr;      // prompt
+  QLabel* Label24 = nullptr;         // station name
+  QGroupBox* Frame3D3 = nullptr;     // "Set Point" (row headings)
+  QGroupBox* Frame3D1 = nullptr;     // "TRIP Set Point"
+  QGroupBox* Frame3D2 = nullptr;     // "ALARM Set Point"
+  QGroupBox* Frame3D4 = nullptr;     // summary
+  QLabel* Label7 = nullptr;          // hint
+  QLabel* Label21 = nullptr;         // prompt
   QPushButton* Command13 = nullptr;  // "Program-Mode Settings"
   QPushButton* Command14 = nullptr;  // "Close"
 

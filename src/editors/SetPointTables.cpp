@@ -10,8 +10,8 @@ using P = PolledValues;
 const FieldTable kForm5Fields = {
     {"Text1", 0, 2, "Thermal Limit Trip, Range: 1 to 45 seconds", nullptr, nullptr, 46, "Label8",
      "Command1", &P::PolledI2tTrip, 0, 0},
-    {"Text12", 1, 2, "Thermal Limit Alarm, Range: 1 to 45 seconds", nullptr, nullptr, 46,
-     "Label14", "Command12", &P::PolledI2tAlarm, 0, 1},
+    {"Text12", 1, 2, "Thermal Limit Alarm, Range: 1 to 45 seconds", nullptr, nullptr, 46, "Label14",
+     "Command12", &P::PolledI2tAlarm, 0, 1},
     {"Text2", 2, 3, "Overcurrent Trip, Range: 100% to 600%", nullptr, nullptr, 625, "Label9",
      "Command2", &P::PolledOvercurrentTrip, 1, 0},
     {"Text11", 3, 3, "Overcurrent Alarm, Range: 100% to 600%", nullptr, nullptr, 625, "Label15",
@@ -20,8 +20,8 @@ const FieldTable kForm5Fields = {
      "Command3", &P::PolledUndercurrentTrip, 2, 0},
     {"Text10", 5, 3, "Undercurrent Alarm, Range: 15% to 100%", nullptr, nullptr, 101, "Label16",
      "Command10", &P::PolledUndercurrentAlarm, 2, 1},
-    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11",
-     "Command4", &P::PolledUnbalanceTrip, 3, 0},
+    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11", "Command4",
+     &P::PolledUnbalanceTrip, 3, 0},
     {"Text9", 7, 2, "Unbalance Alarm, Range: 5% to 75%", nullptr, nullptr, 76, "Label17",
      "Command9", &P::PolledUnbalanceAlarm, 3, 1},
     {"Text5", 8, 3, "Temperature Trip, Range: 50 deg c to 220 deg c",
@@ -51,8 +51,8 @@ const FieldTable kLpForm5Fields = {
      "Command3", &P::PolledUndercurrentTrip, 2, 0},
     {"Text10", 5, 3, "Undercurrent Alarm, Range: 15% to 100%", nullptr, nullptr, 101, "Label16",
      "Command10", &P::PolledUndercurrentAlarm, 2, 1},
-    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11",
-     "Command4", &P::PolledUnbalanceTrip, 3, 0},
+    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11", "Command4",
+     &P::PolledUnbalanceTrip, 3, 0},
     {"Text9", 7, 2, "Unbalance Alarm, Range: 5% to 75%", nullptr, nullptr, 76, "Label17",
      "Command9", &P::PolledUnbalanceAlarm, 3, 1},
     {"Text5", 8, 3, "Temperature Trip, Range: 50 deg c to 220 deg c",
@@ -72,26 +72,26 @@ const FieldTable kLpForm5Fields = {
 const FieldTable kForm35Fields = {
     {"Text1", 0, 2, "Thermal Limit Trip, Range: 1 to 45 seconds", nullptr, nullptr, 46, "Label8",
      "Command1", &P::PolledI2tTrip, 0, 0},
-    {"Text12", 1, 2, "Thermal Limit Alarm, Range: 1 to 45 seconds", nullptr, nullptr, 46,
-     "Label14", "Command12", &P::PolledI2tAlarm, 0, 1},
+    {"Text12", 1, 2, "Thermal Limit Alarm, Range: 1 to 45 seconds", nullptr, nullptr, 46, "Label14",
+     "Command12", &P::PolledI2tAlarm, 0, 1},
     {"Text2", 2, 3, "Short Time Trip, Range: 1.0 to 9.0 CT Primary Rating", nullptr, nullptr, 91,
      "Label9", "Command2", &P::PolledShortTimeTrip, 1, 0},
-    {"Text11", 3, 3, "Short Time Alarm, Range: 1.0 to 9.0 CT Primary Rating", nullptr, nullptr,
-     91, "Label15", "Command11", &P::PolledShortTimeAlarm, 1, 1},
-    {"Text3", 4, 3, "Instantaneous Trip, Range: 1.0 to 9.0 CT Primary Rating", nullptr, nullptr,
-     91, "Label10", "Command3", &P::PolledInstantaneousTrip, 2, 0},
+    {"Text11", 3, 3, "Short Time Alarm, Range: 1.0 to 9.0 CT Primary Rating", nullptr, nullptr, 91,
+     "Label15", "Command11", &P::PolledShortTimeAlarm, 1, 1},
+    {"Text3", 4, 3, "Instantaneous Trip, Range: 1.0 to 9.0 CT Primary Rating", nullptr, nullptr, 91,
+     "Label10", "Command3", &P::PolledInstantaneousTrip, 2, 0},
     {"Text10", 5, 3, "Instantaneous Alarm, Range: 1.0 to 9.0 CT Primary Rating", nullptr, nullptr,
      91, "Label16", "Command10", &P::PolledInstantaneousAlarm, 2, 1},
-    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11",
-     "Command4", &P::PolledUnbalanceTrip, 3, 0},
+    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11", "Command4",
+     &P::PolledUnbalanceTrip, 3, 0},
     {"Text9", 7, 2, "Unbalance Alarm, Range: 5% to 75%", nullptr, nullptr, 76, "Label17",
      "Command9", &P::PolledUnbalanceAlarm, 3, 1},
     {"Text6", 10, 3, "Ground Fault Trip, Range: 1% to 100%", nullptr,
-     "Earth-Leakage Trip, Range: 1% to 100%", 101, "Label13", "Command6", &P::PolledLeakageTrip,
-     4, 0},
+     "Earth-Leakage Trip, Range: 1% to 100%", 101, "Label13", "Command6", &P::PolledLeakageTrip, 4,
+     0},
     {"Text7", 11, 3, "Ground Fault Alarm, Range: 1% to 100%", nullptr,
-     "Earth-Leakage Alarm, Range: 1% to 100%", 101, "Label19", "Command7",
-     &P::PolledLeakageAlarm, 4, 1},
+     "Earth-Leakage Alarm, Range: 1% to 100%", 101, "Label19", "Command7", &P::PolledLeakageAlarm,
+     4, 1},
 };
 
 const RowHeading kI2tHeading = {"Label1", "I  t (s @ 600%)", "Label22", "2", "I"};
@@ -122,23 +122,20 @@ const FeederCaptions kFeederType4 = {"ZE-DUR Trip/Alarm Setpoints", "O / L Class
 
 const SetPointDesign& form5Design() {
   static const SetPointDesign design = {"FORM5", "RVX Trip-And-Alarm Set Points", kMotorHeadings,
-                                        "Summary and Range of Trip/Alarm Set Point",
-                                        &kForm5Fields};
+                                        "Summary and Range of Trip/Alarm Set Point", &kForm5Fields};
   return design;
 }
 
 const SetPointDesign& lpForm5Design() {
   static const SetPointDesign design = {"lpFORM5", "DA-DAroze Trip-And-Alarm Set Points",
-                                        kMotorHeadings,
-                                        "Summary and Range of Trip/Alarm Set Point",
+                                        kMotorHeadings, "Summary and Range of Trip/Alarm Set Point",
                                         &kLpForm5Fields};
   return design;
 }
 
 const SetPointDesign& form35Design() {
   static const SetPointDesign design = {"FORM35", "GLT / DA-RUV Trip-And-Alarm Set Points",
-                                        kFeederHeadings,
-                                        "Summary and Range of Trip/Alarm SetPoint",
+                                        kFeederHeadings, "Summary and Range of Trip/Alarm SetPoint",
                                         &kForm35Fields};
   return design;
 }

@@ -14,18 +14,18 @@ namespace kvlink {
 // A row heading in the "Set Point" frame, with an optional raised small label
 // drawn over the gap after `superscriptAfter` ("I" + "2" + "t" reads I²t).
 struct RowHeading {
-  const char* label = nullptr;  // "Label1"
-  const char* text = nullptr;   // "I  t (s @ 600%)"
-  const char* superscript = nullptr;      // "Label22"
-  const char* superscriptText = nullptr;  // "2"
-  const char* superscriptAfter = nullptr; // "I"
+  const char* label = nullptr;             // "Label1"
+  const char* text = nullptr;              // "I  t (s @ 600%)"
+  const char* superscript = nullptr;       // "Label22"
+  const char* superscriptText = nullptr;   // "2"
+  const char* superscriptAfter = nullptr;  // "I"
 };
 
 struct SetPointDesign {
-  const char* designName;     // "FORM5"
-  const char* caption;        // window title at design
+  const char* designName;            // "FORM5"
+  const char* caption;               // window title at design
   std::vector<RowHeading> headings;  // top to bottom, one per row
-  const char* summaryCaption; // caption of Frame3D4
+  const char* summaryCaption;        // caption of Frame3D4
   const FieldTable* fields;
 };
 
@@ -43,15 +43,15 @@ inline const char* const kDeletedMarker = "<<Deleted";
 // FORM35's per-type table (unit types 1 and 4).
 struct FeederCaptions {
   const char* title;
-  const char* label1;     // row 1 heading
-  const char* label6;     // row 5 heading
-  bool superscriptVisible;  // Label22
+  const char* label1;         // row 1 heading
+  const char* label6;         // row 5 heading
+  bool superscriptVisible;    // Label22
   bool deleteButtonsVisible;  // the eight buttons of kFeederTypedDeleteButtons
 };
 const FeederCaptions* feederCaptionsFor(int unitType);
 // The Delete buttons that FORM35 hides for unit type 4.
 inline constexpr std::array<const char*, 8> kFeederTypedDeleteButtons = {
-    "Command1", "Command3", "Command4", "Command6",
+    "Command1", "Command3", "Command4",  "Command6",
     "Command7", "Command9", "Command10", "Command12"};
 
 }  // namespace kvlink
