@@ -210,6 +210,7 @@ TEST_F(FieldEditTest, FirstKeyInABoxReachedWithTabStartsTheEdit) {
 }
 
 TEST_F(FieldEditTest, HoverShowsHintsOnlyWhileIdle) {
+  for (const FieldRow& row : form().fields()) EXPECT_TRUE(form().box(row)->hasMouseTracking());
   hover(box("Text8"));
   EXPECT_EQ(form().Label7->text(), "Temperature Alarm, Range: 50 c to 220 c");
   click(box("Text8"));
