@@ -30,9 +30,11 @@ int ScriptedHost::msgBox(const QString& text, int style, const QString& title) {
 
 std::optional<QString> ScriptedHost::askPassword(const QString& prompt, const QString&) {
   prompts_.push_back(prompt);
-  if (passwords_.empty()) return std::nullopt;
-  auto answer = passwords_.front();
-  passwords_.pop_front();
+  std::optional<QString> answer;
+  if (!passwords_.empty()) {
+    answer.swap(passwords_.front());
+    passwords_.pop_front();
+  }
   return answer;
 }
 
