@@ -90,10 +90,6 @@ const std::string& settingKey(LinkSetting setting) {
   return kCheckModeKey;
 }
 
-std::string settingText(LinkSetting setting, int16_t value) {
-  return setting == LinkSetting::Baud ? baudText(value) : std::to_string(value);
-}
-
 }  // namespace
 
 Form16::Form16(Program& program) : Form(program.host, QStringLiteral("Form16")), program_(program) {
@@ -217,7 +213,7 @@ void Form16::optionClicked(int index) {
   if (settingValue(state, design.setting) == design.value) return;
   setSettingValue(state, design.setting, design.value);
   saveSetting(program_.host, kSettingsSection, settingKey(design.setting),
-              settingText(design.setting, design.value));
+              std::to_string(design.value));
 }
 
 void Form16::SSCheck1_Click() {
