@@ -132,16 +132,12 @@ void Form16::buildDesign() {
   SSCheck1 = new QCheckBox(QStringLiteral("Automatically enable serial communications"), this);
   SSCheck1->setObjectName(QStringLiteral("SSCheck1"));
   connect(SSCheck1, &QCheckBox::clicked, this, [this] { SSCheck1_Click(); });
-  Label4 = new QLabel(QStringLiteral("Checked: the link opens with these settings at every start."),
-                      this);
+  Label4 = new QLabel(QStringLiteral("Checked: the link opens at every start."), this);
   Label4->setObjectName(QStringLiteral("Label4"));
   Label6 =
       new QLabel(QStringLiteral("Unchecked: the link stays closed until Enable is pressed."), this);
   Label6->setObjectName(QStringLiteral("Label6"));
-  for (QLabel* label : {Label4, Label6}) {
-    label->setIndent(24);
-    label->setWordWrap(true);
-  }
+  for (QLabel* label : {Label4, Label6}) label->setIndent(24);
 
   Command3D1 = new QPushButton(QStringLiteral("  Enable"), this);
   Command3D1->setObjectName(QStringLiteral("Command3D1"));
