@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 #include "MainStatusText.h"
+#include "PassTarget.h"
 #include "Program.h"
 #include "VbColor.h"
 
@@ -23,16 +24,16 @@ void setStationMenus(Form1& main, bool on) {
 
 }  // namespace
 
-void showMainWindowStatus(Program& program, int16_t station, bool answered) {
+void showMainWindowStatus(Program& program, const PassTarget& target, bool answered) {
   Form1& main = program.Form1();
+  setStationMenus(main, answered);
+  if (!target.stationUnchanged(program)) return;
   const PollState& poll = program.poll;
   main.Label1->setText(
       QString::fromStdString(runtimeStatusText(answered, poll.UnitType, poll.values)));
-  main.Label2->setText(QString::number(station));
   const TripAlarmText tripAlarm = tripAlarmText(answered, poll.values);
   main.Label3->setText(QString::fromStdString(tripAlarm.text));
   setAlarmColour(main.Label3, tripAlarm.alarming);
-  setStationMenus(main, answered);
 }
 
 void showMainWindowNotConnected(Program& program) {

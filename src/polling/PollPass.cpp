@@ -43,7 +43,7 @@ class PassScope {
 
 void showStationName(Program& program, int16_t station) {
   const QString name = stationName(station);
-  program.Form1().Label11->setText(name);
+  program.Form1().showStation(station, name);
   for (WindowKind* kind : program.windowKinds()) kind->showStationName(name);
 }
 
@@ -58,7 +58,7 @@ void runScanStep(Program& program, int16_t flags) {
 void handleNoAnswer(Program& program, const PassTarget& target) {
   PollState& poll = program.poll;
   program.commands.dropAll();
-  showMainWindowStatus(program, target.station, false);
+  showMainWindowStatus(program, target, false);
   if (++poll.NoResponseCount > kNoResponsePassesBeforeClose) {
     for (WindowKind* kind : program.windowKinds()) kind->closeAll(CloseReason::NoResponse);
     program.windowStates.closeAll();
@@ -77,7 +77,7 @@ bool handleAnswer(Program& program, const PassTarget& target) {
     kinds[i]->refresh();
     if (!target.linkUnchanged(program)) return false;
   }
-  showMainWindowStatus(program, target.station, true);
+  showMainWindowStatus(program, target, true);
   return true;
 }
 

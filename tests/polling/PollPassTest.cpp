@@ -179,6 +179,7 @@ TEST_F(PollPassTest, StationSwitchInsideThePumpDoesNotMixStations) {
   pass();
   host.atNextDoEvents([this] {
     selectStation(7);
+    main().Label1->clear();                     // the main window waits for station 7
     program->commands.PendingTripReset = true;  // queued for station 7
   });
   link->calls.clear();
@@ -190,6 +191,7 @@ TEST_F(PollPassTest, StationSwitchInsideThePumpDoesNotMixStations) {
   EXPECT_EQ(poll().setPointsReadFrom, 5);
   EXPECT_EQ(link->count("abwrite"), 0) << "station 5 gets no command meant for 7";
   EXPECT_TRUE(program->commands.PendingTripReset);
+  EXPECT_EQ(main().Label1->text(), "") << "station 5's state is not shown for station 7";
 
   link->calls.clear();
   pass();

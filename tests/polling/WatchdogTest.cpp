@@ -1,5 +1,6 @@
 // The communication watchdog: it acts only while polling is off and the link
 // is closed, and then puts the program back into its not-connected state.
+#include "Form16.h"
 #include "PollFixture.h"
 
 namespace kvlink::test {
@@ -47,7 +48,18 @@ TEST_F(WatchdogTest, ResetsToNotConnectedWhenPollingIsOffAndTheLinkClosed) {
   main().Timer1->stop();
   program->linkState.CommEnabled = 0;
   poll().ScanActive = 1;
+  Form16& setup = program->Form16();  // as an open link leaves it
+  setup.Command3D1->setEnabled(false);
+  setup.Command3D2->setEnabled(true);
+  setup.setLinkSettingsEnabled(false);
   program->hooks.watchdogTick();
+  EXPECT_TRUE(setup.Command3D1->isEnabled());
+  EXPECT_FALSE(setup.Command3D2->isEnabled());
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           setup.Option3D1, setup.Option3D2, setup.Option3D3, setup.Option3D4, setup.Option3D5,
+           setup.Option3D6, setup.Option3D7, setup.Option3D8, setup.Option3D9, setup.Option3D10,
+           setup.SSOption1, setup.SSOption2, setup.SSCheck1, setup.Label4, setup.Label6})
+    EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
   EXPECT_EQ(kind.calls, (std::vector<std::string>{"closeAll 1"}));
   const WindowStates& s = program->windowStates;
   for (int16_t state : {s.MeterWindowState, s.PreTripWindowState, s.SetPointWindowState,
