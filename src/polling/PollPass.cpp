@@ -26,7 +26,8 @@ class PassScope {
     forEachKind([](WindowKind& kind) { kind.beginPass(); });
   }
   ~PassScope() {
-    forEachKind([](WindowKind& kind) { kind.endPass(); });
+    // After the program end nothing is created again.
+    if (!program_.ended) forEachKind([](WindowKind& kind) { kind.endPass(); });
     program_.poll.passRunning = false;
   }
   PassScope(const PassScope&) = delete;

@@ -38,6 +38,7 @@ struct PointerReset {
   Program& program;
   ~PointerReset() {
     program.pointer.setApplicationPointer(vbDefault);
+    if (program.ended) return;  // nothing is created again after the program end
     const auto& kinds = program.windowKinds();
     for (size_t i = 0; i < kinds.size(); ++i) kinds[i]->resetPointers();
   }

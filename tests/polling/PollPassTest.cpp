@@ -5,6 +5,7 @@
 
 #include "PollFixture.h"
 #include "PollingModule.h"
+#include "Startup.h"
 #include "VbColor.h"
 
 namespace kvlink::test {
@@ -230,6 +231,16 @@ TEST_F(PollPassTest, EveryWayOutOfThePassRestoresWhatItDisabled) {
   EXPECT_EQ(program->pointer.applicationPointer(), 0);
   EXPECT_EQ(link->count("abread 1 5 256"), 0) << "no read after the link went away";
   EXPECT_NE(main().Label1->text(), "No Response");
+  EXPECT_FALSE(poll().passRunning);
+}
+
+TEST_F(PollPassTest, ProgramEndInsideThePumpEndsThePassWithoutRecreatingWindows) {
+  host.atNextDoEvents([this] { EndProgram(*program); });
+  pass();
+  EXPECT_FALSE(program->Form1.loaded());
+  EXPECT_EQ(link->count("abread 1 5 256"), 0);
+  EXPECT_EQ(kind.count("endPass"), 0);
+  EXPECT_EQ(kind.count("resetPointers"), 0);
   EXPECT_FALSE(poll().passRunning);
 }
 
