@@ -6,13 +6,14 @@ namespace kvlink {
 
 namespace {
 
-// Each byte is XORed with this key, cycled, and with its position.
+// Each byte is XORed with this key, cycled, and with a byte that changes
+// with its position, so that repeated characters do not repeat in the file.
 constexpr std::string_view kCodingKey = "KV27gridmon";
 
 unsigned char codeByte(unsigned char c, std::size_t index) {
-  return static_cast<unsigned char>(
-      c ^ static_cast<unsigned char>(kCodingKey[index % kCodingKey.size()]) ^
-      static_cast<unsigned char>(index * 29));
+  const auto keyByte = static_cast<unsigned char>(kCodingKey[index % kCodingKey.size()]);
+  const auto positionByte = static_cast<unsigned char>(index * 0x9D + 0x3B);
+  return static_cast<unsigned char>(c ^ keyByte ^ positionByte);
 }
 
 int hexValue(char c) {
