@@ -9,7 +9,7 @@
 
 #include "Form1.h"
 #include "InstallPolling.h"
-#include "LinkLibrary.h"
+#include "link/LinkLibrary.h"
 #include "PollPass.h"
 #include "Program.h"
 #include "ScriptedHost.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "LinkLibrary.h"
+#include "link/LinkLibrary.h"
 
 namespace kvlink::test {
 
