@@ -1,6 +1,7 @@
 #include "Install.h"
 
 #include "InstallEditors.h"
+#include "InstallPolling.h"
 #include "InstallShell.h"
 #include "Program.h"
 
@@ -9,6 +10,7 @@ namespace kvlink {
 void installSubsystems(Program& program) {
   // One line per subsystem, in the order the poll pass visits their windows.
   installShell(program);
+  installPolling(program);
   installEditors(program);
 }
 
