@@ -41,12 +41,14 @@ SetPointWindowKind::SetPointWindowKind(Program& program, EditorsModule& module)
       module_(module) {}
 
 void SetPointWindowKind::showStationName(const QString& name) {
+  if (program_.ended) return;  // nothing is created again after the program end
   module_.FORM5().Label24->setText(name);
   module_.lpFORM5().Label24->setText(name);
   module_.FORM35().Label24->setText(name);
 }
 
 void SetPointWindowKind::refresh() {
+  if (program_.ended) return;
   const int16_t unitType = program_.poll.UnitType;
   SetPointForm* window = module_.setPointWindow(unitType);
   if (!window) return;
@@ -72,6 +74,7 @@ ResetWindowKind::ResetWindowKind(Program& program, EditorsModule& module)
       module_(module) {}
 
 void ResetWindowKind::refresh() {
+  if (program_.ended) return;
   const PolledValues& values = program_.poll.values;
   module_.Form10().refresh(stationName_, values);
   module_.Form40().refresh(stationName_, values);
@@ -120,6 +123,16 @@ EditorsModule::EditorsModule(Program& program)
 }
 
 EditorsModule::~EditorsModule() = default;
+
+void EditorsModule::unloadWindows() {
+  FORM5.Unload();
+  lpFORM5.Unload();
+  FORM35.Unload();
+  Form10.Unload();
+  Form40.Unload();
+  lpForm10.Unload();
+  lpForm40.Unload();
+}
 
 SetPointForm* EditorsModule::setPointWindow(int16_t unitType) {
   switch (unitType) {

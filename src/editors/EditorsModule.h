@@ -78,6 +78,9 @@ class EditorsModule : public Module {
   SetPointForm* setPointWindow(int16_t unitType);
   SetPointForm* setPointWindowIfLoaded(int16_t unitType);
 
+  // Program end: every window is unloaded, its unload handler runs.
+  void unloadWindows() override;
+
   // Main window commands.
   void mnuDisplaySet_Click();  // Display > "&Set Points"
   void Command3D1_Click();     // "RESET Menu"

@@ -99,6 +99,9 @@ void ResetPanel::buildDesign() {
   bottom->addWidget(Command3D6);
   layout->addLayout(bottom);
   setMinimumWidth(260);
+  // Close holds the focus when the panel opens, so that a stray Enter
+  // queues no command.
+  Command3D6->setFocus();
 }
 
 QPushButton* ResetPanel::commandButton(const char* name) const {

@@ -76,7 +76,8 @@ class EditorsEndToEndTest : public ::testing::TestWithParam<LineCase> {
     setenv("KVLINK_WINDIR", dir_.path().toLocal8Bit().constData(), 1);
     for (const std::string& key : {kGeneralPasswordKey, kMasterPasswordKey})
       ASSERT_TRUE(WriteIni(kMiscSection, key, kNoPassword, kSettingsFile));
-    line_ = std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    line_ =
+        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
     line_->addStation(kMotor, 0, false);
     line_->addStation(kFeeder, 1, false);
     line_->addStation(kContactor, 2, false);
@@ -177,8 +178,8 @@ TEST_P(EditorsEndToEndTest, OperatorChangesDeletesAndRestoresSetPointsOfEveryUni
 
     typeValue(w->box(c.changeBox), c.newValue);
     EXPECT_EQ(unit(c.station, c.changeReg), QString(c.newValue).toInt());
-    EXPECT_EQ(tap_->writes.back(), std::make_pair(address(c.changeReg),
-                                                  int32_t(QString(c.newValue).toInt())));
+    EXPECT_EQ(tap_->writes.back(),
+              std::make_pair(address(c.changeReg), int32_t(QString(c.newValue).toInt())));
 
     host_.answerBox(vbYes);
     w->deleteButton(*findRow(w->fields(), c.deleteBox))->click();

@@ -74,6 +74,8 @@ TEST_F(ResetPanelTest, FlagButtonsSetTheirRequestOnlyOnce) {
 }
 
 TEST_F(ResetPanelTest, PanelsHaveTheirConfigurationsButtons) {
+  openFor(2);
+  EXPECT_EQ(m->lpForm10().focusWidget(), m->lpForm10().Command3D6);
   EXPECT_EQ(m->Form40().commandButton("Command3D4"), nullptr);
   EXPECT_EQ(m->Form40().commandButton("Command3D11"), nullptr);
   EXPECT_EQ(m->Form40().Label3, nullptr);

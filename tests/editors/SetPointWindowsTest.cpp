@@ -242,3 +242,28 @@ TEST_F(SetPointWindowsTest, PassResetsPointersAndEnablesTheWindows) {
 
 }  // namespace
 }  // namespace kvlink
+
+namespace kvlink {
+namespace {
+
+TEST_F(SetPointWindowsTest, ProgramEndUnloadsEveryWindowAndAPassAfterItCreatesNone) {
+  program->poll.UnitType = 0;
+  m->mnuDisplaySet_Click();
+  QTest::mouseClick(m->FORM5().box("Text1"), Qt::LeftButton);
+  program->Form1().Command3D1->click();
+  program->ended = true;
+  program->unloadAll();
+  EXPECT_FALSE(m->FORM5.loaded());
+  EXPECT_FALSE(m->Form10.loaded());
+  EXPECT_EQ(program->windowStates.SetPointWindowState, kWindowClosed);
+  EXPECT_EQ(program->windowStates.ResetWindowState, kWindowClosed);
+  EXPECT_TRUE(pointerFree());  // the edit ended with its window
+  m->setPoints.showStationName("late");
+  m->setPoints.refresh();
+  m->resets.refresh();
+  EXPECT_FALSE(m->FORM5.loaded() || m->FORM35.loaded() || m->lpFORM5.loaded());
+  EXPECT_FALSE(m->Form10.loaded() || m->Form40.loaded());
+}
+
+}  // namespace
+}  // namespace kvlink
