@@ -3,6 +3,8 @@
 #include "LinkLibrary.h"
 namespace kvlink {
 inline int ReadUnit(LinkLibrary&, bool, uint16_t*, int, int, int, int, int){return 36;}
-inline int WriteUnitCall(LinkLibrary&, bool, int, int, int32_t, int32_t){return 36;}
-inline std::string writeErrorText(int){return "x";}
+// Interim: the write goes to the link library the protocol chooses.
+inline int WriteUnitCall(LinkLibrary& link, bool modbus, int port, int station, int32_t address, int32_t value){
+  return modbus ? link.WriteInfo(port, station, address, value) : link.abWriteInfo(port, station, address, value);}
+inline std::string writeErrorText(int code){return "Write Error " + std::to_string(code) + ":Undefined error";}
 }
