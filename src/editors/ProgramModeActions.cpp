@@ -1,8 +1,8 @@
 #include "ProgramModeActions.h"
 
 #include "ErrorHandling.h"
+#include "FieldEdit.h"
 #include "Host.h"
-#include "PollTimer.h"
 #include "ProgramModeModule.h"
 
 namespace kvlink {
@@ -19,7 +19,7 @@ ProgramModeModule& modeModule(Program& program) {
 }  // namespace
 
 void openProgramMode(Program& program, ProgramModeFamily family) {
-  stopPoll(program);
+  StopPollTimer(program);
   ProgramModeWindow& window = modeModule(program).window(family);
   window.Show();
   program.windowStates.ProgramModeWindowState = family == ProgramModeFamily::Motor ? 0 : 1;
@@ -48,7 +48,7 @@ void applyProgramMode(Program& program, ProgramModeFamily family) {
 void closeProgramMode(Program& program, ProgramModeFamily family) {
   if (ProgramModeWindow* window = modeModule(program).windowIfLoaded(family)) window->Hide();
   program.windowStates.ProgramModeWindowState = kWindowClosed;
-  resumePoll(program);
+  RestartPollIfIdle(program);
 }
 
 }  // namespace kvlink

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Form1.h"
+#include "InstallEditors.h"
 #include "InstallEditors2.h"
 #include "Program.h"
 #include "RecordingLink.h"
@@ -22,6 +23,7 @@ struct EditorTestProgram {
     auto recording = std::make_unique<RecordingLink>();
     link = recording.get();
     program = std::make_unique<Program>(host, std::move(recording));
+    installEditors(*program);
     installEditors2(*program);
   }
   ~EditorTestProgram() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorTestProgram.h"
+#include "EditorsModule.h"
 #include "ProgramModeActions.h"
 #include "ProgramModeModule.h"
 
@@ -187,6 +188,27 @@ TEST_F(ProgramModeTest, OpenSetsTheFamilyStateAndStopsThePoll) {
   EXPECT_EQ(mode().Form36().windowTitle(), "ZE-DUR Program-Mode Settings");
 }
 
+TEST_F(ProgramModeTest, SetPointWindowsOpenTheirFamilysWindow) {
+  polledWords(1, 0);
+  p.answeredSetPointRead(2);
+  editorsModule(*p).lpFORM5().Command13->click();
+  EXPECT_TRUE(mode().Form6().isVisible());
+  EXPECT_TRUE(mode().Form6().Check3D1->isChecked());
+  EXPECT_EQ(state(), 0);
+  mode().Form6().Command2->click();
+
+  p.answeredSetPointRead(4);
+  editorsModule(*p).FORM35().Command13->click();
+  EXPECT_TRUE(mode().Form36().isVisible());
+  EXPECT_EQ(state(), 1);
+  EXPECT_EQ(mode().Form36().windowTitle(), "ZE-DUR Program-Mode Settings");
+  mode().Form36().Command2->click();
+
+  p.answeredSetPointRead(0);
+  editorsModule(*p).FORM5().Command13->click();
+  EXPECT_TRUE(mode().Form6().isVisible());
+}
+
 TEST_F(ProgramModeTest, CancelWritesNothingAndReopenShowsThePolledWords) {
   p.setLinkOpen(true);
   openAfterRead(1, 2, 0);
@@ -210,13 +232,21 @@ TEST_F(ProgramModeTest, ClosingResumesThePollOnlyOnAnOpenLinkOutsideAnEdit) {
   EXPECT_FALSE(p.pollRunning());  // link closed
 
   p.setLinkOpen(true);
-  openAfterRead(0, 0, 0);
-  p->session.EditIdle = 0;  // a field edit elsewhere holds the poll
+  // A set-point edit runs; its window's button is reached with the keyboard.
+  p.answeredSetPointRead(0);
+  FORM5& setPoints = editorsModule(*p).FORM5();
+  setPoints.Show();
+  setPoints.Box_Click(*setPoints.box("Text1"));
+  setPoints.Command13->click();
+  EXPECT_TRUE(mode().Form6().isVisible());
   mode().Form6().Command2->click();
   EXPECT_FALSE(p.pollRunning());
+  int key = 27;
+  setPoints.Box_KeyPress(*setPoints.box("Text1"), key);  // Esc ends the edit
+  EXPECT_TRUE(p.pollRunning());
 
-  p->session.EditIdle = 1;
   openAfterRead(0, 0, 0);
+  EXPECT_FALSE(p.pollRunning());
   mode().Form6().close();  // title bar: unloads
   EXPECT_EQ(state(), kWindowClosed);
   EXPECT_TRUE(p.pollRunning());
