@@ -3,6 +3,7 @@
 // it, answers every write with a chosen code, and answers no read.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "LinkLibrary.h"
@@ -22,6 +23,8 @@ class RecordingLink : public LinkLibrary {
  public:
   std::vector<RecordedWrite> writes;
   int writeResult = 0;
+  // Runs at each write, before it is answered.
+  std::function<void()> onWrite;
 
   int CommOpen(int, int) override { return 0; }
   int CommClose(int) override { return 0; }
@@ -29,6 +32,7 @@ class RecordingLink : public LinkLibrary {
   int rvx_ReadInfo(uint16_t*, int, int, int, int, int) override { return 36; }
   int WriteInfo(int port, int station, int reg, int32_t value) override {
     writes.push_back({true, port, station, reg, value});
+    if (onWrite) onWrite();
     return writeResult;
   }
   int abCommOpen(int, int) override { return 0; }
@@ -39,6 +43,7 @@ class RecordingLink : public LinkLibrary {
   int abrvx_ReadInfo(uint16_t*, int, int, int, int, int) override { return 36; }
   int abWriteInfo(int port, int station, int address, int32_t value) override {
     writes.push_back({false, port, station, address, value});
+    if (onWrite) onWrite();
     return writeResult;
   }
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include "CtModule.h"
 #include "EditorTestProgram.h"
 #include "ProgramModeActions.h"
 #include "ProgramModeModule.h"
@@ -32,6 +33,24 @@ int main(int argc, char** argv) {
     ProgramModeWindow& window = mode.window(programModeFamilyOf(type));
     save(window, dir, window.designName() + "_type" + QString::number(type));
     closeProgramMode(*p, programModeFamilyOf(type));
+  }
+  PolledValues& values = p->poll.values;
+  values.PolledPhaseCT = 150;
+  values.PolledEFCT = 5;
+  values.PolledFLA = 100;
+  values.PolledServiceFactor = 115;
+  CtModule& ct = ctModule(*p);
+  ct.kind.showStationName(QStringLiteral("Pump house feeder 3"));
+  ct.kind.refresh();
+  for (int16_t type : {0, 2, 4}) {
+    p->poll.UnitType = type;
+    ct.mnuDisplayCT_Click();
+    CtForm& window = static_cast<CtForm&>(ct.kind.variantFor(type)->window());
+    save(window, dir, window.designName() + "_type" + QString::number(type));
+    window.Box_Click(*window.box("Text1"));
+    save(window, dir, window.designName() + "_type" + QString::number(type) + "_edit");
+    int esc = 27;
+    window.Box_KeyPress(*window.box("Text1"), esc);
   }
   return 0;
 }
