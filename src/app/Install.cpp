@@ -2,12 +2,14 @@
 
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
+#include "InstallShell.h"
 #include "Program.h"
 
 namespace kvlink {
 
 void installSubsystems(Program& program) {
   // One line per subsystem, in the order the poll pass visits their windows.
+  installShell(program);
   installEditors(program);
   installEditors2(program);
 }
