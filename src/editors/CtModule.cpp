@@ -78,6 +78,12 @@ void CtModule::mnuDisplayCT_Click() {
   static_cast<CtForm&>(shown->window()).Label21->hide();
 }
 
+void CtModule::unloadWindows() {
+  Form7.Unload();
+  lpForm7.Unload();
+  Form37.Unload();
+}
+
 CtModule& ctModule(Program& program) {
   return program.module<CtModule>();
 }

@@ -46,6 +46,8 @@ class CtModule : public Module {
   // of the unit type with its prompt hidden.
   void mnuDisplayCT_Click();
 
+  void unloadWindows() override;
+
  private:
   Program& program_;
 };

@@ -48,7 +48,7 @@ void applyProgramMode(Program& program, ProgramModeFamily family) {
 void closeProgramMode(Program& program, ProgramModeFamily family) {
   if (ProgramModeWindow* window = modeModule(program).windowIfLoaded(family)) window->Hide();
   program.windowStates.ProgramModeWindowState = kWindowClosed;
-  RestartPollIfIdle(program);
+  if (!program.ended) RestartPollIfIdle(program);  // no poll while the program ends
 }
 
 }  // namespace kvlink

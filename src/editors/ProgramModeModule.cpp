@@ -55,6 +55,11 @@ VariantWindowKind& ProgramModeModule::kind() {
   return *kind_;
 }
 
+void ProgramModeModule::unloadWindows() {
+  Form6.Unload();
+  Form36.Unload();
+}
+
 ProgramModeWindow& ProgramModeModule::window(ProgramModeFamily family) {
   if (family == ProgramModeFamily::Motor) return Form6();
   return Form36();

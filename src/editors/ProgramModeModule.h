@@ -25,6 +25,7 @@ class ProgramModeModule : public Module {
   ProgramModeWindow& window(ProgramModeFamily family);
   ProgramModeWindow* windowIfLoaded(ProgramModeFamily family);
   VariantWindowKind& kind();
+  void unloadWindows() override;
 
  private:
   class Kind;

@@ -14,7 +14,7 @@
 #include "FieldEdit.h"
 #include "Form1.h"
 #include "InstallEditors.h"
-#include "LinkLibrary.h"
+#include "link/LinkLibrary.h"
 #include "Program.h"
 #include "ScriptedHost.h"
 

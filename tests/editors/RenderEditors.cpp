@@ -7,7 +7,7 @@
 #include "InstallEditors.h"
 #include "Program.h"
 #include "ScriptedHost.h"
-#include "SerialLinkLibrary.h"
+#include "link/SerialLinkLibrary.h"
 
 using namespace kvlink;
 

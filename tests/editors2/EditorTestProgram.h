@@ -35,7 +35,10 @@ struct EditorTestProgram {
   Program* operator->() { return program.get(); }
 
   // The link as the serial set-up window leaves it after Enable / Disable.
-  void setLinkOpen(bool open) { program->linkState.CommEnabled = open ? 1 : 0; }
+  void setLinkOpen(bool open) {
+    program->linkState.linkOpen = open;
+    program->linkState.CommEnabled = open ? 1 : 0;
+  }
   bool pollRunning() { return program->Form1().Timer1->isActive(); }
   void startPoll() { program->Form1().Timer1->start(); }
 

@@ -253,6 +253,16 @@ TEST_F(ProgramModeTest, ClosingResumesThePollOnlyOnAnOpenLinkOutsideAnEdit) {
   EXPECT_FALSE(mode().Form6.loaded());
 }
 
+TEST_F(ProgramModeTest, ProgramEndUnloadsWithoutStartingThePoll) {
+  p.setLinkOpen(true);
+  openAfterRead(4, 0, 0);
+  p->ended = true;  // the program end stopped the poll and unloads every window
+  mode().unloadWindows();
+  EXPECT_FALSE(mode().Form36.loaded());
+  EXPECT_EQ(state(), kWindowClosed);
+  EXPECT_FALSE(p.pollRunning());
+}
+
 TEST_F(ProgramModeTest, PassHoldsApplySettings) {
   openAfterRead(0, 0, 0);
   openAfterRead(1, 0, 0);

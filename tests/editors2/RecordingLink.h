@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "LinkLibrary.h"
+#include "link/LinkLibrary.h"
 
 namespace kvlink::test {
 
