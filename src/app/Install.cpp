@@ -2,6 +2,7 @@
 
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
+#include "InstallPolling.h"
 #include "InstallShell.h"
 #include "Program.h"
 
@@ -10,6 +11,7 @@ namespace kvlink {
 void installSubsystems(Program& program) {
   // One line per subsystem, in the order the poll pass visits their windows.
   installShell(program);
+  installPolling(program);
   installEditors(program);
   installEditors2(program);
 }
