@@ -1,18 +1,17 @@
 #include "ShellCalls.h"
 
 #include "Program.h"
+#include "SerialLink.h"
+#include "enc.h"
 
 namespace kvlink {
 
-// Interim until the serial set-up window is in: the link counts as open
-// once it was enabled.
 bool editorsLinkIsOpen(Program& program) {
-  return program.linkState.CommEnabled != 0;
+  return LinkIsOpen(program);
 }
 
-// Interim until the password windows are in: no password is set.
-int16_t editorsCheckPassword(Program&, int16_t) {
-  return 1;
+int16_t editorsCheckPassword(Program& program, int16_t level) {
+  return CheckPassword(program, level);
 }
 
 }  // namespace kvlink

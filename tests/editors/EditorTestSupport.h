@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <map>
@@ -14,9 +15,13 @@
 #include "FieldEdit.h"
 #include "Form1.h"
 #include "InstallEditors.h"
-#include "link/LinkLibrary.h"
+#include "PasswordCoding.h"
 #include "Program.h"
 #include "ScriptedHost.h"
+#include "SerialLink.h"
+#include "SettingsFile.h"
+#include "link/LinkLibrary.h"
+#include "platform/profile.h"
 
 namespace kvlink {
 
@@ -53,27 +58,46 @@ class RecordingLink : public LinkLibrary {
   }
 };
 
+// A program with the editors installed, its settings in a temporary
+// directory with no passwords set, the link open on COM2 (Modbus) and the
+// poll timer running.
 class EditorsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    setenv("KVLINK_WINDIR", dir_.path().toLocal8Bit().constData(), 1);
+    setPassword(1, std::nullopt);
+    setPassword(2, std::nullopt);
     auto owned = std::make_unique<RecordingLink>();
     link = owned.get();
     program = std::make_unique<Program>(host, std::move(owned));
     installEditors(*program);
     m = &editorsModule(*program);
-    setLinkOpen(true);
     program->linkState.UseModbus = 1;
     program->linkState.CommPort = 2;
     program->linkState.CurrentStation = 7;
+    setLinkOpen(true);
     timer()->start();
   }
   void TearDown() override {
     program.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unsetenv("KVLINK_WINDIR");
   }
 
-  // The link as the editors see it.
-  void setLinkOpen(bool open) { program->linkState.CommEnabled = open ? 1 : 0; }
+  void setLinkOpen(bool open) {
+    if (open)
+      ASSERT_EQ(OpenLink(*program), 0);
+    else
+      CloseLink(*program);
+  }
+  // A password level: nullopt = no password; "" = missing from the file.
+  static void setPassword(int level, const std::optional<std::string>& password) {
+    const std::string stored = !password           ? kNoPassword
+                               : password->empty() ? std::string()
+                                                   : encodePassword(*password);
+    ASSERT_TRUE(WriteIni(kMiscSection, passwordKey(level), stored, kSettingsFile));
+  }
 
   QTimer* timer() { return program->Form1().Timer1; }
   bool polling() { return timer()->isActive(); }
@@ -98,6 +122,7 @@ class EditorsTest : public ::testing::Test {
     return {false, 2, 7, address, value};
   }
 
+  QTemporaryDir dir_;
   ScriptedHost host;
   RecordingLink* link = nullptr;
   std::unique_ptr<Program> program;

@@ -11,15 +11,6 @@ class ResetPanelTest : public EditorsTest {
     program->poll.UnitType = type;
     program->Form1().Command3D1->click();
   }
-  std::vector<int16_t> passwordLevels;
-  int16_t passwordAnswer = 1;
-  void SetUp() override {
-    EditorsTest::SetUp();
-    m->checkPassword = [this](int16_t level) {
-      passwordLevels.push_back(level);
-      return level == 2 ? passwordAnswer : int16_t(1);
-    };
-  }
 };
 
 TEST_F(ResetPanelTest, ResetMenuOpensThePanelOfTheUnitType) {
@@ -43,14 +34,20 @@ TEST_F(ResetPanelTest, ResetMenuOpensThePanelOfTheUnitType) {
   }
   openFor(99);
   EXPECT_EQ(program->windowStates.ResetWindowState, kWindowClosed);
-  EXPECT_EQ(passwordLevels, std::vector<int16_t>(5, 1));
+  EXPECT_TRUE(host.passwordPrompts().empty());  // no general password set
 }
 
-TEST_F(ResetPanelTest, ResetMenuRefusedOpensNothing) {
-  m->checkPassword = [](int16_t) { return int16_t(2); };
+TEST_F(ResetPanelTest, ResetMenuAsksTheGeneralPassword) {
+  setPassword(1, "op");
+  host.answerPassword(QStringLiteral("nope"));
   openFor(0);
+  EXPECT_EQ(host.passwordPrompts().size(), 1u);
   EXPECT_EQ(program->windowStates.ResetWindowState, kWindowClosed);
   EXPECT_FALSE(m->Form10.loaded() && m->Form10().isVisible());
+  host.answerPassword(QStringLiteral("op"));
+  openFor(0);
+  EXPECT_EQ(program->windowStates.ResetWindowState, 0);
+  EXPECT_TRUE(m->Form10().isVisible());
 }
 
 TEST_F(ResetPanelTest, FlagButtonsSetTheirRequestOnlyOnce) {
@@ -88,10 +85,22 @@ TEST_F(ResetPanelTest, PanelsHaveTheirConfigurationsButtons) {
   EXPECT_NE(m->Form10().Label3, nullptr);
 }
 
-TEST_F(ResetPanelTest, EtrWithTheMasterPasswordAndYesSetsTheFlag) {
+TEST_F(ResetPanelTest, EtrWithoutAMasterPasswordGoesStraightToTheQuestion) {
+  setPassword(1, "op");  // only the master password counts here
   host.answerBox(vbYes);
   m->Form40().commandButton("Command3D3")->click();
-  EXPECT_EQ(passwordLevels, std::vector<int16_t>{2});
+  EXPECT_TRUE(host.passwordPrompts().empty());
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, "Are you sure?");
+  EXPECT_TRUE(program->commands.PendingEmergencyThermalReset);
+}
+
+TEST_F(ResetPanelTest, EtrWithTheMasterPasswordAndYesSetsTheFlag) {
+  setPassword(2, "boss");
+  host.answerPassword(QStringLiteral("boss"));
+  host.answerBox(vbYes);
+  m->Form40().commandButton("Command3D3")->click();
+  EXPECT_EQ(host.passwordPrompts().size(), 1u);
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_EQ(host.boxes()[0].text, "Are you sure?");
   EXPECT_EQ(host.boxes()[0].title, "Emergency Thermal Reset!");
@@ -105,17 +114,23 @@ TEST_F(ResetPanelTest, EtrAnsweredNoSetsNothing) {
   EXPECT_FALSE(program->commands.any());
 }
 
-TEST_F(ResetPanelTest, EtrRefusedOrCorruptPasswordShowsTheMessageAndSetsNothing) {
-  for (int16_t result : {int16_t(2), int16_t(0)}) {
+TEST_F(ResetPanelTest, EtrRefusedCancelledOrCorruptPasswordShowsTheMessageAndSetsNothing) {
+  // Wrong password, prompt cancelled, master password missing from the file.
+  const std::vector<std::pair<std::string, std::optional<QString>>> cases = {
+      {"boss", QStringLiteral("guess")}, {"boss", std::nullopt}, {"", std::nullopt}};
+  for (const auto& [stored, typed] : cases) {
     host.clearRecords();
-    passwordAnswer = result;
+    setPassword(2, stored);
+    host.answerPassword(typed);
     m->Form10().commandButton("Command3D3")->click();
-    ASSERT_EQ(host.boxes().size(), 1u);
-    EXPECT_EQ(host.boxes()[0].text, "Password Incorrect...You require a higher level password!");
-    EXPECT_EQ(host.boxes()[0].style, vbCritical);
-    EXPECT_EQ(host.boxes()[0].title, "KV-LINK27");
+    ASSERT_FALSE(host.boxes().empty());
+    const auto& last = host.boxes().back();
+    EXPECT_EQ(last.text, "Password Incorrect...You require a higher level password!");
+    EXPECT_EQ(last.style, vbCritical);
+    EXPECT_EQ(last.title, "KV-LINK27");
     EXPECT_FALSE(program->commands.PendingEmergencyThermalReset);
   }
+  EXPECT_EQ(program->session.PasswordDestroyed, 1);
 }
 
 TEST_F(ResetPanelTest, RefreshFillsStationResetTimeAndEtrPeakOfAllFour) {

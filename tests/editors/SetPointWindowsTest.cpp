@@ -126,15 +126,13 @@ TEST_F(SetPointWindowsTest, MenuOpensTheWindowOfTheUnitType) {
 }
 
 TEST_F(SetPointWindowsTest, MenuWithoutTheGeneralPasswordOpensNothing) {
-  std::vector<int16_t> levels;
-  m->checkPassword = [&](int16_t level) {
-    levels.push_back(level);
-    return int16_t(2);
-  };
+  setPassword(1, "op");
+  setPassword(2, "boss");
+  host.answerPassword(QStringLiteral("boss"));  // the master password is not the general one
   program->poll.UnitType = 0;
   program->session.EditIdle = 0;
   program->Form1().mnuDisplaySet->trigger();
-  EXPECT_EQ(levels, std::vector<int16_t>{1});
+  EXPECT_EQ(host.passwordPrompts().size(), 1u);
   EXPECT_FALSE(m->FORM5.loaded() && m->FORM5().isVisible());
   EXPECT_EQ(program->windowStates.SetPointWindowState, kWindowClosed);
   EXPECT_FALSE(editIdle());
