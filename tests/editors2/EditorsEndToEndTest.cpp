@@ -236,6 +236,27 @@ TEST_P(EditorsEndToEndTest, CtSettingsOfEveryUnitTypeAreWrittenAndComeBack) {
   }
 }
 
+TEST_P(EditorsEndToEndTest, FeederCtWindowFollowsTheUnitTypeOfTheNextStation) {
+  pollStation(kUnits[1]);  // type 1
+  CtForm& window = openCtWindow();
+  EXPECT_EQ(window.windowTitle(), "GLT  CT and FLA Settings");
+  window.move(150, 90);
+  pollStation(kUnits[3]);  // type 4
+  CtModule& ct = ctModule(*program);
+  EXPECT_EQ(&ct.Form37(), &window);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.windowTitle(), "ZE-DUR  CT and FLA Settings");
+  EXPECT_EQ(window.Label2->text(), "GROUND-FAULT CT");
+  EXPECT_EQ(window.box("Text1")->text().toInt(), line->reg(kUnits[3].station, 16));
+  pollStation(kUnits[2]);  // type 2: lpForm7 takes its place
+  // Form37 was unloaded; the refresh of the same pass made it again, hidden.
+  EXPECT_FALSE(ct.Form37().isVisible());
+  EXPECT_EQ(ct.Form37().windowTitle(), "GLT / DA-RUV   CT and FLA Settings");
+  EXPECT_TRUE(ct.lpForm7().isVisible());
+  EXPECT_EQ(ct.lpForm7().pos(), QPoint(150, 90));
+  EXPECT_EQ(program->windowStates.CTWindowState, 2);
+}
+
 TEST_P(EditorsEndToEndTest, EarthFaultCtTooLargeForARegisterIsRefusedByTheLink) {
   const Unit motor = kUnits[0];
   pollStation(motor);
