@@ -300,14 +300,6 @@ TEST_F(CtTest, Form7GivesWayToLpForm7AtTheSamePlace) {
   EXPECT_EQ(p->windowStates.CTWindowState, 1);
 }
 
-TEST_F(CtTest, ProgramEndUnloadsAllThree) {
-  openFor(0);
-  ct().kind.refresh();
-  ct().unloadWindows();
-  EXPECT_FALSE(ct().Form7.loaded() || ct().lpForm7.loaded() || ct().Form37.loaded());
-  EXPECT_EQ(p->windowStates.CTWindowState, kWindowClosed);
-}
-
 TEST_F(CtTest, PassEndEnablesAndResetsPointers) {
   ct().Form7().setEnabled(false);
   ct().Form37().setEnabled(false);

@@ -105,12 +105,5 @@ TEST(ProgramModeCodecTest, UncoveredBitsAreDroppedAndNeverWritten) {
   EXPECT_EQ(encodeProgramModeWords(Motor, 0, wide).word1, 48);
 }
 
-TEST(ProgramModeCodecTest, FamilyOfUnitType) {
-  EXPECT_EQ(programModeFamilyOf(0), Motor);
-  EXPECT_EQ(programModeFamilyOf(2), Motor);
-  EXPECT_EQ(programModeFamilyOf(1), Feeder);
-  EXPECT_EQ(programModeFamilyOf(4), Feeder);
-}
-
 }  // namespace
 }  // namespace kvlink
