@@ -1,6 +1,7 @@
 #include "Install.h"
 
 #include "InstallEditors.h"
+#include "InstallEditors2.h"
 #include "InstallPolling.h"
 #include "InstallShell.h"
 #include "Program.h"
@@ -12,6 +13,7 @@ void installSubsystems(Program& program) {
   installShell(program);
   installPolling(program);
   installEditors(program);
+  installEditors2(program);
 }
 
 }  // namespace kvlink
