@@ -1,0 +1,25 @@
+#include "platform/profile.h"
+
+#include "platform/profile_text.h"
+#include "platform/settings_directory.h"
+#include "platform/whole_file.h"
+
+namespace kvlink {
+
+std::string ReadIni(const std::string& section, const std::string& key, const std::string& file) {
+  const FileContents contents = readWholeFile(resolveProfilePath(file));
+  if (contents.status != ReadStatus::Ok) return {};
+  return profileLookup(contents.bytes, section, key);
+}
+
+bool WriteIni(const std::string& section, const std::string& key, const std::string& value,
+              const std::string& file) {
+  if (!isWritableProfileEntry(section, key, value)) return false;
+  const std::string path = resolveProfilePath(file);
+  const FileContents contents = readWholeFile(path);
+  // A file that exists but cannot be read must not be replaced by one key.
+  if (contents.status == ReadStatus::Failed) return false;
+  return replaceWholeFile(path, profileWithValue(contents.bytes, section, key, value));
+}
+
+}  // namespace kvlink

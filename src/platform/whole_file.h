@@ -1,0 +1,36 @@
+// Reading a whole file and replacing it atomically, so that a crash or a failed
+// write never leaves a file half written.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kvlink {
+
+enum class ReadStatus { Ok, Missing, Failed };
+
+struct FileContents {
+  ReadStatus status = ReadStatus::Failed;
+  std::string bytes;
+};
+
+// The bytes of the file; Missing when it does not exist, Failed when it exists
+// but cannot be read (a directory, no permission, an I/O error).
+FileContents readWholeFile(const std::string& path);
+
+// Replaces the file at `path` with `contents`: writes a temporary file in the
+// same directory, flushes it to disk and renames it over the old file. On any
+// failure the old file is left as it was, the temporary file is removed and the
+// result is false. An existing file keeps its permission bits (and owner, where
+// allowed); a symbolic link is followed, so the file it names is replaced.
+bool replaceWholeFile(const std::string& path, std::string_view contents);
+
+// The steps of replaceWholeFile, in order.
+enum class ReplaceStep { CreateTemporary, WriteData, SyncData, Rename };
+
+// Test hook: the named step of every later replaceWholeFile fails as if its
+// system call had failed; std::nullopt restores normal operation.
+void failReplaceStepForTesting(std::optional<ReplaceStep> step);
+
+}  // namespace kvlink
