@@ -60,7 +60,7 @@ void Form13::buildDesign() {
     status->setFont(statusFont);
     status->setWordWrap(true);
     status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    status->setMinimumWidth(statusMetrics.horizontalAdvance(QStringLiteral("STARTING  ")));
+    status->setMinimumWidth(statusMetrics.horizontalAdvance(QStringLiteral("TRIPS ALARMS  ")));
     status->setMinimumHeight(statusMetrics.lineSpacing() * 2);
     setTextColor(status, kCellStatusText);
 

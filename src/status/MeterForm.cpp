@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Program.h"
 #include "VbColor.h"
@@ -125,15 +126,30 @@ void MeterForm::buildDesign() {
   Frame3D2 = makeFrame("Frame3D2", "Alarms");
   Frame3D4 = makeFrame("Frame3D4", " Warnings");
 
-  auto buildRows = [this](CaptionFrame* frame, const auto& design, auto& captions, auto& values) {
+  // The caption column fits the longest caption of every layout, so that the
+  // window keeps its size when the unit type changes.
+  int captionWidth = 0;
+  for (StatusLayout layout : {StatusLayout::Motor, StatusLayout::Feeder, StatusLayout::Type4}) {
+    const StatusLayoutRows& rows = statusLayoutRows(layout);
+    for (const char* caption : rows.meterCaptions)
+      captionWidth = std::max(captionWidth, fontMetrics().horizontalAdvance(caption));
+    for (const char* caption : rows.preTripCaptions)
+      captionWidth = std::max(captionWidth, fontMetrics().horizontalAdvance(caption));
+  }
+  auto buildRows = [this, captionWidth](CaptionFrame* frame, const auto& design, auto& captions,
+                                        auto& values) {
     auto* rows = new QGridLayout(frame);
     rows->setColumnStretch(0, 1);
+    rows->setColumnMinimumWidth(0, captionWidth + 8);
     for (size_t r = 0; r < design.size(); ++r) {
       QLabel* caption = makeLabel(frame, QString::fromUtf8(design[r].captionName),
                                   QString::fromUtf8(design[r].designCaption));
       QLabel* value = makeLabel(frame, QString::fromUtf8(design[r].valueName), QString());
       value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      // Rows without a caption in any layout (pre-trip rows 7 and 8) stay
+      // empty: no box that would look like a missing value.
+      if (design[r].designCaption[0] != '\0' || r < kLayoutPreTripRows)
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
       value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
       value->setMinimumHeight(value->fontMetrics().height() + 4);
       this->*design[r].caption = caption;
@@ -143,6 +159,7 @@ void MeterForm::buildDesign() {
       rows->addWidget(caption, int(r), 0);
       rows->addWidget(value, int(r), 1);
     }
+    rows->setRowStretch(int(design.size()), 1);  // rows line up across the two frames
   };
   buildRows(SSFrame6, kMeterRowDesign, meterCaptions, meterValues);
   buildRows(SSFrame7, kPreTripRowDesign, preTripCaptions, preTripValues);

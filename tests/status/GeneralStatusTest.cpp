@@ -112,7 +112,10 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, GeneralStatusLayoutTest,
                          ::testing::Values(LayoutCase{0, kMotorMeter, kMotorPreTrip, true},
                                            LayoutCase{2, kMotorMeter, kMotorPreTrip, true},
                                            LayoutCase{1, kFeederMeter, kFeederPreTrip, false},
-                                           LayoutCase{4, kType4Meter, kType4PreTrip, false}));
+                                           LayoutCase{4, kType4Meter, kType4PreTrip, false}),
+                         [](const auto& info) {
+                           return "UnitType" + std::to_string(info.param.unitType);
+                         });
 
 using GeneralStatusTest = StatusFixture;
 
