@@ -6,16 +6,14 @@
 #include "Form1.h"
 #include "Host.h"
 #include "ScanAdvance.h"
+#include "SettingsFile.h"
 #include "StatusModule.h"
 #include "UnitStateText.h"
 #include "VbColor.h"
-#include "platform/profile.h"
 
 namespace kvlink {
 
 namespace {
-
-const QString kSettingsFile = QStringLiteral("gridmon.ini");
 
 StatusModule& statusModule(Program& program) {
   return program.module<StatusModule>();
@@ -32,8 +30,7 @@ Form13* summary(Program& program) {
 }
 
 QString stationName(int station) {
-  return QString::fromStdString(
-      ReadIni("Station", "station" + std::to_string(station), kSettingsFile.toStdString()));
+  return QString::fromStdString(readStationName(station));
 }
 
 // No station is left in the scan: the scan ends before the operator is told,
@@ -188,8 +185,7 @@ void switchToStationOfCell(Program& program, Form13& window, int index) {
   kvlink::Form1& main = program.Form1();
   main.Label1->clear();
   main.Label3->clear();
-  main.Label2->setText(QString::number(station));
-  main.Label11->setText(stationName(station));
+  main.showStation(station, stationName(station));
 }
 
 void NetworkSummaryKind::closeAll(CloseReason reason) {
