@@ -67,14 +67,14 @@ int main(int argc, char** argv) {
   program.poll.UnitType = 0;
   Form1_mnuDisplayMeter_Click(program);
   pass(program, 0, QStringLiteral("Boiler feed pump 2"));
-  save(status.MeterForm(), folder, QStringLiteral("general-status-motor.png"));
+  save(status.MeterForm(), folder, QStringLiteral("status-general-status-motor.png"));
   pass(program, 1, QStringLiteral("Incomer feeder A"));
-  save(status.MeterForm(), folder, QStringLiteral("general-status-feeder.png"));
+  save(status.MeterForm(), folder, QStringLiteral("status-general-status-feeder.png"));
   pass(program, 4, QStringLiteral("Lighting panel CPR"));
-  save(status.MeterForm(), folder, QStringLiteral("general-status-type4.png"));
+  save(status.MeterForm(), folder, QStringLiteral("status-general-status-type4.png"));
 
   program.Form1().menuDisplayNetworkSummary->trigger();
-  save(status.Form14(), folder, QStringLiteral("network-summary-options.png"));
+  save(status.Form14(), folder, QStringLiteral("status-network-summary-options.png"));
   status.Form14().Option2->setChecked(true);
   status.Form14().Command3D1->click();
   struct Cell {
@@ -96,10 +96,10 @@ int main(int argc, char** argv) {
     NetworkSummaryStep(program);
   }
   status.Form13().Label1_Click(5);
-  save(status.Form13(), folder, QStringLiteral("network-summary.png"));
+  save(status.Form13(), folder, QStringLiteral("status-network-summary.png"));
 
   program.windowStates.PreTripWindowState = 0;
-  save(status.Form4(), folder, QStringLiteral("pre-trip-motor.png"));
-  save(status.Form34(), folder, QStringLiteral("pre-trip-feeder.png"));
+  save(status.Form4(), folder, QStringLiteral("status-pre-trip-motor.png"));
+  save(status.Form34(), folder, QStringLiteral("status-pre-trip-feeder.png"));
   return 0;
 }
