@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "Form1.h"
+#include "PollingModule.h"
 #include "StatusModule.h"
 
 namespace kvlink {
@@ -41,6 +42,8 @@ void installStatus(Program& program) {
 
   program.hooks.showGeneralStatusAfterOpen = [&program] { showGeneralStatusAfterOpen(program); };
   program.hooks.passwordDestroyed = [&program] { showPasswordDestroyed(program); };
+  if (auto* polling = program.findModule<PollingModule>())
+    polling->networkSummaryStep = [&program] { NetworkSummaryStep(program); };
 
   kvlink::Form1& main = program.Form1();
   QObject::connect(main.mnuDisplayMeter, &QAction::triggered, &main,
