@@ -16,6 +16,21 @@
 
 namespace kvlink {
 
+// Mouse clicks as a person makes them.
+inline void doubleClick(QWidget* widget) {
+  QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &event);
+}
+inline void click(QWidget* widget) {
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+  }
+}
+
 class StatusFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -37,21 +52,6 @@ class StatusFixture : public ::testing::Test {
 
   static void flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-
-  static void doubleClick(QWidget* widget) {
-    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(2, 2),
-                      widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-  }
-  static void click(QWidget* widget) {
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent event(type, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
-                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                        Qt::NoModifier);
-      QCoreApplication::sendEvent(widget, &event);
-    }
   }
 
   // What an answered poll pass does with the registered window kinds.
