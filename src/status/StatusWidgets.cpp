@@ -21,13 +21,13 @@ void CaptionFrame::setCaptionColor(uint32_t color) {
   setStyleSheet(QStringLiteral("QGroupBox::title { color: %1; }").arg(vbColor(color).name()));
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
+QLabel* makeNamedLabel(QWidget* parent, const QString& name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   return label;
 }
 
-void setTextColor(QLabel* label, uint32_t color) {
+void setLabelTextColor(QLabel* label, uint32_t color) {
   if (label->property(kTextColorProperty).toUInt() == color &&
       label->property(kTextColorProperty).isValid())
     return;
@@ -37,14 +37,14 @@ void setTextColor(QLabel* label, uint32_t color) {
   label->setPalette(palette);
 }
 
-void setBackColor(QLabel* label, uint32_t color) {
+void setLabelBackColor(QLabel* label, uint32_t color) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::Window, vbColor(color));
   label->setPalette(palette);
   label->setAutoFillBackground(true);
 }
 
-uint32_t textColor(const QLabel* label) {
+uint32_t labelTextColor(const QLabel* label) {
   return label->property(kTextColorProperty).toUInt();
 }
 

@@ -22,10 +22,10 @@ class CaptionFrame : public QGroupBox {
 };
 
 // A label with its design name and colours (0x00BBGGRR, or a system colour).
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text);
-void setTextColor(QLabel* label, uint32_t color);
-void setBackColor(QLabel* label, uint32_t color);
+QLabel* makeNamedLabel(QWidget* parent, const QString& name, const QString& text);
+void setLabelTextColor(QLabel* label, uint32_t color);
+void setLabelBackColor(QLabel* label, uint32_t color);
 // The text colour a label was given, in the 0x00BBGGRR form.
-uint32_t textColor(const QLabel* label);
+uint32_t labelTextColor(const QLabel* label);
 
 }  // namespace kvlink
