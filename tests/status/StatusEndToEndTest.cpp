@@ -215,6 +215,25 @@ TEST_P(StatusEndToEndTest, DropOptionTakesSilentStationsOffTheScan) {
   expectCellShowsUnit(kSilent - 1);
 }
 
+TEST_P(StatusEndToEndTest, LineWithoutKnownUnitsEndsTheScanWithOneBox) {
+  for (int s = 1; s <= kStations; ++s) line->setReg(s, sim::kIdWord, 0x0500);
+  passAt(kMotor);
+  startScan(true);
+  for (int p = 0; p < kStations + 5; ++p) pass();
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, "No elegible stations to scan.");
+  EXPECT_EQ(program->poll.ScanActive, 0);
+  EXPECT_FALSE(summary().isVisible());
+  EXPECT_TRUE(program->Form1().menuDisplayNetworkSummary->isEnabled());
+}
+
+TEST_P(StatusEndToEndTest, ClickOnACellNamesTheStation) {
+  startScan(false);
+  pass();
+  click(summary().Label2[kCircuit - 1]);
+  EXPECT_EQ(summary().Label10->text(), "Station Number:3  Name:Lighting panel");
+}
+
 TEST_P(StatusEndToEndTest, DoubleClickOnACellSwitchesTheStationForTheNextPoll) {
   passAt(kMotor);
   startScan(false);
