@@ -214,31 +214,6 @@ TEST_F(GeneralStatusTest, TripsAndAlarmsShowTheirBitsAndColourTheFrames) {
   EXPECT_EQ(m.Frame3D2->captionColor(), kDarkBlue);
 }
 
-TEST_F(GeneralStatusTest, AlarmBit64AloneColoursTheFrameAndListsNothing) {
-  PolledValues values = motorValues();
-  values.PolledAlarmStatus = 64;
-  answeredPass(0, values);
-  MeterForm& m = meter();
-  EXPECT_EQ(m.Frame3D2->captionColor(), kDarkRed);
-  EXPECT_TRUE(m.Label18t->isHidden());
-  for (QLabel* label : m.alarmLabels) EXPECT_TRUE(label->isHidden());
-}
-
-TEST_F(GeneralStatusTest, EmergencyThermalResetShownAndCleared) {
-  PolledValues values = motorValues();
-  values.PolledMotorStatus = 4 | 3;
-  answeredPass(0, values);
-  MeterForm& m = meter();
-  EXPECT_FALSE(m.Label25t->isHidden());
-  EXPECT_TRUE(m.Label20t->isHidden());
-  EXPECT_EQ(m.Frame3D4->captionColor(), kDarkRed);
-
-  answeredPass(0, motorValues());
-  EXPECT_TRUE(m.Label25t->isHidden());
-  EXPECT_FALSE(m.Label20t->isHidden());
-  EXPECT_EQ(m.Frame3D4->captionColor(), kDarkBlue);
-}
-
 TEST_F(GeneralStatusTest, PasswordDestroyedStaysShownThroughPollsAndRecreation) {
   program->session.PasswordDestroyed = 1;
   program->hooks.passwordDestroyed();

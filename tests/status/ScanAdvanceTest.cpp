@@ -43,13 +43,6 @@ TEST(ScanAdvanceTest, DropOptionSkipsHiddenStationsAcrossTheWrap) {
   EXPECT_EQ(next->station, 4);
 }
 
-TEST(ScanAdvanceTest, OnlyStationLeftComesBackToItself) {
-  auto only7 = [](int16_t s) { return s == 7; };
-  auto next = nextScanPosition({7, true}, true, only7);
-  ASSERT_TRUE(next);
-  EXPECT_EQ(next->station, 7);
-}
-
 TEST(ScanAdvanceTest, NoStationShownEndsTheSkip) {
   int asked = 0;
   auto none = [&](int16_t) {

@@ -227,13 +227,6 @@ TEST_P(StatusEndToEndTest, LineWithoutKnownUnitsEndsTheScanWithOneBox) {
   EXPECT_TRUE(program->Form1().menuDisplayNetworkSummary->isEnabled());
 }
 
-TEST_P(StatusEndToEndTest, ClickOnACellNamesTheStation) {
-  startScan(false);
-  pass();
-  click(summary().Label2[kCircuit - 1]);
-  EXPECT_EQ(summary().Label10->text(), "Station Number:3  Name:Lighting panel");
-}
-
 TEST_P(StatusEndToEndTest, DoubleClickOnACellSwitchesTheStationForTheNextPoll) {
   passAt(kMotor);
   startScan(false);
