@@ -4,6 +4,7 @@
 #include "InstallEditors2.h"
 #include "InstallPolling.h"
 #include "InstallShell.h"
+#include "InstallStatus.h"
 #include "Program.h"
 
 namespace kvlink {
@@ -12,6 +13,7 @@ void installSubsystems(Program& program) {
   // One line per subsystem, in the order the poll pass visits their windows.
   installShell(program);
   installPolling(program);
+  installStatus(program);
   installEditors(program);
   installEditors2(program);
 }
