@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "EditorWidgets.h"
+#include "Controls.h"
 #include "Program.h"
 #include "SetPointTables.h"
 #include "VbColor.h"
@@ -16,14 +16,6 @@ namespace {
 
 constexpr uint32_t kHintColor = 0x00000080;  // dark red
 constexpr uint32_t kNoteColor = 0x00000080;
-
-QGridLayout* rowGrid(QGroupBox* frame, int rows, int rowHeight) {
-  auto* grid = new QGridLayout(frame);
-  grid->setVerticalSpacing(6);
-  for (int r = 0; r < rows; ++r) grid->setRowMinimumHeight(r, rowHeight);
-  grid->setRowStretch(rows, 1);
-  return grid;
-}
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "EditorWidgets.h"
+#include "Controls.h"
 #include "FieldRow.h"
 #include "Host.h"
 #include "Program.h"

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "EditorWidgets.h"
+#include "Controls.h"
 #include "FieldEdit.h"
 #include "Program.h"
 #include "VbColor.h"
@@ -22,14 +22,6 @@ int rowCount(const FieldTable& fields) {
   int rows = 0;
   for (const FieldRow& row : fields) rows = std::max(rows, row.row + 1);
   return rows;
-}
-
-QGridLayout* rowGrid(QGroupBox* frame, int rows, int rowHeight) {
-  auto* grid = new QGridLayout(frame);
-  grid->setVerticalSpacing(6);
-  for (int r = 0; r < rows; ++r) grid->setRowMinimumHeight(r, rowHeight);
-  grid->setRowStretch(rows, 1);
-  return grid;
 }
 
 }  // namespace
