@@ -187,9 +187,13 @@ void LogRetr::buildDesign() {
 
 void LogRetr::setFieldListCaption(const QString& text) {
   fieldList_ = text;
+  // Shown one field a line; a long status text breaks between its
+  // conditions, never inside a hyphenated word.
   QString shown = text;
   if (shown.endsWith(QLatin1Char('\r'))) shown.chop(1);
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  shown.replace(QLatin1Char(';'), QStringLiteral(";\u200B"));
+  shown.replace(QLatin1Char('-'), QChar(0x2011));
   Label3->setText(shown);
 }
 
