@@ -200,10 +200,14 @@ void LogRetr::setFieldListCaption(const QString& text) {
 void LogRetr::HScroll1_Change() {
   const int16_t record = int16_t(HScroll1->value());
   Label8->setText(QString::number(record));
+  const bool hadFocus = HScroll1->hasFocus();
   HScroll1->setEnabled(false);
   ShowLogRecord(program_, record);
   // The window may have gone during the message box of a failed read.
-  if (auto* self = loggerRecords(program_).LogRetr.ifLoaded()) self->HScroll1->setEnabled(true);
+  if (auto* self = loggerRecords(program_).LogRetr.ifLoaded()) {
+    self->HScroll1->setEnabled(true);
+    if (hadFocus) self->HScroll1->setFocus();  // the arrow keys page on
+  }
 }
 
 void LogRetr::closeWindow() {
