@@ -205,15 +205,33 @@ QGroupBox* LogConfigure::buildMaskFrame(TriggerMask mask, const QString& name) {
   frame->setObjectName(name);
   auto* grid = new QGridLayout(frame);
   grid->setHorizontalSpacing(16);
+  grid->setColumnStretch(2, 1);
+  maskGrids_[size_t(mask)] = grid;
   std::vector<QCheckBox*>& boxes = maskBoxes_[size_t(mask)];
   for (const MaskBitControl& bit : maskBitControls(mask)) {
     auto* box = new QCheckBox(fromView(bit.designCaption), frame);
     box->setObjectName(fromView(bit.control));
-    grid->addWidget(box, bit.row, bit.column);
     boxes.push_back(box);
   }
-  grid->setColumnStretch(2, 1);
+  layOutMaskBoxes(mask);
   return frame;
+}
+
+// Each column lists its shown boxes from the top in their design order, so
+// that the boxes a unit type hides leave no gaps.
+void LogConfigure::layOutMaskBoxes(TriggerMask mask) {
+  QGridLayout* grid = maskGrids_[size_t(mask)];
+  const auto bits = maskBitControls(mask);
+  const auto& boxes = maskBoxes(mask);
+  for (QCheckBox* box : boxes) grid->removeWidget(box);
+  for (int column = 0; column < 2; ++column) {
+    int row = 0;
+    for (bool shown : {true, false})
+      for (int designRow = 0; designRow < int(bits.size()); ++designRow)
+        for (size_t i = 0; i < bits.size(); ++i)
+          if (bits[i].column == column && bits[i].row == designRow && boxes[i]->isHidden() != shown)
+            grid->addWidget(boxes[i], row++, column);
+  }
 }
 
 QWidget* LogConfigure::buildClockPage() {
@@ -405,6 +423,7 @@ void LogConfigure::applyUnitType(int16_t unitType) {
       boxes[i]->setText(fromView(maskCaptionFor(bits[i], unitType, current)));
       boxes[i]->setVisible(maskVisibleFor(bits[i], unitType, !boxes[i]->isHidden()));
     }
+    layOutMaskBoxes(mask);
   }
   SSFrame7->setTitle(fromView(statusMaskCaption(unitType)));
 }

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,6 +130,7 @@ class LogConfigure : public Form {
   QWidget* buildClockPage();
   QGroupBox* buildMaskFrame(TriggerMask mask, const QString& name);
   void applyUnitType(int16_t unitType);
+  void layOutMaskBoxes(TriggerMask mask);
   void numberBoxKeyPress(QLineEdit* box, int& KeyAscii);
   void closeWindow();
   int16_t probeUnit();
@@ -136,6 +138,7 @@ class LogConfigure : public Form {
   Program& program_;
   LoggerConfigModule& module_;
   std::array<std::vector<QCheckBox*>, 3> maskBoxes_;
+  std::array<QGridLayout*, 3> maskGrids_{};
   bool hour24_ = true;         // the hour field holds a 24-hour hour
   int16_t loadedStation_ = 0;  // station whose settings this opening read
 };
