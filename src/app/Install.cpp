@@ -3,6 +3,7 @@
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
 #include "InstallLoggerConfig.h"
+#include "InstallLoggerRecords.h"
 #include "InstallPolling.h"
 #include "InstallShell.h"
 #include "InstallStatus.h"
@@ -17,6 +18,7 @@ void installSubsystems(Program& program) {
   installStatus(program);
   installEditors(program);
   installEditors2(program);
+  installLoggerRecords(program);
   installLoggerConfig(program);
 }
 
