@@ -1,6 +1,6 @@
 #include "LoadLogConfiguration.h"
 
-#include <span>
+#include <array>
 
 #include "ErrorHandling.h"
 #include "Host.h"
@@ -31,9 +31,12 @@ void LoadLogConfiguration(Program& program) {
   const LinkState& link = program.linkState;
   const bool modbus = link.UseModbus != 0;
   if (!modbus) program.link->abSendControl(link.CommPort, kDf1ReadControlCode);
-  const int16_t result = ReadUnit(program, link.CommPort, link.CurrentStation,
-                                  loggerRegisterAddress(modbus, kSampleInterval),
-                                  loggerReadCount(modbus, kLoggerConfigBlockWords));
+  // A buffer of its own: a poll pass this command interrupted keeps ReadBuffer.
+  std::array<uint16_t, kLoggerConfigBlockWords> words{};
+  const int16_t result =
+      ReadUnit(program, words.data(), int(words.size()), link.CommPort, link.CurrentStation,
+               loggerRegisterAddress(modbus, kSampleInterval),
+               loggerReadCount(modbus, kLoggerConfigBlockWords));
   if (result != 0) {
     MsgBox(program.host, kLoadOffLine);
     // The box let other handlers run: ask for the window again.
@@ -43,8 +46,7 @@ void LoadLogConfiguration(Program& program) {
     return;
   }
 
-  module.settings = loggerSettingsFromWords(std::span<const uint16_t, kLoggerConfigBlockWords>(
-      program.ReadBuffer.data(), kLoggerConfigBlockWords));
+  module.settings = loggerSettingsFromWords(words);
   window.showSettings(module.settings, program.poll.UnitType, link.CurrentStation);
 }
 

@@ -13,6 +13,7 @@
 #include "LogTimeStamp.h"
 #include "LoggerConfigModule.h"
 #include "LoggerRegisters.h"
+#include "LoggingCode.h"
 #include "Program.h"
 #include "VbColor.h"
 
@@ -464,7 +465,8 @@ ClockFields LogConfigure::clockFields() const {
 int16_t LogConfigure::probeUnit() {
   const LinkState& link = program_.linkState;
   const bool modbus = link.UseModbus != 0;
-  return ReadUnit(program_, link.CommPort, link.CurrentStation,
+  uint16_t word = 0;  // only the answer counts
+  return ReadUnit(program_, &word, 1, link.CommPort, link.CurrentStation,
                   loggerRegisterAddress(modbus, kClockYear), loggerReadCount(modbus, 1));
 }
 
@@ -570,16 +572,22 @@ void LogConfigure::Timer1_Timer() {
 void LogConfigure::Timer2_Timer() {
   const LinkState& link = program_.linkState;
   const bool modbus = link.UseModbus != 0;
-  if (ReadUnit(program_, link.CommPort, link.CurrentStation,
+  TimeWords words{};
+  if (ReadUnit(program_, words.data(), int(words.size()), link.CommPort, link.CurrentStation,
                loggerRegisterAddress(modbus, kClockYear),
                loggerReadCount(modbus, kClockBlockWords)) != 0) {
     Label9->setText(kCannotAccessTime);
     return;
   }
-  const auto& buffer = program_.ReadBuffer;
   LogRecordValues reading;  // the weekday name is held for this reading only
-  applyTimeWords(reading, {buffer[0], buffer[1], buffer[2], buffer[3]});
+  applyTimeWords(reading, words);
   Label9->setText(QString::fromStdString(logDateTimeText(reading)));
+  // The decoded log record takes the unit's time texts, not the name.
+  LogRecordValues& shared = loggingCode(program_).record;
+  shared.LogYear = reading.LogYear;
+  shared.LogMonthDay = reading.LogMonthDay;
+  shared.LogWeekdayHour = reading.LogWeekdayHour;
+  shared.LogMinuteSecond = reading.LogMinuteSecond;
 }
 
 void LogConfigure::numberBoxKeyPress(QLineEdit* box, int& KeyAscii) {

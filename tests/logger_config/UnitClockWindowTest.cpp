@@ -1,6 +1,7 @@
 // The page "Set Time and Date" on a line of fake relays: the fields from the
 // PC clock, the 24-hour box, setting the unit clock and its two timers.
 #include "LoggerConfigTestProgram.h"
+#include "LoggingCode.h"
 
 namespace kvlink {
 namespace {
@@ -156,10 +157,18 @@ TEST_P(UnitClockWindowTest, RefusedClockWriteStopsAndIsNotReportedAsSent) {
 
 TEST_P(UnitClockWindowTest, UnitClockTickShowsTheUnitTimeIn24HourForm) {
   LogConfigure& w = open();
+  LogRecordValues& decoded = loggingCode(*p).record;
+  decoded.LogWeekdayName = "Friday";
   setClock({0x2026, 0x1128, 0x0715, 0x1507});
   w.Timer2_Timer();
   EXPECT_EQ(p.takeCalls(), Calls{read(128, 4)});  // no control code before it
   EXPECT_EQ(w.Label9->text(), "28/11/2026  15:15:07 Saturday");
+  // The decoded log record takes the time texts but keeps its weekday name.
+  EXPECT_EQ(decoded.LogYear, "2026");
+  EXPECT_EQ(decoded.LogMonthDay, "1128");
+  EXPECT_EQ(decoded.LogWeekdayHour, "0715");
+  EXPECT_EQ(decoded.LogMinuteSecond, "1507");
+  EXPECT_EQ(decoded.LogWeekdayName, "Friday");
 
   setClock({0x0098, 0x0101, 0x0800, 0x0005});  // weekday byte 8: no name
   w.Timer2_Timer();
@@ -168,6 +177,7 @@ TEST_P(UnitClockWindowTest, UnitClockTickShowsTheUnitTimeIn24HourForm) {
   unit().silent = true;
   w.Timer2_Timer();
   EXPECT_EQ(w.Label9->text(), "Cannot access time");
+  EXPECT_EQ(decoded.LogYear, "1998");  // as the last reading left it
   EXPECT_TRUE(p.host.boxes().empty());
   EXPECT_TRUE(w.Timer2->isActive());
 }
