@@ -519,6 +519,9 @@ void LogConfigure::SSCommand3_Click() {
 void LogConfigure::SSCommand2_Click() {
   BusyScope busy(*this, SSCommand2);
   Host& host = program_.host;
+  // A value being typed counts once it is whole; half-typed text falls back.
+  for (QSpinBox* field : {SSPanel1, SSPanel2, SSPanel3, SSPanel6, SSPanel5, SSPanel4})
+    field->interpretText();
   const ClockFields fields = clockFields();
   if (const auto problem = clockFieldsProblem(fields)) {
     MsgBox(host, QString::fromStdString(*problem), vbExclamation);
