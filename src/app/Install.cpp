@@ -2,6 +2,7 @@
 
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
+#include "InstallLoggerConfig.h"
 #include "InstallLoggerRecords.h"
 #include "InstallPolling.h"
 #include "InstallShell.h"
@@ -18,6 +19,7 @@ void installSubsystems(Program& program) {
   installEditors(program);
   installEditors2(program);
   installLoggerRecords(program);
+  installLoggerConfig(program);
 }
 
 }  // namespace kvlink
