@@ -1,5 +1,6 @@
 #include "Install.h"
 
+#include "InstallConfigFile.h"
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
 #include "InstallPolling.h"
@@ -16,6 +17,7 @@ void installSubsystems(Program& program) {
   installStatus(program);
   installEditors(program);
   installEditors2(program);
+  installConfigFile(program);
 }
 
 }  // namespace kvlink
