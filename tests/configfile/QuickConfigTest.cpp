@@ -122,7 +122,8 @@ TEST_F(QuickConfigTest, NextChecksTheLinkTheDialogAndTheVersion) {
 
   for (const char* version : {"2.00", "", "1.0"}) {
     host.clearRecords();
-    answerDialog(put("old.con", replaced(numberedFile(0), "Version=2.0", std::string("Version=") + version)));
+    answerDialog(put("old.con",
+                     replaced(numberedFile(0), "Version=2.0", std::string("Version=") + version)));
     wizard()->Command3D1->click();
     expectBox(kBadVersionText, vbCritical, kConFileErrorTitle);
     EXPECT_TRUE(wizard()->Command3D1->isEnabled());
