@@ -72,8 +72,10 @@ void FormConfig::buildDesign() {
     label->setParent(instructions);
     texts->addWidget(label);
   }
+  texts->setSpacing(10);
   texts->addStretch(1);
-  instructions->setMinimumHeight(Label1->fontMetrics().lineSpacing() * 6);
+  // Room for the longest pair: a step text and a refusal, three lines each.
+  instructions->setMinimumHeight(Label1->fontMetrics().lineSpacing() * 6 + texts->spacing() + 4);
 
   auto* summary = new QVBoxLayout(Frame3D1);
   summary->addWidget(Label6);
