@@ -152,17 +152,6 @@ TEST_F(SaveWindowTest, UnitOffLineOrStationChangedUnderTheDialogWritesNothing) {
   }
 }
 
-TEST_F(SaveWindowTest, NothingReadFromTheSelectedStationYetIsRefused) {
-  pollFilled(0);
-  program->selectStation(9);
-  openSaveWindow();
-  clickContinue();
-  EXPECT_TRUE(host.dialogRequests().empty());
-  EXPECT_EQ(lastBox().text, QString::fromUtf8(kNotReadYetText));
-  EXPECT_FALSE(saveWindow());
-  EXPECT_TRUE(itemsEnabled());
-}
-
 TEST_F(SaveWindowTest, FileThatCannotBeWrittenIsReportedNotSaved) {
   pollFilled(2);
   openSaveWindow();
