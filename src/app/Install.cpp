@@ -1,5 +1,6 @@
 #include "Install.h"
 
+#include "InstallConfigFile.h"
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
 #include "InstallLoggerConfig.h"
@@ -18,6 +19,7 @@ void installSubsystems(Program& program) {
   installStatus(program);
   installEditors(program);
   installEditors2(program);
+  installConfigFile(program);
   installLoggerRecords(program);
   installLoggerConfig(program);
 }
