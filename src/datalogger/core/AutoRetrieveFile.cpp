@@ -1,5 +1,7 @@
 #include "AutoRetrieveFile.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 namespace kvlink {
@@ -18,6 +20,11 @@ bool probeDirectoryWritable(const std::string& directory) {
   std::FILE* probe = std::fopen(joinDirectory(directory, "test.log").c_str(), "ab");
   if (!probe) return false;
   return std::fclose(probe) == 0;
+}
+
+bool fileHasContent(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && info.st_size > 0;
 }
 
 std::string autoRetrieveCountText(int station, long count) {

@@ -21,6 +21,10 @@ std::string autoRetrieveFilePath(const std::string& directory, int station);
 // stays. False when it cannot be opened or closed (or the directory is empty).
 bool probeDirectoryWritable(const std::string& directory);
 
+// True when the file exists and holds at least one byte: a file that is
+// missing or was left empty gets the header line first.
+bool fileHasContent(const std::string& path);
+
 // Status lines of one list position.
 std::string autoRetrieveCountText(int station, long count);
 std::string autoRetrieveNoResponseText(int station);
