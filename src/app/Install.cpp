@@ -2,6 +2,7 @@
 
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
+#include "InstallLoggerRecords.h"
 #include "InstallPolling.h"
 #include "InstallShell.h"
 #include "InstallStatus.h"
@@ -16,6 +17,7 @@ void installSubsystems(Program& program) {
   installStatus(program);
   installEditors(program);
   installEditors2(program);
+  installLoggerRecords(program);
 }
 
 }  // namespace kvlink
