@@ -1,5 +1,6 @@
 #include "Install.h"
 
+#include "InstallAutoRetrieve.h"
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
 #include "InstallLoggerRecords.h"
@@ -18,6 +19,7 @@ void installSubsystems(Program& program) {
   installEditors(program);
   installEditors2(program);
   installLoggerRecords(program);
+  installAutoRetrieve(program);
 }
 
 }  // namespace kvlink

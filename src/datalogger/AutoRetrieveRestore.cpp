@@ -43,7 +43,8 @@ void RestoreAutoRetrieveSettings(Program& program) {
       [](const std::string& key) { return ReadIni(kSettingsSection, key, kSettingsFile); },
       probeDirectoryWritable, tempPath());
   showRestored(m, window, restored);
-  if (restored.directory) WriteIni(kSettingsSection, kAutoDirKey, *restored.directory, kSettingsFile);
+  if (restored.directory)
+    WriteIni(kSettingsSection, kAutoDirKey, *restored.directory, kSettingsFile);
 
   if (restored.refused || !restored.on) {
     withOptionEventsSuppressed(m, [&window] { window.unlockSettings(); });

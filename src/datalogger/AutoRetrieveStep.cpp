@@ -8,6 +8,7 @@
 #include "AutoRetrieveModule.h"
 #include "ErrorHandling.h"
 #include "Form1.h"
+#include "Host.h"
 #include "LogRecordLine.h"
 #include "LogTextFile.h"
 #include "LoggerRegisters.h"
@@ -187,8 +188,7 @@ void AutoRetrieveStep(Program& program) {
   if (program.ended) return;
   {
     StepMenuLock lock(program);
-    if (m.AutoStationIndex < 0 || m.AutoStationIndex >= m.AutoStationCount)
-      m.AutoStationIndex = 0;
+    if (m.AutoStationIndex < 0 || m.AutoStationIndex >= m.AutoStationCount) m.AutoStationIndex = 0;
     const int position = m.AutoStationIndex;
     const int16_t station = m.AutoStations[position];
     try {

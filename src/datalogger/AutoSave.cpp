@@ -19,9 +19,8 @@ namespace {
 constexpr QCheckBox* AutoSave::*kSlotChecks[] = {&AutoSave::SSCheck1, &AutoSave::SSCheck2,
                                                  &AutoSave::SSCheck3, &AutoSave::SSCheck4,
                                                  &AutoSave::SSCheck5};
-constexpr QLabel* AutoSave::*kSlotLabels[] = {&AutoSave::Label1, &AutoSave::Label2,
-                                              &AutoSave::Label3, &AutoSave::Label4,
-                                              &AutoSave::Label5};
+constexpr QLabel* AutoSave::*kSlotLabels[] = {
+    &AutoSave::Label1, &AutoSave::Label2, &AutoSave::Label3, &AutoSave::Label4, &AutoSave::Label5};
 constexpr AutoSaveUpDown* AutoSave::*kSlotUpDowns[] = {&AutoSave::UpDown1, &AutoSave::UpDown2,
                                                        &AutoSave::UpDown3, &AutoSave::UpDown4,
                                                        &AutoSave::UpDown5};
@@ -32,14 +31,14 @@ constexpr QLabel* AutoSave::*kStatusLines[] = {&AutoSave::Label10, &AutoSave::La
 // The labels, the button and the arrows that lock with the frames.
 constexpr QLabel* AutoSave::*kLockedLabels[] = {&AutoSave::Label6, &AutoSave::Label7,
                                                 &AutoSave::Label8, &AutoSave::Label9};
-constexpr AutoSaveUpDown* AutoSave::*kLockedUpDowns[] = {
-    &AutoSave::UpDown1, &AutoSave::UpDown2, &AutoSave::UpDown3,
-    &AutoSave::UpDown4, &AutoSave::UpDown5, &AutoSave::UpDown6};
+constexpr AutoSaveUpDown* AutoSave::*kLockedUpDowns[] = {&AutoSave::UpDown1, &AutoSave::UpDown2,
+                                                         &AutoSave::UpDown3, &AutoSave::UpDown4,
+                                                         &AutoSave::UpDown5, &AutoSave::UpDown6};
 constexpr QGroupBox* AutoSave::*kLockedFrames[] = {&AutoSave::SSFrame2, &AutoSave::SSFrame3,
                                                    &AutoSave::SSFrame5};
 
-const QString kNoStationsText = QStringLiteral(
-    "There are no stations selected for Auto Retrieve. Auto Retrieve is disabled.");
+const QString kNoStationsText =
+    QStringLiteral("There are no stations selected for Auto Retrieve. Auto Retrieve is disabled.");
 const QString kNoStatus = QStringLiteral("-");
 
 template <class T>
@@ -81,7 +80,8 @@ void AutoSave::buildDesign() {
   setWindowTitle(kAutoSaveCaption);
 
   SSFrame4 = named(new QGroupBox(QStringLiteral("Enable / Disable"), this), "SSFrame4");
-  SSOption1 = named(new QRadioButton(QStringLiteral("Enable Auto Retrieve"), SSFrame4), "SSOption1");
+  SSOption1 =
+      named(new QRadioButton(QStringLiteral("Enable Auto Retrieve"), SSFrame4), "SSOption1");
   SSOption2 =
       named(new QRadioButton(QStringLiteral("Disable Auto Retrieve"), SSFrame4), "SSOption2");
   SSOption2->setChecked(true);
@@ -92,15 +92,14 @@ void AutoSave::buildDesign() {
   options->addStretch(1);
 
   SSFrame2 = named(new QGroupBox(QStringLiteral("Choose station to log"), this), "SSFrame2");
-  auto* slots = new QGridLayout(SSFrame2);
-  slots->setHorizontalSpacing(8);
-  slots->setVerticalSpacing(4);
+  auto* slotGrid = new QGridLayout(SSFrame2);
+  slotGrid->setHorizontalSpacing(8);
+  slotGrid->setVerticalSpacing(4);
   const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("000"));
   static const char* const kCheckNames[] = {"SSCheck1", "SSCheck2", "SSCheck3", "SSCheck4",
                                             "SSCheck5"};
   static const char* const kLabelNames[] = {"Label1", "Label2", "Label3", "Label4", "Label5"};
-  static const char* const kUpDownNames[] = {"UpDown1", "UpDown2", "UpDown3", "UpDown4",
-                                             "UpDown5"};
+  static const char* const kUpDownNames[] = {"UpDown1", "UpDown2", "UpDown3", "UpDown4", "UpDown5"};
   for (int k = 1; k <= kAutoStationSlots; ++k) {
     QCheckBox* check = named(new QCheckBox(SSFrame2), kCheckNames[k - 1]);
     QLabel* number = named(new QLabel(SSFrame2), kLabelNames[k - 1]);
@@ -108,16 +107,17 @@ void AutoSave::buildDesign() {
     number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     number->setFrameShape(QFrame::StyledPanel);
     number->setFrameShadow(QFrame::Sunken);
-    auto* arrows = named(new AutoSaveUpDown(k, kAutoStationMin, kAutoStationMax, 1, number, SSFrame2),
-                         kUpDownNames[k - 1]);
+    auto* arrows =
+        named(new AutoSaveUpDown(k, kAutoStationMin, kAutoStationMax, 1, number, SSFrame2),
+              kUpDownNames[k - 1]);
     this->*kSlotChecks[k - 1] = check;
     this->*kSlotLabels[k - 1] = number;
     this->*kSlotUpDowns[k - 1] = arrows;
-    slots->addWidget(check, k - 1, 0);
-    slots->addWidget(number, k - 1, 1);
-    slots->addWidget(arrows, k - 1, 2);
+    slotGrid->addWidget(check, k - 1, 0);
+    slotGrid->addWidget(number, k - 1, 1);
+    slotGrid->addWidget(arrows, k - 1, 2);
   }
-  slots->setColumnStretch(3, 1);
+  slotGrid->setColumnStretch(3, 1);
 
   SSFrame5 = named(new QGroupBox(QStringLiteral("Save Options"), this), "SSFrame5");
   auto* panel = named(new QFrame(SSFrame5), "SSPanel1");
@@ -164,8 +164,7 @@ void AutoSave::buildDesign() {
   SSFrame6 = named(new QGroupBox(QStringLiteral("Status"), this), "SSFrame6");
   auto* status = new QVBoxLayout(SSFrame6);
   status->setSpacing(3);
-  static const char* const kStatusNames[] = {"Label10", "Label11", "Label12", "Label13",
-                                             "Label14"};
+  static const char* const kStatusNames[] = {"Label10", "Label11", "Label12", "Label13", "Label14"};
   for (int position = 0; position < kAutoStationSlots; ++position) {
     QLabel* line = statusLabel(SSFrame6, kStatusNames[position]);
     this->*kStatusLines[position] = line;
@@ -272,7 +271,8 @@ void AutoSave::SSOption1_Click() {
 
   std::vector<int16_t> stations(m.AutoStations.begin(),
                                 m.AutoStations.begin() + m.AutoStationCount);
-  saveSettings(program_, enableSettingWrites(m.AutoRecordLimit, stations, Label7->text().toStdString()));
+  saveSettings(program_,
+               enableSettingWrites(m.AutoRecordLimit, stations, Label7->text().toStdString()));
   Timer1->start();
 }
 

@@ -77,8 +77,8 @@ class AutoSave : public Form {
   // Status line of list position 0..4 (Label10..Label14).
   QLabel* statusLine(int position) const;
 
-  void SSOption1_Click();  // Enable
-  void SSOption2_Click();  // Disable
+  void SSOption1_Click();   // Enable
+  void SSOption2_Click();   // Disable
   void SSCommand1_Click();  // Close
   void SSCommand2_Click();  // Select Directory
   void Timer1_Timer();
