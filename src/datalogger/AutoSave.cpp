@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "AutoRetrieveFile.h"
 #include "AutoRetrieveModule.h"
 #include "AutoRetrieveSettings.h"
 #include "Host.h"
@@ -51,7 +52,11 @@ QLabel* statusLabel(QWidget* parent, const char* name) {
   QLabel* label = named(new QLabel(kNoStatus, parent), name);
   label->setFrameShape(QFrame::StyledPanel);
   label->setFrameShadow(QFrame::Sunken);
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 30);
+  label->setMargin(2);
+  // Wide enough for the longest line the poll writes.
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(
+                             QString::fromStdString(autoRetrieveCannotOpenText(63))) +
+                         16);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }
@@ -154,6 +159,7 @@ void AutoSave::buildDesign() {
   Label7->setFont(directoryFont);
   Label7->setFrameShape(QFrame::StyledPanel);
   Label7->setFrameShadow(QFrame::Sunken);
+  Label7->setMargin(2);
   Label7->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   Label7->setTextInteractionFlags(Qt::TextSelectableByMouse);
   SSCommand2 = named(new QPushButton(QStringLiteral("Select Directory"), SSFrame3), "SSCommand2");
