@@ -187,19 +187,27 @@ void LogRetr::buildDesign() {
 
 void LogRetr::setFieldListCaption(const QString& text) {
   fieldList_ = text;
+  // Shown one field a line; a long status text breaks between its
+  // conditions, never inside a hyphenated word.
   QString shown = text;
   if (shown.endsWith(QLatin1Char('\r'))) shown.chop(1);
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  shown.replace(QLatin1Char(';'), QStringLiteral(";\u200B"));
+  shown.replace(QLatin1Char('-'), QChar(0x2011));
   Label3->setText(shown);
 }
 
 void LogRetr::HScroll1_Change() {
   const int16_t record = int16_t(HScroll1->value());
   Label8->setText(QString::number(record));
+  const bool hadFocus = HScroll1->hasFocus();
   HScroll1->setEnabled(false);
   ShowLogRecord(program_, record);
   // The window may have gone during the message box of a failed read.
-  if (auto* self = loggerRecords(program_).LogRetr.ifLoaded()) self->HScroll1->setEnabled(true);
+  if (auto* self = loggerRecords(program_).LogRetr.ifLoaded()) {
+    self->HScroll1->setEnabled(true);
+    if (hadFocus) self->HScroll1->setFocus();  // the arrow keys page on
+  }
 }
 
 void LogRetr::closeWindow() {
