@@ -1,5 +1,6 @@
 #include "Install.h"
 
+#include "InstallAutoRetrieve.h"
 #include "InstallConfigFile.h"
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
@@ -22,6 +23,7 @@ void installSubsystems(Program& program) {
   installConfigFile(program);
   installLoggerRecords(program);
   installLoggerConfig(program);
+  installAutoRetrieve(program);
 }
 
 }  // namespace kvlink
