@@ -6,6 +6,7 @@
 #include "Host.h"
 #include "LoggerConfigModule.h"
 #include "LoggerRegisters.h"
+#include "PollSwitch.h"
 #include "Program.h"
 
 namespace kvlink {
@@ -41,7 +42,7 @@ void LoadLogConfiguration(Program& program) {
     MsgBox(program.host, kLoadOffLine);
     // The box let other handlers run: ask for the window again.
     if (LogConfigure* again = module.LogConfigure.ifLoaded()) again->Timer2->stop();
-    RestartPollAfterLoggerWindow(program);
+    RestartPollIfIdle(program);
     if (LogConfigure* again = module.LogConfigure.ifLoaded()) again->Hide();
     return;
   }

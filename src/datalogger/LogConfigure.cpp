@@ -14,6 +14,7 @@
 #include "LoggerConfigModule.h"
 #include "LoggerRegisters.h"
 #include "LoggingCode.h"
+#include "PollSwitch.h"
 #include "Program.h"
 #include "VbColor.h"
 
@@ -638,7 +639,7 @@ bool LogConfigure::eventFilter(QObject* watched, QEvent* event) {
 void LogConfigure::closeWindow() {
   Timer1->stop();
   Timer2->stop();
-  RestartPollAfterLoggerWindow(program_);
+  RestartPollIfIdle(program_);
   Hide();
 }
 

@@ -13,6 +13,7 @@
 #include "LoggerRecordsModule.h"
 #include "LoggerRegisters.h"
 #include "LoggingCode.h"
+#include "PollSwitch.h"
 #include "Program.h"
 #include "SerialLink.h"
 #include "enc.h"
@@ -214,7 +215,7 @@ void LogRetr::closeWindow() {
   Hide();
   // The poll runs again only on an open link (and never once the program
   // is ending).
-  if (!program_.ended && LinkIsOpen(program_)) program_.Form1().Timer1->start();
+  RestartPollIfIdle(program_);
 }
 
 void LogRetr::SSCommand1_Click() {

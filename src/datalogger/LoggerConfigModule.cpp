@@ -36,10 +36,4 @@ void Form1_mnuConfigure_Click(Program& program) {
   module.LogConfigure().Show(true);
 }
 
-void RestartPollAfterLoggerWindow(Program& program) {
-  if (program.ended || !LinkIsOpen(program) || program.session.EditIdle == 0) return;
-  QTimer* timer = program.Form1().Timer1;
-  if (!timer->isActive()) timer->start();
-}
-
 }  // namespace kvlink

@@ -35,9 +35,4 @@ LocalTime systemLocalTime();
 // from the unit, stops the poll and shows the window modally.
 void Form1_mnuConfigure_Click(Program& program);
 
-// What every way out of the logger windows does to the poll: Timer1 of the
-// main window runs again, but only while the link is open, no field edit is
-// in progress and the program has not ended.
-void RestartPollAfterLoggerWindow(Program& program);
-
 }  // namespace kvlink

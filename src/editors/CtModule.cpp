@@ -2,7 +2,7 @@
 
 #include "EditorsModule.h"
 #include "Host.h"
-#include "ShellCalls.h"
+#include "enc.h"
 
 namespace kvlink {
 
@@ -69,7 +69,7 @@ CtModule::~CtModule() = default;
 
 void CtModule::mnuDisplayCT_Click() {
   EditorsModule* editors = program_.findModule<EditorsModule>();
-  const int16_t granted = editors ? editors->checkPassword(1) : editorsCheckPassword(program_, 1);
+  const int16_t granted = editors ? editors->checkPassword(1) : CheckPassword(program_, 1);
   if (granted != 1) return;
   program_.session.EditIdle = 1;
   const int16_t unitType = program_.poll.UnitType;

@@ -106,7 +106,7 @@ void EditorForm::setProtocolControls(QLabel* hint, QLabel* prompt, QPushButton* 
 
 bool EditorForm::editing() const {
   const EditSession& session = editSession(program_);
-  return session.active && session.window == this;
+  return program_.session.editActive && session.window == this;
 }
 
 bool EditorForm::beingEdited(const FieldRow& row) const {
@@ -122,7 +122,7 @@ void EditorForm::startEdit(EditBox& box) {
   LockCursor(program_);
   program_.session.EditIdle = 0;
   EditSession& session = editSession(program_);
-  session.active = true;
+  program_.session.editActive = true;
   session.window = this;
   session.row = &box.row();
   hint_->setText(QString::fromStdString(clickHint(box.row(), program_.poll.UnitType)));
@@ -188,9 +188,9 @@ void EditorForm::leaveEditProgramSteps() {
   EditSession& session = editSession(program_);
   // An edit started in another window (reached with the keyboard) ends there
   // too, so that its prompt does not stay.
-  if (session.active && session.window && session.window != this && session.row)
+  if (program_.session.editActive && session.window && session.window != this && session.row)
     session.window->leaveEditWindowSteps(*session.row);
-  session.active = false;
+  program_.session.editActive = false;
   session.window = nullptr;
   session.row = nullptr;
   RestartPollIfIdle(program_);

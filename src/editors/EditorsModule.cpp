@@ -4,7 +4,7 @@
 #include "Form1.h"
 #include "Host.h"
 #include "InstallEditors.h"
-#include "ShellCalls.h"
+#include "enc.h"
 
 namespace kvlink {
 
@@ -94,7 +94,7 @@ void ResetWindowKind::resetPointers() {
 
 EditorsModule::EditorsModule(Program& program)
     : setPoints(program, *this), resets(program, *this), program_(program) {
-  checkPassword = [&program](int16_t level) { return editorsCheckPassword(program, level); };
+  checkPassword = [&program](int16_t level) { return CheckPassword(program, level); };
   auto setPointFactory = [this](auto* tag) {
     using T = std::remove_pointer_t<decltype(tag)>;
     return [this] {

@@ -9,7 +9,7 @@
 #include "FieldRow.h"
 #include "Host.h"
 #include "Program.h"
-#include "ShellCalls.h"
+#include "enc.h"
 
 namespace kvlink {
 
@@ -113,7 +113,7 @@ void ResetPanel::Flag_Click(const CommandButton& button) {
 }
 
 void ResetPanel::Command3D3_Click() {
-  const int16_t granted = checkPassword ? checkPassword(2) : editorsCheckPassword(program_, 2);
+  const int16_t granted = checkPassword ? checkPassword(2) : CheckPassword(program_, 2);
   if (granted != 1) {
     MsgBox(program_.host, QString::fromUtf8(kEtrRefused), vbOKOnly + vbCritical);
     return;

@@ -5,7 +5,7 @@
 #include "ConFileWriter.h"
 #include "ConfigFileFixture.h"
 #include "ConfigFileTexts.h"
-#include "FieldEdit.h"
+#include "PollSwitch.h"
 #include "QuickConfigDownload.h"
 #include "Startup.h"
 
@@ -395,7 +395,7 @@ TEST_F(QuickConfigTest, StationOrLinkChangedDuringTheDownloadHalts) {
 
 TEST_F(QuickConfigTest, NoRestartOfThePollDuringAFieldEdit) {
   ready(1, numberedFile(1));
-  host.atNextDoEvents([this] { editSession(*program).active = true; });
+  host.atNextDoEvents([this] { program->session.editActive = true; });
   send();
   expectBox(kDownloadDoneText, vbInformation, kInfoTitle);
   EXPECT_FALSE(polling());

@@ -332,10 +332,10 @@ TEST_P(LogConfigureTest, CloseKeepsThePageTheOperatorChose) {
 
 TEST_P(LogConfigureTest, NoPollAfterProgramEndOrDuringAFieldEdit) {
   p.open();
-  p->session.EditIdle = 0;
+  p->session.editActive = true;
   p.window().SSCommand1->click();
   EXPECT_FALSE(p.polling());
-  p->session.EditIdle = 1;
+  p->session.editActive = false;
 
   p.open();
   EndProgram(*p);
