@@ -254,7 +254,7 @@ void ShowLogRecord(Program& program, int16_t record) {
     MsgBox(program.host, kUnitOffLine);
     return;
   }
-  loggingCode(program).LogRecordCounter = counter.counter;
+  loggingCode(program).settings.LogRecordCounter = counter.counter;
   loggerRecords(program).LogRetr().Label11->setText(QString::number(counter.counter));
 }
 

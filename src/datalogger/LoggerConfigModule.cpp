@@ -4,12 +4,15 @@
 
 #include "Form1.h"
 #include "LoadLogConfiguration.h"
+#include "LoggingCode.h"
+#include "LoggingCode.h"
 #include "SerialLink.h"
 #include "enc.h"
 
 namespace kvlink {
 
-LoggerConfigModule::LoggerConfigModule(Program& program) : pcClock(systemLocalTime) {
+LoggerConfigModule::LoggerConfigModule(Program& program)
+    : settings(loggingCode(program).settings), pcClock(systemLocalTime) {
   LogConfigure.setFactory(
       [&program, this] { return std::make_unique<kvlink::LogConfigure>(program, *this); });
 }

@@ -18,8 +18,9 @@ class LoggerConfigModule : public Module {
   explicit LoggerConfigModule(Program& program);
 
   DefaultInstance<kvlink::LogConfigure> LogConfigure;
-  // LogSampleInterval ... LogRecordCounter as last loaded or sent.
-  LoggerSettings settings;
+  // LogSampleInterval ... LogRecordCounter as last loaded or sent (kept by
+  // module LoggingCode, which the record viewer shares).
+  LoggerSettings& settings;
   // The PC clock; tests put a fixed one in its place.
   std::function<LocalTime()> pcClock;
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "LogRecordValues.h"
+#include "LoggerSettings.h"
 #include "Program.h"
 
 namespace kvlink {
@@ -13,8 +14,10 @@ namespace kvlink {
 // The data logger's shared state, one per program.
 class LoggingCode : public Module {
  public:
-  LogRecordValues record;         // the decoded log record
-  uint16_t LogRecordCounter = 0;  // register 138 as last read, 0..65535
+  LogRecordValues record;  // the decoded log record
+  // The logger settings, registers 132 to 138, as last loaded or sent; the
+  // record viewer also keeps register 138 (LogRecordCounter) here.
+  LoggerSettings settings;
 };
 
 // The program's LoggingCode, added on first use.

@@ -45,7 +45,7 @@ TEST(LogRetrTest, RetrieveDataShowsRecordZeroAndCounterModbusAndDf1) {
     EXPECT_EQ(w->fieldListCaption().section('\r', 0, 0), "Trip Status=3 overcurrent;I^2t;");
     EXPECT_EQ(w->fieldListCaption().count('\r'), 14);
     EXPECT_EQ(w->Label11->text(), "65535");
-    EXPECT_EQ(loggingCode(*t).LogRecordCounter, 65535);
+    EXPECT_EQ(loggingCode(*t).settings.LogRecordCounter, 65535);
     EXPECT_TRUE(w->SSOption1->isChecked());
     EXPECT_EQ(t.host.modalCount(), 1);
     EXPECT_TRUE(t.host.boxes().empty());
