@@ -1,6 +1,7 @@
 #include "LogTextFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -62,6 +63,12 @@ bool LogTextFile::write(std::string_view text) {
 
 bool LogTextFile::close() {
   if (!file_) return true;
+  errno = 0;
+  // The records are on the disk before anyone relies on them (the
+  // auto-retrieve step clears them from the unit after this close).
+  // Files that cannot be synced (devices, pipes) are not held against it.
+  if (!failed_ && ::fsync(fileno(file_)) != 0 && errno != EINVAL && errno != EROFS)
+    fail(errno);
   errno = 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
