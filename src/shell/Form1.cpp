@@ -63,7 +63,9 @@ const std::vector<MenuDesign>& menuDesign() {
       {&Form1::mnuHelp,
        "mnuHelp",
        "&Help",
-       {{&Form1::mnuHelpContents, "mnuHelpContents", "&Contents"}}},
+       {{&Form1::mnuHelpContents, "mnuHelpContents", "&Contents"},
+        {&Form1::mnuHelpUnitId, "mnuHelpUnitId", "Unit &Identification..."},
+        {&Form1::mnuHelpAbout, "mnuHelpAbout", "&About KV-LINK27"}}},
   };
   return menus;
 }
