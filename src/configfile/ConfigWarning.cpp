@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "ConfigFileModule.h"
+#include "Controls.h"
 #include "FileMenuCommands.h"
 #include "Program.h"
 #include "WindowParts.h"
@@ -31,7 +32,7 @@ void ConfigWarning::buildDesign() {
       Panel3D1, "Label2",
       QStringLiteral("You are about to change set point information. Do you wish to continue?"));
   Label2->setMinimumWidth(Label2->fontMetrics().averageCharWidth() * 40);
-  Image1 = makeDesignImage(Panel3D1, "Image1", QStyle::SP_MessageBoxWarning);
+  Image1 = makeImage(Panel3D1, "Image1", QStyle::SP_MessageBoxWarning);
 
   Command3D1 = makeDesignButton(this, "Command3D1", QStringLiteral("Yes"));
   Command3D2 = makeDesignButton(this, "Command3D2", QStringLiteral("No"));

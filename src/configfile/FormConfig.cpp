@@ -46,7 +46,6 @@ void FormConfig::buildDesign() {
 
   Frame3D1 = new QGroupBox(QStringLiteral("Summary of Download"), this);
   Frame3D1->setObjectName(QStringLiteral("Frame3D1"));
-  Frame3D1->setFont(arialFont(Frame3D1->font()));
   Label6 = makeDesignLabel(Frame3D1, "Label6", QString());
   Label7 = makeDesignLabel(Frame3D1, "Label7", QString());
   for (QLabel* line : {Label6, Label7}) {

@@ -7,6 +7,7 @@
 #include "ConFileWriter.h"
 #include "ConfigFileModule.h"
 #include "ConfigFileTexts.h"
+#include "Controls.h"
 #include "FileMenuCommands.h"
 #include "Host.h"
 #include "PolledRegisters.h"
@@ -62,7 +63,7 @@ void FormSaveInfo::buildDesign() {
                            QStringLiteral("You are about to save all Set Point information from "
                                           "the unit KV-LINK27 is currently communicating with."));
   Label1->setMinimumWidth(Label1->fontMetrics().averageCharWidth() * 44);
-  Image1 = makeDesignImage(this, "Image1", QStyle::SP_DialogSaveButton);
+  Image1 = makeImage(this, "Image1", QStyle::SP_DialogSaveButton);
   Command3D1 = makeDesignButton(this, "Command3D1", QStringLiteral("Continue"));
   Command3D1->setDefault(true);
   Command3D2 = makeDesignButton(this, "Command3D2", QStringLiteral("Exit"));

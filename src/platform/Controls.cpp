@@ -39,6 +39,15 @@ namespace {
 const char* const kTextColorProperty = "vbTextColor";
 }
 
+QLabel* makeImage(QWidget* parent, const QString& name, QStyle::StandardPixmap icon) {
+  auto* image = new QLabel(parent);
+  image->setObjectName(name);
+  const int size = parent->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+  image->setPixmap(parent->style()->standardIcon(icon).pixmap(size, size));
+  image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+  return image;
+}
+
 void setTextColor(QWidget* widget, uint32_t color) {
   const QVariant current = widget->property(kTextColorProperty);
   if (current.isValid() && current.toUInt() == color) return;

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <cstdint>
 
 namespace kvlink {
@@ -16,6 +17,8 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& captio
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption);
 // A sunken strip across the top of a window (the design's 3-D panel).
 QFrame* makePanel(QWidget* parent, const QString& name);
+// A picture of one of the style's standard icons (information, warning, ...).
+QLabel* makeImage(QWidget* parent, const QString& name, QStyle::StandardPixmap icon);
 
 // Text colour, and background colour, in the design's 0x00BBGGRR form.
 void setTextColor(QWidget* widget, uint32_t color);
