@@ -8,16 +8,6 @@ namespace kvlink {
 
 namespace {
 
-template <class T>
-WindowVariant variantOf(DefaultInstance<T>& instance, std::vector<int16_t> unitTypes) {
-  WindowVariant variant;
-  variant.unitTypes = std::move(unitTypes);
-  variant.ifLoaded = [&instance]() -> Form* { return instance.ifLoaded(); };
-  variant.window = [&instance]() -> Form& { return instance(); };
-  variant.unload = [&instance] { instance.Unload(); };
-  return variant;
-}
-
 std::vector<WindowVariant> ctVariants(CtModule& m) {
   WindowVariant feeder = variantOf(m.Form37, {1, 4});
   feeder.stateFor = [](int16_t) -> int16_t { return 1; };

@@ -10,16 +10,6 @@ namespace kvlink {
 
 namespace {
 
-template <class T>
-WindowVariant variantOf(DefaultInstance<T>& instance, std::vector<int16_t> unitTypes) {
-  WindowVariant variant;
-  variant.unitTypes = std::move(unitTypes);
-  variant.ifLoaded = [&instance]() -> Form* { return instance.ifLoaded(); };
-  variant.window = [&instance]() -> Form& { return instance(); };
-  variant.unload = [&instance] { instance.Unload(); };
-  return variant;
-}
-
 std::vector<WindowVariant> setPointVariants(EditorsModule& m) {
   WindowVariant feeder = variantOf(m.FORM35, {1, 4});
   auto applyTable = [&m](int16_t unitType) { m.FORM35().applyUnitType(unitType); };
