@@ -2,11 +2,14 @@
 
 #include <QHideEvent>
 #include <QPointer>
+#include <QVBoxLayout>
 
+#include "Controls.h"
 #include "ErrorHandling.h"
 #include "FieldEdit.h"
 #include "Host.h"
 #include "Program.h"
+#include "SetPointTables.h"
 
 namespace kvlink {
 
@@ -230,6 +233,25 @@ void EditorForm::hideEvent(QHideEvent* event) {
     const EditSession& session = editSession(program_);
     escape(*session.row);
   }
+}
+
+EditorForm::SummaryFrame EditorForm::makeSummaryFrame(const QString& caption,
+                                                      const QString& hintDesign) {
+  constexpr uint32_t kHintColor = 0x00000080;  // dark red
+  SummaryFrame summary;
+  summary.frame = makeFrame(this, QStringLiteral("Frame3D4"), caption);
+  summary.hint = makeLabel(summary.frame, QStringLiteral("Label7"), hintDesign);
+  setTextColor(summary.hint, kHintColor);
+  summary.prompt =
+      makeLabel(summary.frame, QStringLiteral("Label21"), QString::fromUtf8(kEditPrompt));
+  QFont bold = summary.prompt->font();
+  bold.setBold(true);
+  summary.prompt->setFont(bold);
+  keepPlaceWhenHidden(summary.prompt);
+  auto* layout = new QVBoxLayout(summary.frame);
+  layout->addWidget(summary.hint);
+  layout->addWidget(summary.prompt);
+  return summary;
 }
 
 }  // namespace kvlink
