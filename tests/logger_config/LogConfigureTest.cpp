@@ -1,4 +1,4 @@
-// "Configure Data Logging" on a line of fake relays: what Data Logging >
+// "Configure Data Logging" on a line held in memory: what Data Logging >
 // Configure reads, what the control page shows for each unit type, what a
 // send writes and when it refuses, and the poll timer after every way out.
 #include <QCoreApplication>
@@ -10,34 +10,30 @@
 namespace kvlink {
 namespace {
 
-using test::FakeStation;
+using test::MemoryStation;
 using test::LoggerConfigTestProgram;
 using Calls = std::vector<std::string>;
 
 constexpr int kStation = 5;
 
 // Logger registers 132..138 of the station.
-void setLogger(FakeStation& station, std::array<uint16_t, 7> words) {
+void setLogger(MemoryStation& station, std::array<uint16_t, 7> words) {
   for (int i = 0; i < 7; ++i) station.regs[132 + i] = words[i];
 }
 
 class LogConfigureTest : public ::testing::TestWithParam<bool> {
  protected:
   LogConfigureTest() : p(GetParam()) {
-    FakeStation& unit = p.link->station(kStation);
+    MemoryStation& unit = p.link->station(kStation);
     setLogger(unit, {30, 20, 17, 0x01FF, 0x03FF | 64, 7, 12});
   }
   bool modbus() const { return GetParam(); }
-  FakeStation& unit() { return p.link->station(kStation); }
+  MemoryStation& unit() { return p.link->station(kStation); }
   std::string read(int reg, int words) const {
-    return modbus()
-               ? "read 2 5 " + std::to_string(reg) + " " + std::to_string(words)
-               : "abread 2 5 " + std::to_string(256 + 2 * reg) + " " + std::to_string(2 * words);
+    return test::registerReadCall(modbus(), 2, kStation, reg, words);
   }
   std::string write(int reg, int value) const {
-    return (modbus() ? "write 2 5 " + std::to_string(reg)
-                     : "abwrite 2 5 " + std::to_string(256 + 2 * reg)) +
-           " " + std::to_string(value);
+    return test::registerWriteCall(modbus(), 2, kStation, reg, value);
   }
 
   LoggerConfigTestProgram p;
@@ -232,7 +228,7 @@ TEST_P(LogConfigureTest, FailedLoadShowsTheWindowButNeverSendsWhatItShows) {
   // Station 5 loads; the operator closes; station 9 does not answer.
   LogConfigure& w = p.open();
   w.SSCommand1->click();
-  FakeStation& other = p.link->station(9);
+  MemoryStation& other = p.link->station(9);
   other.silent = true;
   p->selectStation(9);
   p.takeCalls();

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   test::LoggerConfigTestProgram p;
-  test::FakeStation& unit = p.link->station(5);
+  test::MemoryStation& unit = p.link->station(5);
   const uint16_t logger[7] = {60, 10, 1 | 16, 0x1FF, 0x3BF, 7, 0};
   for (int i = 0; i < 7; ++i) unit.regs[132 + i] = logger[i];
   const uint16_t clock[4] = {0x2026, 0x1128, 0x0715, 0x1507};

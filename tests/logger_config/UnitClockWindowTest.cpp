@@ -1,4 +1,4 @@
-// The page "Set Time and Date" on a line of fake relays: the fields from the
+// The page "Set Time and Date" on a line held in memory: the fields from the
 // PC clock, the 24-hour box, setting the unit clock and its two timers.
 #include "LoggerConfigTestProgram.h"
 #include "LoggingCode.h"
@@ -6,24 +6,22 @@
 namespace kvlink {
 namespace {
 
-using test::FakeStation;
+using test::MemoryStation;
 using test::LoggerConfigTestProgram;
 using Calls = std::vector<std::string>;
 
+constexpr int kStation = 5;
+
 class UnitClockWindowTest : public ::testing::TestWithParam<bool> {
  protected:
-  UnitClockWindowTest() : p(GetParam()) { p.link->station(5); }
+  UnitClockWindowTest() : p(GetParam()) { p.link->station(kStation); }
   bool modbus() const { return GetParam(); }
-  FakeStation& unit() { return p.link->station(5); }
+  MemoryStation& unit() { return p.link->station(kStation); }
   std::string read(int reg, int words) const {
-    return modbus()
-               ? "read 2 5 " + std::to_string(reg) + " " + std::to_string(words)
-               : "abread 2 5 " + std::to_string(256 + 2 * reg) + " " + std::to_string(2 * words);
+    return test::registerReadCall(modbus(), 2, kStation, reg, words);
   }
   std::string write(int reg, int value) const {
-    return (modbus() ? "write 2 5 " + std::to_string(reg)
-                     : "abwrite 2 5 " + std::to_string(256 + 2 * reg)) +
-           " " + std::to_string(value);
+    return test::registerWriteCall(modbus(), 2, kStation, reg, value);
   }
   LogConfigure& open() {
     LogConfigure& w = p.open();

@@ -27,6 +27,15 @@ std::string writeCall(bool modbus, int port, int station, int address, int32_t v
   return callText(modbus ? "write" : "abwrite", {port, station, address, value});
 }
 
+std::string registerReadCall(bool modbus, int port, int station, int reg, int words) {
+  return modbus ? readCall(true, port, station, reg, words)
+                : readCall(false, port, station, 256 + 2 * reg, 2 * words);
+}
+
+std::string registerWriteCall(bool modbus, int port, int station, int reg, int32_t value) {
+  return writeCall(modbus, port, station, modbus ? reg : 256 + 2 * reg, value);
+}
+
 int CallLog::count(const std::string& prefix) const {
   return static_cast<int>(startingWith(prefix).size());
 }

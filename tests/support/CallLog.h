@@ -19,6 +19,10 @@ namespace kvlink::test {
 // library (a register and words for Modbus, a byte address and bytes for DF1).
 std::string readCall(bool modbus, int port, int station, int address, int count);
 std::string writeCall(bool modbus, int port, int station, int address, int32_t value);
+// The same for a register and a word count, in the address form of the
+// library (DF1: byte address 256 + 2R, two bytes a word).
+std::string registerReadCall(bool modbus, int port, int station, int reg, int words);
+std::string registerWriteCall(bool modbus, int port, int station, int reg, int32_t value);
 
 class CallLog {
  public:
