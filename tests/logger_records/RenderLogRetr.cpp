@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   {
     test::LoggerTestProgram t(true, 0);
-    t.link->setRecord(test::kStation, 0,
+    t.unit().setRecord(0,
                       {0x2003, 0x1225, 0x0314, 0x0509, 0x1FF, 0x3FF, 7, 120, 95, 4, 41, 0, 87, 650,
                        12, 39, 0, 100});
     t.regs()[138] = 137;
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   }
   {
     test::LoggerTestProgram t(false, 4);
-    t.link->setRecord(test::kStation, 17,
+    t.unit().setRecord(17,
                       {0x2024, 0x0102, 0x0208, 0x3000, 17, 1, 3, 200, 201, 202, 5, 60, 1234, 7, 8,
                        9, 10, 11, 12});
     t.regs()[138] = 250;
