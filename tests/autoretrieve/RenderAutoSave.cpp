@@ -7,7 +7,7 @@
 #include "Form1.h"
 #include "InstallAutoRetrieve.h"
 #include "InstallPolling.h"
-#include "LoggerLink.h"
+#include "MemoryLine.h"
 #include "Program.h"
 #include "ScriptedHost.h"
 
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   ScriptedHost host;
-  Program program(host, std::make_unique<test::LoggerLink>());
+  Program program(host, std::make_unique<test::MemoryLine>());
   installPolling(program);
   installAutoRetrieve(program);
   AutoRetrieveModule& m = program.module<AutoRetrieveModule>();
