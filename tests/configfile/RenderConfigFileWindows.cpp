@@ -8,9 +8,9 @@
 #include "ConfigFileModule.h"
 #include "Form1.h"
 #include "InstallConfigFile.h"
+#include "MemoryLine.h"
 #include "Program.h"
 #include "ScriptedHost.h"
-#include "MemoryLine.h"
 
 using namespace kvlink;
 

@@ -103,8 +103,8 @@ TEST_P(EditorsEndToEndTest, OperatorChangesDeletesAndRestoresSetPointsOfEveryUni
 
     typeValue(w->box(c.changeBox), c.newValue);
     EXPECT_EQ(unit(c.station, c.changeReg), QString(c.newValue).toInt());
-    EXPECT_EQ(tap->writes().back(), writeCall(modbus(), 3, c.station, address(c.changeReg),
-                                              QString(c.newValue).toInt()));
+    EXPECT_EQ(tap->writes().back(),
+              writeCall(modbus(), 3, c.station, address(c.changeReg), QString(c.newValue).toInt()));
 
     host.answerBox(vbYes);
     w->deleteButton(*findRow(w->fields(), c.deleteBox))->click();
@@ -231,8 +231,7 @@ TEST_P(EditorsEndToEndTest, EmergencyThermalResetBehindTheMasterPassword) {
   EXPECT_EQ(panel.Label3->text().toInt(), thermal);  // the ETR peak the unit kept
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, EditorsEndToEndTest, ::testing::ValuesIn(kLineCases),
-                         lineCaseName);
+INSTANTIATE_TEST_SUITE_P(Lines, EditorsEndToEndTest, ::testing::ValuesIn(kLineCases), lineCaseName);
 
 }  // namespace
 }  // namespace kvlink::test

@@ -88,7 +88,8 @@ TEST_F(CtTest, EveryRowWritesItsRegisterAndShowsItsHint) {
       QTest::keyClick(b, Qt::Key_Return);
       const int32_t typed = QString("1234567").left(c.maxLength).toInt();
       const int address = modbus ? c.reg : 256 + 2 * c.reg;
-      EXPECT_EQ(p.link->writes(), std::vector<std::string>{writeCall(modbus != 0, 1, 1, address, typed)});
+      EXPECT_EQ(p.link->writes(),
+                std::vector<std::string>{writeCall(modbus != 0, 1, 1, address, typed)});
     }
   }
   EXPECT_EQ(ct().Form37().box("Text4"), nullptr);

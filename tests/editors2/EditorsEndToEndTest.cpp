@@ -228,8 +228,7 @@ TEST_P(EditorsEndToEndTest, EarthFaultCtTooLargeForARegisterIsRefusedByTheLink) 
   EXPECT_EQ(window.box("Text2")->text(), QString::number(before));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, EditorsEndToEndTest, ::testing::ValuesIn(kLineCases),
-                         lineCaseName);
+INSTANTIATE_TEST_SUITE_P(Lines, EditorsEndToEndTest, ::testing::ValuesIn(kLineCases), lineCaseName);
 
 }  // namespace
 }  // namespace kvlink::test

@@ -112,7 +112,8 @@ TEST_F(ProgramModeTest, ApplyWritesRegister14Then15InBothProtocols) {
   mode().Form36().Command1->click();
   // 0x5A = I2t reset, 50 Hz, earth-fault 100 ms, short-time 200 ms; the
   // alarm-relay bit is never written for type 4.
-  EXPECT_EQ(p.link->writes(), (std::vector<std::string>{"abwrite 2 7 284 90", "abwrite 2 7 286 8"}));
+  EXPECT_EQ(p.link->writes(),
+            (std::vector<std::string>{"abwrite 2 7 284 90", "abwrite 2 7 286 8"}));
 }
 
 TEST_F(ProgramModeTest, ApplyWritesTheFieldsOfTheUnitTypeOnly) {

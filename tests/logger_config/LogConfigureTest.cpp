@@ -1,7 +1,6 @@
 // "Configure Data Logging" on a line held in memory: what Data Logging >
 // Configure reads, what the control page shows for each unit type, what a
 // send writes and when it refuses, and the poll timer after every way out.
-#include <QCoreApplication>
 #include <QTest>
 
 #include "LoggerConfigTestProgram.h"
@@ -11,36 +10,20 @@ namespace kvlink {
 namespace {
 
 using test::MemoryStation;
-using test::LoggerConfigTestProgram;
 using Calls = std::vector<std::string>;
-
-constexpr int kStation = 5;
 
 // Logger registers 132..138 of the station.
 void setLogger(MemoryStation& station, std::array<uint16_t, 7> words) {
   for (int i = 0; i < 7; ++i) station.regs[132 + i] = words[i];
 }
 
-class LogConfigureTest : public ::testing::TestWithParam<bool> {
+class LogConfigureTest : public test::LoggerConfigWindowTest {
  protected:
-  LogConfigureTest() : p(GetParam()) {
-    MemoryStation& unit = p.link->station(kStation);
-    setLogger(unit, {30, 20, 17, 0x01FF, 0x03FF | 64, 7, 12});
-  }
-  bool modbus() const { return GetParam(); }
-  MemoryStation& unit() { return p.link->station(kStation); }
-  std::string read(int reg, int words) const {
-    return test::registerReadCall(modbus(), 2, kStation, reg, words);
-  }
-  std::string write(int reg, int value) const {
-    return test::registerWriteCall(modbus(), 2, kStation, reg, value);
-  }
-
-  LoggerConfigTestProgram p;
+  LogConfigureTest() { setLogger(unit(), {30, 20, 17, 0x01FF, 0x03FF | 64, 7, 12}); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Links, LogConfigureTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Modbus" : "Df1"; });
+                         test::protocolName);
 
 TEST_P(LogConfigureTest, ConfigureReadsTheLoggerBlockAndShowsItModally) {
   LogConfigure& w = p.open();
@@ -309,7 +292,7 @@ TEST_P(LogConfigureTest, TitleBarCloseUnloadsAndGivesThePollBack) {
   LogConfigure& w = p.open();
   w.SSTab1->setCurrentIndex(1);
   w.close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  test::flushDeletes();
   EXPECT_FALSE(p.module().LogConfigure.loaded());
   EXPECT_TRUE(p.polling());
 

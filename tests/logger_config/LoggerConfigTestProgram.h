@@ -20,6 +20,9 @@ namespace kvlink::test {
 // 28 November 2026, a Saturday, 15:07:09.
 constexpr LocalTime kPcNow{2026, 11, 28, 7, 15, 7, 9};
 
+// The station selected, on COM 2.
+constexpr int kStation = 5;
+
 struct LoggerConfigTestProgram : TestProgram {
   MemoryLine* link = nullptr;
   LocalTime pcNow = kPcNow;
@@ -33,7 +36,7 @@ struct LoggerConfigTestProgram : TestProgram {
     state.UseModbus = modbus ? 1 : 0;
     state.CommPort = 2;
     EXPECT_EQ(OpenLink(*program), 0);
-    program->selectStation(5);
+    program->selectStation(kStation);
     program->Form1().Timer1->start();
     link->calls.clear();
   }
@@ -50,6 +53,29 @@ struct LoggerConfigTestProgram : TestProgram {
   // The calls made since the last look, then forgotten.
   std::vector<std::string> takeCalls() { return link->take(); }
   std::vector<QString> boxTexts() const { return test::boxTexts(host); }
+};
+
+// Test names of the two protocols.
+inline std::string protocolName(const ::testing::TestParamInfo<bool>& info) {
+  return info.param ? "Modbus" : "Df1";
+}
+
+// The windows' tests, run in both protocols (the parameter: Modbus RTU).
+class LoggerConfigWindowTest : public ::testing::TestWithParam<bool> {
+ protected:
+  LoggerConfigWindowTest() : p(GetParam()) { p.link->station(kStation); }
+
+  bool modbus() const { return GetParam(); }
+  MemoryStation& unit() { return p.link->station(kStation); }
+  // The calls a read or write of the station's registers makes.
+  std::string read(int reg, int words) const {
+    return registerReadCall(modbus(), 2, kStation, reg, words);
+  }
+  std::string write(int reg, int value) const {
+    return registerWriteCall(modbus(), 2, kStation, reg, value);
+  }
+
+  LoggerConfigTestProgram p;
 };
 
 }  // namespace kvlink::test

@@ -1,17 +1,16 @@
 // Renders "Configure Data Logging" to PNG files, for a look at its layout:
 // logger_config_render <directory>. Not a test.
 #include <QApplication>
-#include <QDir>
 
 #include "LoggerConfigTestProgram.h"
+#include "WindowImage.h"
 
 using namespace kvlink;
 
 namespace {
 
 void save(QWidget& window, const QString& dir, const QString& name) {
-  window.adjustSize();
-  window.grab().save(QDir(dir).filePath(QStringLiteral("logger-config-") + name + ".png"));
+  test::saveWindowImage(window, dir, QStringLiteral("logger-config-") + name);
 }
 
 }  // namespace
@@ -19,9 +18,9 @@ void save(QWidget& window, const QString& dir, const QString& name) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  const QString dir = test::imageDirectory(argc, argv);
   test::LoggerConfigTestProgram p;
-  test::MemoryStation& unit = p.link->station(5);
+  test::MemoryStation& unit = p.link->station(test::kStation);
   const uint16_t logger[7] = {60, 10, 1 | 16, 0x1FF, 0x3BF, 7, 0};
   for (int i = 0; i < 7; ++i) unit.regs[132 + i] = logger[i];
   const uint16_t clock[4] = {0x2026, 0x1128, 0x0715, 0x1507};

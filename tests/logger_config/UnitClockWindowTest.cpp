@@ -6,23 +6,10 @@
 namespace kvlink {
 namespace {
 
-using test::MemoryStation;
-using test::LoggerConfigTestProgram;
 using Calls = std::vector<std::string>;
 
-constexpr int kStation = 5;
-
-class UnitClockWindowTest : public ::testing::TestWithParam<bool> {
+class UnitClockWindowTest : public test::LoggerConfigWindowTest {
  protected:
-  UnitClockWindowTest() : p(GetParam()) { p.link->station(kStation); }
-  bool modbus() const { return GetParam(); }
-  MemoryStation& unit() { return p.link->station(kStation); }
-  std::string read(int reg, int words) const {
-    return test::registerReadCall(modbus(), 2, kStation, reg, words);
-  }
-  std::string write(int reg, int value) const {
-    return test::registerWriteCall(modbus(), 2, kStation, reg, value);
-  }
   LogConfigure& open() {
     LogConfigure& w = p.open();
     p.takeCalls();
@@ -31,12 +18,10 @@ class UnitClockWindowTest : public ::testing::TestWithParam<bool> {
   void setClock(std::array<uint16_t, 4> words) {
     for (int i = 0; i < 4; ++i) unit().regs[128 + i] = words[i];
   }
-
-  LoggerConfigTestProgram p;
 };
 
 INSTANTIATE_TEST_SUITE_P(Links, UnitClockWindowTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Modbus" : "Df1"; });
+                         test::protocolName);
 
 TEST_P(UnitClockWindowTest, OpeningFillsTheFieldsFromThePcClockIn24HourForm) {
   LogConfigure& w = open();

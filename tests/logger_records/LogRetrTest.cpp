@@ -11,8 +11,8 @@ namespace kvlink {
 namespace {
 
 using test::kStation;
-using test::readCall;
 using test::LoggerTestProgram;
+using test::readCall;
 
 const std::vector<uint16_t> kMotorRecord = {0x2003, 0x1225, 0x0314, 0x0509, 3,   0,  2,  120, 95,
                                             4,      41,     0,      87,     650, 12, 39, 0,   100};
@@ -169,7 +169,7 @@ TEST(LogRetrTest, ClosingRestartsThePollOnlyOnAnOpenLink) {
     CloseLink(*t);
     w.close();  // the title bar: unloaded
   });
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  test::flushDeletes();
   EXPECT_EQ(t.window(), nullptr);
   EXPECT_FALSE(t.polling());
 
@@ -189,7 +189,7 @@ TEST(LogRetrTest, NothingOpensAfterTheProgramEnd) {
     t->ended = true;
     loggerRecords(*t).unloadWindows();
   });
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  test::flushDeletes();
   EXPECT_FALSE(t.polling());
   t.retrieve();
   EXPECT_EQ(t.host.modalCount(), 1);

@@ -14,8 +14,8 @@ namespace kvlink {
 namespace {
 
 using test::kStation;
-using test::readCall;
 using test::LoggerTestProgram;
+using test::readCall;
 
 // Record n of a unit: its own time stamp and values, so that every line
 // tells which record it came from.
@@ -99,8 +99,8 @@ TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
     // Counter first, then records 0..249 in order.
     ASSERT_EQ(t.reads().size(), 251u);
     EXPECT_EQ(t.reads()[0], readCall(modbus, 2, kStation, modbus ? 138 : 532, modbus ? 1 : 2));
-    EXPECT_EQ(t.reads()[250], readCall(modbus, 2, kStation, modbus ? 192 + 24 * 249 : 768 + 48 * 249,
-                                       modbus ? 18 : 36));
+    EXPECT_EQ(t.reads()[250], readCall(modbus, 2, kStation,
+                                       modbus ? 192 + 24 * 249 : 768 + 48 * 249, modbus ? 18 : 36));
     ASSERT_EQ(t.host.dialogRequests().size(), 1u);
     EXPECT_TRUE(t.host.dialogRequests()[0].save);
     EXPECT_EQ(t.host.dialogRequests()[0].flags, cdlOFNOverwritePrompt);

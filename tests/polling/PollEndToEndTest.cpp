@@ -164,9 +164,10 @@ TEST_P(PollEndToEndTest, CommandsReachTheUnitInOrderAndNotAfterAStationChange) {
   pass();
   const int reg = modbus() ? 120 : 496;
   const std::string call = modbus() ? "write 3 12 " : "abwrite 3 12 ";
-  EXPECT_EQ(tap->writes(), (std::vector<std::string>{
-                          call + std::to_string(reg) + " 1", call + std::to_string(reg) + " 2",
-                          call + std::to_string(reg) + " 7", call + std::to_string(reg) + " 8"}));
+  EXPECT_EQ(tap->writes(),
+            (std::vector<std::string>{
+                call + std::to_string(reg) + " 1", call + std::to_string(reg) + " 2",
+                call + std::to_string(reg) + " 7", call + std::to_string(reg) + " 8"}));
   EXPECT_TRUE(host.boxes().empty());
   // Trip reset before remote trip, remote start before remote trip.
   EXPECT_EQ(line->reg(kContactor, sim::kTripWord), sim::kTripRemote);

@@ -62,8 +62,7 @@ TEST_F(Form16Test, EnableOpensTheLinkStartsPollingAndLocksTheSettings) {
   program->poll.ScanActive = 1;
   setup().Command3D1->click();
 
-  EXPECT_EQ(link->calls,
-            (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
   EXPECT_EQ(program->poll.ScanActive, 0);
   EXPECT_EQ(program->linkState.CommEnabled, 1);
   EXPECT_TRUE(LinkIsOpen(*program));

@@ -149,8 +149,7 @@ TEST_F(StartupTest, AutostartOpensModbusWithTheSavedPortAndBaudRate) {
 TEST_F(StartupTest, AutostartOpensDf1WithItsErrorCheck) {
   writeLinkSettings("2", "12", "0", "1", "1");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls,
-            (Strings{"abopen 2 12", "abretry " + kRetry, "abcheck 1"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 2 12", "abretry " + kRetry, "abcheck 1"}));
   expectLinkOpenUi();
   EXPECT_TRUE(program->Form16().Option3D7->isChecked());
 }
@@ -172,8 +171,7 @@ TEST_F(StartupTest, LinkWhoseErrorCheckCannotBeSetIsClosedAgain) {
   writeLinkSettings("1", "9600", "0", "0", "1");
   link->checkModeResult = 7;
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry,
-                                  "abcheck 0", "abclose 1"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0", "abclose 1"}));
   EXPECT_EQ(boxTexts(), std::vector<QString>{"Requested COM port cannot be used."});
   expectLinkClosedUi();
 }
@@ -182,8 +180,7 @@ TEST_F(StartupTest, BadValuesGiveTheDefaults) {
   writeLinkSettings("5", "19200", "2", "x", "1");
   setSetting(kStationKey, "64");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls,
-            (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
   EXPECT_EQ(program->linkState.CurrentStation, 1);
   EXPECT_TRUE(host.boxes().empty());
   // Nothing is written back at start.

@@ -72,7 +72,6 @@ class StatusEndToEndTest : public EndToEndTest {
     EXPECT_EQ(textColor(summary().Label1[i]), trip || alarm ? kCellTripOrAlarm : kCellHealthy)
         << "station " << station;
   }
-
 };
 
 TEST_P(StatusEndToEndTest, GeneralStatusFollowsTheUnitTypeWithinOnePoll) {

@@ -43,8 +43,8 @@ int LinkTap::abSendControl(int port, int code) {
   record("abcontrol", {port, code});
   return real_->abSendControl(port, code);
 }
-int LinkTap::abrvx_ReadInfo(uint16_t* buffer, int bufferWords, int port, int station,
-                            int address, int bytecount) {
+int LinkTap::abrvx_ReadInfo(uint16_t* buffer, int bufferWords, int port, int station, int address,
+                            int bytecount) {
   record("abread", {port, station, address, bytecount});
   return real_->abrvx_ReadInfo(buffer, bufferWords, port, station, address, bytecount);
 }

@@ -31,9 +31,9 @@ int unitRegister(bool modbus, int address, int words);
 struct MemoryStation {
   std::vector<uint16_t> regs;
   bool silent = false;
-  int writeResult = 0;                         // what every write answers; 0 takes it
-  std::map<int, int> writeFails;               // register -> what its write answers
-  std::set<int> readFails;                     // reads that cover one of these get no answer
+  int writeResult = 0;            // what every write answers; 0 takes it
+  std::map<int, int> writeFails;  // register -> what its write answers
+  std::set<int> readFails;        // reads that cover one of these get no answer
   std::map<int, std::function<uint16_t(int32_t written)>> keeps;  // register -> what it keeps
 
   MemoryStation();

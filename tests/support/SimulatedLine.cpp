@@ -11,10 +11,10 @@ std::string lineCaseName(const ::testing::TestParamInfo<LineCase>& info) {
 
 SimulatedLine::SimulatedLine(sim::Protocol protocol, const char* linkName)
     : protocol(protocol),
-      line(std::make_unique<sim::UnitSimulator>(sim::SimOptions{
-          protocol, 9600, false,
-          linkName ? settingsDir.filePath(QString::fromUtf8(linkName)).toStdString()
-                   : std::string()})) {}
+      line(std::make_unique<sim::UnitSimulator>(
+          sim::SimOptions{protocol, 9600, false,
+                          linkName ? settingsDir.filePath(QString::fromUtf8(linkName)).toStdString()
+                                   : std::string()})) {}
 
 SimulatedLine::~SimulatedLine() {
   endProgram();
