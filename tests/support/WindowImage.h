@@ -2,15 +2,22 @@
 // For the render tools (not tests): windows drawn offscreen into PNG files,
 // for a look at their layout.
 
+#include <QApplication>
 #include <QDir>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 namespace kvlink::test {
 
-// The directory named on the command line, or the current one.
-inline QString imageDirectory(int argc, char** argv) {
-  return argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+// Runs `draw` in an offscreen application with the directory named on the
+// command line, or the current one: the whole of a render tool's main().
+inline int renderWindows(int argc, char** argv,
+                         const std::function<void(const QString& dir)>& draw) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  draw(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+  return 0;
 }
 
 // `window` at the size its layout asks for, as <dir>/<name>.png.
