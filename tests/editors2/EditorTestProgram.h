@@ -1,7 +1,8 @@
 #pragma once
-// A fresh program with the editors installed, a scripted host and a
-// line held in memory (stations 1 and 7), its settings in a temporary directory with no passwords
-// set, plus the few poll effects the editor tests stand in for.
+// A fresh program with the editors installed, a scripted host and a line
+// held in memory (stations 1 and 7 answer), its settings in a temporary
+// directory with no passwords set, plus the few poll effects the editor
+// tests stand in for.
 
 #include <memory>
 
