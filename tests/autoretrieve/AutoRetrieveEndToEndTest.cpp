@@ -2,9 +2,6 @@
 // pseudo-terminal, in Modbus RTU and in DF1 with both error checks: the
 // start-up restores the list from gridmon.ini, and the poll passes save each
 // station's logged records to its file and clear them in the unit.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -15,56 +12,32 @@
 #include "LogRecordDecode.h"
 #include "LogRecordLine.h"
 #include "PollPass.h"
-#include "ScriptedHost.h"
 #include "SettingsFile.h"
+#include "SimulatedLine.h"
 #include "Startup.h"
 #include "UnitRegisters.h"
-#include "UnitSimulator.h"
-#include "link/SerialLinkLibrary.h"
 #include "platform/profile.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
-
-namespace kvlink {
+namespace kvlink::test {
 namespace {
 
-using sim::Protocol;
 using Strings = std::vector<std::string>;
-
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
 
 constexpr int kMotor = 5, kFeeder = 9, kNoLogger = 12;
 
-class AutoRetrieveEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class AutoRetrieveEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsDir.isValid() && filesDir.isValid());
-    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    ASSERT_TRUE(filesDir.isValid());
     line->addStation(kMotor, 0, true);
     line->addStation(kFeeder, 1, true);
     line->addStation(kNoLogger, 2, false);
-    line->setFrozen(true);
     for (int station : {kMotor, kFeeder, kNoLogger}) line->setReg(station, sim::kSampleInterval, 0);
-    ASSERT_TRUE(line->start());
-    const std::string device = line->devicePath();
-    program = std::make_unique<Program>(
-        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    ASSERT_TRUE(startLine());
+    makeProgram();
     installSubsystems(*program);
   }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
-  }
 
-  bool modbus() const { return GetParam().protocol == Protocol::Modbus; }
   static void set(const std::string& key, const std::string& value) {
     ASSERT_TRUE(WriteIni(kSettingsSection, key, value, kSettingsFile));
   }
@@ -73,7 +46,7 @@ class AutoRetrieveEndToEndTest : public ::testing::TestWithParam<LineCase> {
     set(kPortKey, "3");
     set(kBaudKey, "9600");
     set(kProtocolKey, modbus() ? "1" : "0");
-    set(kCheckModeKey, GetParam().protocol == Protocol::Df1Bcc ? "1" : "0");
+    set(kCheckModeKey, std::to_string(checkMode()));
     set(kStationKey, std::to_string(kMotor));
     set(kAutoStartKey, "1");
     set("autorclimit", std::to_string(limit));
@@ -115,11 +88,7 @@ class AutoRetrieveEndToEndTest : public ::testing::TestWithParam<LineCase> {
     return expected;
   }
 
-  QTemporaryDir settingsDir;
   QTemporaryDir filesDir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(AutoRetrieveEndToEndTest, StartUpRestoresTheListAndThePollSavesEachStation) {
@@ -207,11 +176,8 @@ TEST_P(AutoRetrieveEndToEndTest, UnitGoneQuietDuringTheSaveKeepsItsRecords) {
   EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, AutoRetrieveEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, AutoRetrieveEndToEndTest, ::testing::ValuesIn(kLineCases),
+                         lineCaseName);
 
 }  // namespace
-}  // namespace kvlink
+}  // namespace kvlink::test

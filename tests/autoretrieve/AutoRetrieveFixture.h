@@ -3,12 +3,8 @@
 // auto retrieve installed, the settings file and the destination directory
 // in temporary directories.
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,36 +12,24 @@
 #include "Form1.h"
 #include "InstallAutoRetrieve.h"
 #include "InstallPolling.h"
-#include "LoggerLink.h"
-#include "Program.h"
-#include "ScriptedHost.h"
+#include "MemoryLine.h"
 #include "SettingsFile.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace kvlink::test {
 
-class AutoRetrieveFixture : public ::testing::Test {
+class AutoRetrieveFixture : public ProgramTest {
  protected:
   AutoRetrieveFixture() {
-    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
     qputenv("TMPDIR", tempDir.path().toUtf8());
-    auto fake = std::make_unique<LoggerLink>();
-    link = fake.get();
-    program = std::make_unique<Program>(host, std::move(fake));
+    link = makeProgramOn(std::make_unique<MemoryLine>());
     installPolling(*program);
     installAutoRetrieve(*program);
     program->linkState.CommEnabled = 1;
     program->linkState.UseModbus = 1;
   }
-  ~AutoRetrieveFixture() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    qunsetenv("TMPDIR");
-  }
+  ~AutoRetrieveFixture() override { qunsetenv("TMPDIR"); }
 
   AutoRetrieveModule& m() { return program->module<AutoRetrieveModule>(); }
   AutoSave& window() { return m().AutoSave(); }
@@ -86,12 +70,9 @@ class AutoRetrieveFixture : public ::testing::Test {
     return found;
   }
 
-  QTemporaryDir settingsDir;
   QTemporaryDir tempDir;  // what the temporary path is in these tests
   QTemporaryDir filesDir;
-  ScriptedHost host;
-  LoggerLink* link = nullptr;
-  std::unique_ptr<Program> program;
+  MemoryLine* link = nullptr;
 };
 
 }  // namespace kvlink::test

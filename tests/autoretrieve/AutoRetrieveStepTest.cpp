@@ -37,7 +37,7 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
   }
   static std::string header(int16_t type) { return withoutLineEnd(logHeaderLine(type)); }
   static std::string errorLine() { return withoutLineEnd(logReadErrorLine()); }
-  // The start of the line of record n as LoggerUnit::records fills it.
+  // The start of the line of record n as MemoryStation::records fills it.
   static std::string recordStart(int n) {
     return "\"25/12/2003  14:05:" + std::to_string(n / 10 % 6) + std::to_string(n % 10) +
            " Tuesday\"," + std::to_string(n + 1) + ",";
@@ -48,11 +48,7 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
       EXPECT_EQ(got[first + i].rfind(recordStart(records[i]), 0), 0u)
           << "line " << first + i << ": " << got[first + i];
   }
-  Strings writes() const {
-    Strings found = link->callsStartingWith("write");
-    for (const auto& w : link->callsStartingWith("abwrite")) found.push_back(w);
-    return found;
-  }
+  Strings writes() const { return link->writes(); }
 };
 
 TEST_F(AutoRetrieveStepTest, OffOnlyEmptiesTheMainLine) {
@@ -64,7 +60,7 @@ TEST_F(AutoRetrieveStepTest, OffOnlyEmptiesTheMainLine) {
 }
 
 TEST_F(AutoRetrieveStepTest, BelowTheLimitShowsTheCountOnly) {
-  link->station(5).unit(0).records(3);
+  link->station(5).unit(0, true).records(3);
   useList({5}, 10, filesDir.path());
   m().AutoRetrieveDue = true;
   step();
@@ -80,7 +76,7 @@ TEST_F(AutoRetrieveStepTest, BelowTheLimitShowsTheCountOnly) {
 }
 
 TEST_F(AutoRetrieveStepTest, SaveAppendsNewestFirstWithOneHeaderThenClearsTheUnit) {
-  LoggerUnit& unit = link->station(5).unit(0).records(3);
+  MemoryStation& unit = link->station(5).unit(0, true).records(3);
   unit.regs[134] = 0x11;
   useList({5}, 3, filesDir.path());
   step();
@@ -107,7 +103,7 @@ TEST_F(AutoRetrieveStepTest, SaveAppendsNewestFirstWithOneHeaderThenClearsTheUni
 
 TEST_F(AutoRetrieveStepTest, FeederFamilyChosenByTheAutoStationsType) {
   program->poll.UnitType = 0;  // the selected station is of the other family
-  link->station(20).unit(4).records(1);
+  link->station(20).unit(4, true).records(1);
   useList({20}, 1, filesDir.path());
   step();
   EXPECT_EQ(link->count("read 1 20 192 19"), 1);
@@ -118,8 +114,8 @@ TEST_F(AutoRetrieveStepTest, FeederFamilyChosenByTheAutoStationsType) {
 }
 
 TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecords) {
-  LoggerUnit& unit = link->station(5).unit(0).records(4);
-  unit.failingReads.insert(192 + 24 * 1);
+  MemoryStation& unit = link->station(5).unit(0, true).records(4);
+  unit.readFails.insert(192 + 24 * 1);
   useList({5}, 4, filesDir.path());
   step();
   Strings got = fileLines(5);
@@ -134,7 +130,7 @@ TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecord
   EXPECT_EQ(unit.regs[138], 4);
 
   // The next visit saves them all.
-  unit.failingReads.clear();
+  unit.readFails.clear();
   step();
   got = fileLines(5);
   ASSERT_EQ(got.size(), 8u);
@@ -144,7 +140,7 @@ TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecord
 
 TEST_F(AutoRetrieveStepTest, FileThatCannotBeOpenedIsReportedAndRecordsKept) {
   ASSERT_TRUE(QDir(filesDir.path()).mkdir("station5.txt"));
-  link->station(5).unit(0).records(2);
+  link->station(5).unit(0, true).records(2);
   useList({5}, 2, filesDir.path());
   step();
   const QString text = "Cannot open station5.txt (File may be open by another application)";
@@ -176,7 +172,7 @@ class FileSizeLimit {
 };
 
 TEST_F(AutoRetrieveStepTest, FailedFileWriteIsReportedAndRecordsKept) {
-  link->station(5).unit(0).records(5);
+  link->station(5).unit(0, true).records(5);
   useList({5}, 5, filesDir.path());
   window();  // loaded before the limit
   {
@@ -192,7 +188,7 @@ TEST_F(AutoRetrieveStepTest, FailedFileWriteIsReportedAndRecordsKept) {
 }
 
 TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
-  link->station(5).unit(0).records(1);
+  link->station(5).unit(0, true).records(1);
   useList({5}, 1, "/nonexistent/kvlink-logs");
   step();
   const QString temp = tempDir.path() + "/";
@@ -203,7 +199,7 @@ TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
 }
 
 TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreNotCleared) {
-  LoggerUnit& unit = link->station(5).unit(0).records(3);
+  MemoryStation& unit = link->station(5).unit(0, true).records(3);
   link->afterCall = [&unit](const std::string& call) {
     if (call == "read 1 5 192 18") unit.regs[138] = 4;
   };
@@ -215,7 +211,7 @@ TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreNotCleared) {
 }
 
 TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeArea) {
-  LoggerUnit& unit = link->station(5).unit(0).records(250);
+  MemoryStation& unit = link->station(5).unit(0, true).records(250);
   unit.regs[138] = 40000;
   useList({5}, 50, filesDir.path());
   step();
@@ -231,7 +227,7 @@ TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeArea) {
 TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
   program->linkState.UseModbus = 0;
   program->linkState.CommPort = 2;
-  LoggerUnit& unit = link->station(9).unit(1).records(2);
+  MemoryStation& unit = link->station(9).unit(1, true).records(2);
   unit.regs[134] = 0x12;
   useList({9}, 2, filesDir.path());
   step();
@@ -245,16 +241,16 @@ TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
 }
 
 TEST_F(AutoRetrieveStepTest, ControlWordWithTheResetBitAlreadySetKeepsItsOtherBits) {
-  LoggerUnit& unit = link->station(5).unit(0).records(1);
+  MemoryStation& unit = link->station(5).unit(0, true).records(1);
   unit.regs[134] = 0x19;  // reset bit left set, clock enabled, time and events
   useList({5}, 1, filesDir.path());
-  unit.failingReads.clear();
+  unit.readFails.clear();
   step();
   EXPECT_EQ(writes(), Strings{"write 1 5 134 25"});
 }
 
 TEST_F(AutoRetrieveStepTest, WalksTheListOneStationPerStep) {
-  link->station(5).unit(0).records(2);
+  link->station(5).unit(0, true).records(2);
   link->station(9).silent = true;
   link->station(12).unit(2, false);
   link->station(30).regs[39] = 0x0740;  // a type the program does not know
@@ -277,7 +273,7 @@ TEST_F(AutoRetrieveStepTest, WalksTheListOneStationPerStep) {
 }
 
 TEST_F(AutoRetrieveStepTest, ListShortenedMeanwhileStartsAgainAtTheTop) {
-  link->station(5).unit(0).records(1);
+  link->station(5).unit(0, true).records(1);
   useList({5}, 10, filesDir.path());
   m().AutoStationIndex = 3;
   step();
@@ -286,7 +282,7 @@ TEST_F(AutoRetrieveStepTest, ListShortenedMeanwhileStartsAgainAtTheTop) {
 }
 
 TEST_F(AutoRetrieveStepTest, MenusLockedWhileTheStepWaitsAndOpenAfter) {
-  link->station(5).unit(0).records(1);
+  link->station(5).unit(0, true).records(1);
   useList({5}, 1, filesDir.path());
   std::vector<bool> seen;
   host.atNextDoEvents([&] {
@@ -303,7 +299,7 @@ TEST_F(AutoRetrieveStepTest, MenusLockedWhileTheStepWaitsAndOpenAfter) {
 }
 
 TEST_F(AutoRetrieveStepTest, LinkClosedDuringTheSaveStopsItWithoutClearing) {
-  link->station(5).unit(0).records(3);
+  link->station(5).unit(0, true).records(3);
   useList({5}, 3, filesDir.path());
   host.atNextDoEvents([this] { program->linkState.CommEnabled = 0; });
   step();
@@ -316,8 +312,8 @@ TEST_F(AutoRetrieveStepTest, LinkClosedDuringTheSaveStopsItWithoutClearing) {
 }
 
 TEST_F(AutoRetrieveStepTest, DisableDuringTheSaveLetsTheStationFinish) {
-  link->station(5).unit(0).records(2);
-  link->station(9).unit(0).records(2);
+  link->station(5).unit(0, true).records(2);
+  link->station(9).unit(0, true).records(2);
   tickSlot(1, 5);
   tickSlot(2, 9);
   window().Label7->setText(filesDir.path());
@@ -333,7 +329,7 @@ TEST_F(AutoRetrieveStepTest, DisableDuringTheSaveLetsTheStationFinish) {
 }
 
 TEST_F(AutoRetrieveStepTest, ProgramEndDuringTheSaveCreatesNoWindowAndClearsNothing) {
-  link->station(5).unit(0).records(3);
+  link->station(5).unit(0, true).records(3);
   useList({5}, 3, filesDir.path());
   host.atNextDoEvents([this] {
     m().AutoSave.Unload();
@@ -346,8 +342,8 @@ TEST_F(AutoRetrieveStepTest, ProgramEndDuringTheSaveCreatesNoWindowAndClearsNoth
 }
 
 TEST_F(AutoRetrieveStepTest, PollPassRunsOneStepWhetherOrNotItsStationAnswered) {
-  link->station(1).unit(0);
-  link->station(5).unit(0).records(1);
+  link->station(1).unit(0, true);
+  link->station(5).unit(0, true).records(1);
   useList({5}, 10, filesDir.path());
   main().Timer1->start();
   PollCurrentStation(*program);

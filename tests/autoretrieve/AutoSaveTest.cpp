@@ -224,7 +224,7 @@ TEST_F(AutoSaveTest, CloseHidesTitleBarCloseStartsAfreshAndAutoRetrieveGoesOn) {
 
   window().Show();
   window().close();  // the title bar
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  flushDeletes();
   EXPECT_FALSE(m().AutoSave.loaded());
   EXPECT_EQ(m().AutoStationCount, 1);
   expectLocked(false);

@@ -3,34 +3,15 @@
 // checks: the operator saves one unit's set points to a *.con file and
 // programs another unit of the same type from it; a file of another type
 // is refused and the unit keeps its set points.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <cstdlib>
-
 #include "ConfigFileModule.h"
 #include "ConfigFileTexts.h"
 #include "Form1.h"
 #include "Install.h"
-#include "LinkSwitch.h"
-#include "PasswordCoding.h"
 #include "PollPass.h"
-#include "ScriptedHost.h"
-#include "SettingsFile.h"
-#include "UnitSimulator.h"
-#include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "SimulatedLine.h"
 
-namespace kvlink {
+namespace kvlink::test {
 namespace {
-
-using sim::Protocol;
-
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
 
 struct Unit {
   int station;
@@ -50,36 +31,16 @@ bool savedRegister(int16_t type, int reg) {
   return !(feeder(type) && (reg == 8 || reg == 9 || reg == 13));
 }
 
-class ConfigFileEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class ConfigFileEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    setenv("KVLINK_WINDIR", dir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      ASSERT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    ASSERT_TRUE(writeNoPasswords());
     for (const Pair& pair : kPairs)
       for (const Unit& unit : {pair.from, pair.to}) line->addStation(unit.station, unit.type);
-    line->setFrozen(true);
-    ASSERT_TRUE(line->start());
-    const std::string device = line->devicePath();
-    program = std::make_unique<Program>(
-        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    ASSERT_TRUE(startLine());
+    makeProgram();
     installSubsystems(*program);
-    LinkState& link = program->linkState;
-    link.CommPort = 3;
-    link.BaudCode = 96;
-    link.UseModbus = GetParam().protocol == Protocol::Modbus ? 1 : 0;
-    link.CheckMode = GetParam().protocol == Protocol::Df1Bcc ? 1 : 0;
-    link.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(*program));
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
-    unsetenv("KVLINK_WINDIR");
+    ASSERT_TRUE(openLink());
   }
 
   Form1& main() { return program->Form1(); }
@@ -91,7 +52,7 @@ class ConfigFileEndToEndTest : public ::testing::TestWithParam<LineCase> {
     ASSERT_EQ(program->poll.UnitType, unit.type);
   }
   QString file(const Unit& unit) {
-    return dir.filePath(QStringLiteral("station%1.con").arg(unit.station));
+    return settingsDir.filePath(QStringLiteral("station%1.con").arg(unit.station));
   }
   std::vector<uint16_t> setPoints(const Unit& unit) { return line->regs(unit.station, 0, 18); }
 
@@ -115,11 +76,6 @@ class ConfigFileEndToEndTest : public ::testing::TestWithParam<LineCase> {
     host.clearRecords();
     files().FormConfig().Command3D3->click();
   }
-
-  QTemporaryDir dir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(ConfigFileEndToEndTest, SavedSetPointsProgramAnotherUnitOfTheSameType) {
@@ -163,11 +119,8 @@ TEST_P(ConfigFileEndToEndTest, FileOfAnotherTypeLeavesTheUnitAsItWas) {
   EXPECT_TRUE(main().Timer1->isActive());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, ConfigFileEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, ConfigFileEndToEndTest, ::testing::ValuesIn(kLineCases),
+                         lineCaseName);
 
 }  // namespace
-}  // namespace kvlink
+}  // namespace kvlink::test

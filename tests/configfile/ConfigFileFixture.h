@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -17,18 +15,13 @@
 #include "Form1.h"
 #include "InstallConfigFile.h"
 #include "InstallPolling.h"
+#include "MemoryLine.h"
 #include "PasswordCoding.h"
-#include "Program.h"
-#include "ScriptedHost.h"
 #include "SerialLink.h"
 #include "SettingsFile.h"
-#include "UnitLine.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
 #include "platform/whole_file.h"
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace kvlink::test {
 
@@ -49,16 +42,11 @@ class TestHost : public ScriptedHost {
   }
 };
 
-class ConfigFileFixture : public ::testing::Test {
+class ConfigFileFixture : public BasicProgramTest<TestHost> {
  protected:
   ConfigFileFixture() {
-    EXPECT_TRUE(dir.isValid());
-    setenv("KVLINK_WINDIR", dir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      EXPECT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    auto units = std::make_unique<UnitLine>();
-    line = units.get();
-    program = std::make_unique<Program>(host, std::move(units));
+    EXPECT_TRUE(writeNoPasswords());
+    line = makeProgramOn(std::make_unique<MemoryLine>());
     installPolling(*program);
     installConfigFile(*program);
     program->linkState.UseModbus = 1;
@@ -68,18 +56,11 @@ class ConfigFileFixture : public ::testing::Test {
     main().Timer1->start();
     program->selectStation(5);
   }
-  ~ConfigFileFixture() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    unsetenv("KVLINK_WINDIR");
-  }
-
   Form1& main() { return program->Form1(); }
   ConfigFileModule& files() { return configFileModule(*program); }
   bool itemsEnabled() { return main().mnuopen->isEnabled() && main().mnusaveset->isEnabled(); }
   bool itemsDisabled() { return !main().mnuopen->isEnabled() && !main().mnusaveset->isEnabled(); }
   bool polling() { return main().Timer1->isActive(); }
-  void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
   void useDf1() {
     CloseLink(*program);
@@ -93,7 +74,9 @@ class ConfigFileFixture : public ::testing::Test {
     program->poll.setPointsReadFrom = program->linkState.CurrentStation;
   }
 
-  std::string path(const char* name) { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
+  std::string path(const char* name) {
+    return settingsDir.filePath(QString::fromUtf8(name)).toStdString();
+  }
   std::string put(const char* name, const std::string& text) {
     const std::string file = path(name);
     std::ofstream(file, std::ios::binary) << text;
@@ -108,10 +91,7 @@ class ConfigFileFixture : public ::testing::Test {
     return host.boxes().empty() ? none : host.boxes().back();
   }
 
-  QTemporaryDir dir;
-  TestHost host;
-  UnitLine* line = nullptr;
-  std::unique_ptr<Program> program;
+  MemoryLine* line = nullptr;
 };
 
 }  // namespace kvlink::test

@@ -45,7 +45,7 @@ class QuickConfigTest : public ConfigFileFixture {
   void send() { wizard()->Command3D3->click(); }
   // The unit's type and the file; returns the wizard ready to send.
   FormConfig& ready(int type, const std::string& text, int station = 5) {
-    line->unit(station, type);
+    line->station(station).unit(type, false);
     answeredPoll(static_cast<int16_t>(type));
     return wizardWithFile(put("unit.con", text));
   }
@@ -154,15 +154,15 @@ TEST_F(QuickConfigTest, NextChecksTheLinkTheDialogAndTheVersion) {
 TEST_F(QuickConfigTest, MotorDownloadWritesReadsBackAndComparesEveryRegisterInOrder) {
   ready(0, numberedFile(0));
   send();
-  const std::vector<UnitCall>& calls = line->calls;
+  const std::vector<std::string>& calls = line->calls;
   ASSERT_EQ(calls.size(), 1 + 2 * kMotorOrder.size());
   // The unit is asked its type first, then each row is written and read back.
-  EXPECT_EQ(calls[0], (UnitCall{true, 'r', 2, 5, 39, 39, 1}));
+  EXPECT_EQ(calls[0], "read 2 5 39 1");
   for (size_t i = 0; i < kMotorOrder.size(); ++i) {
     const int reg = kMotorOrder[i];
-    EXPECT_EQ(calls[1 + 2 * i], (UnitCall{true, 'w', 2, 5, reg, reg, 100 + reg}));
-    EXPECT_EQ(calls[2 + 2 * i], (UnitCall{true, 'r', 2, 5, reg, reg, 1}));
-    EXPECT_EQ(line->units[5].regs[reg], 100 + reg);
+    EXPECT_EQ(calls[1 + 2 * i], writeCall(true, 2, 5, reg, 100 + reg));
+    EXPECT_EQ(calls[2 + 2 * i], readCall(true, 2, 5, reg, 1));
+    EXPECT_EQ(line->station(5).regs[reg], 100 + reg);
   }
   ASSERT_EQ(host.boxes().size(), 1u);
   expectBox(kDownloadDoneText, vbInformation, kInfoTitle);
@@ -183,17 +183,17 @@ TEST_F(QuickConfigTest, MotorDownloadWritesReadsBackAndComparesEveryRegisterInOr
 TEST_F(QuickConfigTest, FeederDownloadOverDf1UsesByteAddressesAndNoPause) {
   useDf1();
   ready(4, numberedFile(4));
-  line->units[5].regs[8] = 7;
+  line->station(5).regs[8] = 7;
   send();
-  const std::vector<UnitCall>& calls = line->calls;
+  const std::vector<std::string>& calls = line->calls;
   ASSERT_EQ(calls.size(), 1 + 2 * kFeederOrder.size());
-  EXPECT_EQ(calls[0], (UnitCall{false, 'r', 2, 5, 39, 256 + 78, 2}));
+  EXPECT_EQ(calls[0], "abread 2 5 334 2");
   for (size_t i = 0; i < kFeederOrder.size(); ++i) {
     const int reg = kFeederOrder[i];
-    EXPECT_EQ(calls[1 + 2 * i], (UnitCall{false, 'w', 2, 5, reg, 256 + 2 * reg, 100 + reg}));
-    EXPECT_EQ(calls[2 + 2 * i], (UnitCall{false, 'r', 2, 5, reg, 256 + 2 * reg, 2}));
+    EXPECT_EQ(calls[1 + 2 * i], writeCall(false, 2, 5, 256 + 2 * reg, 100 + reg));
+    EXPECT_EQ(calls[2 + 2 * i], readCall(false, 2, 5, 256 + 2 * reg, 2));
   }
-  EXPECT_EQ(line->units[5].regs[8], 7);  // registers 8, 9 and 13 are not the feeder's
+  EXPECT_EQ(line->station(5).regs[8], 7);  // registers 8, 9 and 13 are not the feeder's
   EXPECT_EQ(host.doEventsCount(), int(kFeederOrder.size()));
   expectBox(kDownloadDoneText, vbInformation, kInfoTitle);
   expectRestored();
@@ -274,7 +274,7 @@ TEST_F(QuickConfigTest, DamagedFileIsRefusedWithNothingWritten) {
 
 TEST_F(QuickConfigTest, MismatchHaltsAtTheFailingRegisterAndIsNeverReportedAsDone) {
   ready(0, numberedFile(0));
-  LineUnit& unit = line->units[5];
+  MemoryStation& unit = line->station(5);
   unit.keeps[5] = [](int32_t written) { return static_cast<uint16_t>(written + 1); };
   send();
   EXPECT_EQ(line->writtenRegisters(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -295,10 +295,10 @@ TEST_F(QuickConfigTest, MismatchHaltsAtTheFailingRegisterAndIsNeverReportedAsDon
 
 TEST_F(QuickConfigTest, FailedWriteOrReadBackHaltsWithItsOwnResult) {
   ready(1, numberedFile(1));
-  line->units[5].writeFails[3] = 37;
+  line->station(5).writeFails[3] = 37;
   send();
   EXPECT_EQ(line->writtenRegisters(), (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(line->calls.back().op, 'w');  // no read-back of a failed write
+  EXPECT_EQ(line->calls.back(), "write 2 5 3 103");  // no read-back of a failed write
   ASSERT_EQ(host.boxes().size(), 2u);
   EXPECT_EQ(host.boxes()[0].text, QStringLiteral("Write Error 37:Invalid Address, Size, or Value"));
   expectBox(kDownloadErrorText, vbCritical, kDownloadErrorTitle);
@@ -306,12 +306,12 @@ TEST_F(QuickConfigTest, FailedWriteOrReadBackHaltsWithItsOwnResult) {
   EXPECT_EQ(label7(), QStringLiteral("Failed to write.Halt"));
   expectRestored();
 
-  line->units[5].writeFails.clear();
-  line->units[5].readFails = {16};
+  line->station(5).writeFails.clear();
+  line->station(5).readFails = {16};
   line->calls.clear();
   host.clearRecords();
   send();
-  EXPECT_EQ(line->writes().back().reg, 16);
+  EXPECT_EQ(line->writtenRegisters().back(), 16);
   ASSERT_EQ(host.boxes().size(), 1u);
   expectBox(kDownloadErrorText, vbCritical, kDownloadErrorTitle);
   EXPECT_EQ(label7(), QStringLiteral("Failed to read.Halt"));
@@ -321,26 +321,26 @@ TEST_F(QuickConfigTest, FailedWriteOrReadBackHaltsWithItsOwnResult) {
 TEST_F(QuickConfigTest, RelayModeWordIsWrittenWholeAndVerifiedOnBitsFourAndEight) {
   const std::string file = replaced(numberedFile(0), "Mode8 Level 2=115", "Mode8 Level 2=13");
   ready(0, file);
-  line->units[5].keeps[15] = [](int32_t) -> uint16_t { return 28; };
+  line->station(5).keeps[15] = [](int32_t) -> uint16_t { return 28; };
   std::vector<QString> progress;
-  line->afterCall = [&](const UnitCall& call) {
-    if (call.op == 'w' && call.reg == 15) progress.push_back(label6());
+  line->afterCall = [&](const std::string& call) {
+    if (call.rfind("write 2 5 15 ", 0) == 0) progress.push_back(label6());
   };
   send();
-  EXPECT_EQ(line->writes()[14].valueOrCount, 13);
+  EXPECT_EQ(line->writes()[14], "write 2 5 15 13");
   EXPECT_EQ(progress, std::vector<QString>{QStringLiteral("Attempting Mode 8 Level 2:12")});
   expectBox(kDownloadDoneText, vbInformation, kInfoTitle);
 
-  line->units[5].keeps[15] = [](int32_t) -> uint16_t { return 9; };
+  line->station(5).keeps[15] = [](int32_t) -> uint16_t { return 9; };
   send();
-  EXPECT_EQ(line->writes().back().reg, 15);
+  EXPECT_EQ(line->writtenRegisters().back(), 15);
   EXPECT_EQ(label7(), QStringLiteral("Failed to verify.Halt"));
 }
 
 TEST_F(QuickConfigTest, ValuesAboveThirtyTwoThousandAreWrittenAndVerified) {
   ready(4, replaced(numberedFile(4), "Phase CT=116", "Phase CT=40000"));
   send();
-  EXPECT_EQ(line->units[5].regs[16], 40000);
+  EXPECT_EQ(line->station(5).regs[16], 40000);
   expectBox(kDownloadDoneText, vbInformation, kInfoTitle);
 }
 
@@ -360,7 +360,7 @@ TEST_F(QuickConfigTest, OffLineOrSilentUnitWritesNothing) {
   // On line by the poll's word, but the unit does not answer.
   Form1::setMenuEnabled(main().mnuDisplay, true);
   main().Timer1->start();
-  line->units[5].silent = true;
+  line->station(5).silent = true;
   host.clearRecords();
   send();
   EXPECT_TRUE(line->writes().empty());
@@ -373,11 +373,12 @@ TEST_F(QuickConfigTest, OffLineOrSilentUnitWritesNothing) {
 // the download halts, and nothing goes to a unit it did not check.
 TEST_F(QuickConfigTest, StationOrLinkChangedDuringTheDownloadHalts) {
   ready(1, numberedFile(1));
-  line->unit(6, 1);
+  line->station(6).unit(1, false);
   host.atNextDoEvents([this] { host.atNextDoEvents([this] { program->selectStation(6); }); });
   send();
   EXPECT_EQ(line->writtenRegisters(), (std::vector<int>{0, 1}));
-  for (const UnitCall& call : line->calls) EXPECT_EQ(call.station, 5);
+  for (const std::string& call : line->calls)
+    EXPECT_TRUE(call.rfind("read 2 5 ", 0) == 0 || call.rfind("write 2 5 ", 0) == 0) << call;
   EXPECT_EQ(label7(), QString::fromUtf8(kTargetChanged));
   expectBox(kDownloadErrorText, vbCritical, kDownloadErrorTitle);
   expectRestored();

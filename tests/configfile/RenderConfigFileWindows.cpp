@@ -8,29 +8,13 @@
 #include "ConfigFileModule.h"
 #include "Form1.h"
 #include "InstallConfigFile.h"
+#include "MemoryLine.h"
 #include "Program.h"
 #include "ScriptedHost.h"
-#include "link/LinkLibrary.h"
 
 using namespace kvlink;
 
 namespace {
-
-class NoLine : public LinkLibrary {
- public:
-  int CommOpen(int, int) override { return 0; }
-  int CommClose(int) override { return 0; }
-  int SetRetry(int) override { return 0; }
-  int rvx_ReadInfo(uint16_t*, int, int, int, int, int) override { return 36; }
-  int WriteInfo(int, int, int, int32_t) override { return 36; }
-  int abCommOpen(int, int) override { return 0; }
-  int abCommClose(int) override { return 0; }
-  int abSetRetry(int) override { return 0; }
-  int abSetCheckMode(int) override { return 0; }
-  int abSendControl(int, int) override { return 0; }
-  int abrvx_ReadInfo(uint16_t*, int, int, int, int, int) override { return 36; }
-  int abWriteInfo(int, int, int, int32_t) override { return 36; }
-};
 
 // The window at its size as first laid out, as an operator sees it when
 // its texts change while it is open.
@@ -52,7 +36,7 @@ int main(int argc, char** argv) {
   QTemporaryDir settings;
   qputenv("KVLINK_WINDIR", settings.path().toLocal8Bit());
   ScriptedHost host;
-  Program program(host, std::make_unique<NoLine>());
+  Program program(host, std::make_unique<test::MemoryLine>());  // no unit on the line
   installConfigFile(program);
   ConfigFileModule& files = configFileModule(program);
 

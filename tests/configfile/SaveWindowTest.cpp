@@ -209,7 +209,7 @@ TEST_F(SaveWindowTest, EditConFileOpensTheChosenFileInTheEditor) {
 // A real pass on the line: while it waits in its event pumps both windows
 // are disabled and the wizard shows the hourglass; afterwards all is back.
 TEST_F(SaveWindowTest, PollPassKeepsTheWindowsStill) {
-  line->unit(5, 0);
+  line->station(5).unit(0, false);
   openSaveWindow();
   FormConfig& wizard = files().FormConfig();
   wizard.Show();

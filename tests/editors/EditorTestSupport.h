@@ -1,88 +1,45 @@
 #pragma once
-// A program with the editors installed, a scripted host and a link library
-// that records every write and answers reads from a register map.
+// A program with the editors installed, a scripted host and a line held in
+// memory that records every write (station 7 takes them).
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
-#include <map>
-#include <vector>
+#include <string>
 
 #include "EditorsModule.h"
 #include "FieldEdit.h"
 #include "Form1.h"
 #include "InstallEditors.h"
+#include "MemoryLine.h"
 #include "PasswordCoding.h"
-#include "Program.h"
-#include "ScriptedHost.h"
 #include "SerialLink.h"
 #include "SettingsFile.h"
-#include "link/LinkLibrary.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
 
 namespace kvlink {
 
-class RecordingLink : public LinkLibrary {
- public:
-  struct Write {
-    bool modbus;
-    int port;
-    int station;
-    int address;
-    int32_t value;
-    bool operator==(const Write&) const = default;
-  };
-  std::vector<Write> writes;
-  int writeResult = 0;  // what every write answers
-
-  int CommOpen(int, int) override { return 0; }
-  int CommClose(int) override { return 0; }
-  int SetRetry(int) override { return 0; }
-  int rvx_ReadInfo(uint16_t*, int, int, int, int, int) override { return 36; }
-  int WriteInfo(int port, int station, int reg, int32_t value) override {
-    writes.push_back({true, port, station, reg, value});
-    return writeResult;
-  }
-  int abCommOpen(int, int) override { return 0; }
-  int abCommClose(int) override { return 0; }
-  int abSetRetry(int) override { return 0; }
-  int abSetCheckMode(int) override { return 0; }
-  int abSendControl(int, int) override { return 0; }
-  int abrvx_ReadInfo(uint16_t*, int, int, int, int, int) override { return 36; }
-  int abWriteInfo(int port, int station, int address, int32_t value) override {
-    writes.push_back({false, port, station, address, value});
-    return writeResult;
-  }
-};
-
 // A program with the editors installed, its settings in a temporary
 // directory with no passwords set, the link open on COM2 (Modbus) and the
 // poll timer running.
-class EditorsTest : public ::testing::Test {
+class EditorsTest : public test::ProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    setenv("KVLINK_WINDIR", dir_.path().toLocal8Bit().constData(), 1);
     setPassword(1, std::nullopt);
     setPassword(2, std::nullopt);
-    auto owned = std::make_unique<RecordingLink>();
-    link = owned.get();
-    program = std::make_unique<Program>(host, std::move(owned));
+    link = makeProgramOn(std::make_unique<test::MemoryLine>());
+    link->station(kStation);
     installEditors(*program);
     m = &editorsModule(*program);
     program->linkState.UseModbus = 1;
     program->linkState.CommPort = 2;
-    program->linkState.CurrentStation = 7;
+    program->linkState.CurrentStation = kStation;
     setLinkOpen(true);
     timer()->start();
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    unsetenv("KVLINK_WINDIR");
   }
 
   void setLinkOpen(bool open) {
@@ -115,17 +72,19 @@ class EditorsTest : public ::testing::Test {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &move);
   }
-  void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  static void flushDeletes() { test::flushDeletes(); }
 
-  RecordingLink::Write modbusWrite(int reg, int32_t value) { return {true, 2, 7, reg, value}; }
-  RecordingLink::Write df1Write(int address, int32_t value) {
-    return {false, 2, 7, address, value};
+  // The writes made to the station, as text.
+  std::vector<std::string> writes() const { return link->writes(); }
+  static std::string modbusWrite(int reg, int32_t value) {
+    return test::writeCall(true, 2, kStation, reg, value);
+  }
+  static std::string df1Write(int address, int32_t value) {
+    return test::writeCall(false, 2, kStation, address, value);
   }
 
-  QTemporaryDir dir_;
-  ScriptedHost host;
-  RecordingLink* link = nullptr;
-  std::unique_ptr<Program> program;
+  static constexpr int kStation = 7;
+  test::MemoryLine* link = nullptr;
   EditorsModule* m = nullptr;
 };
 

@@ -64,7 +64,7 @@ TEST_F(FieldEditTest, KeyFilterTakesDigitsAndBackspaceUpToTheMaximumLength) {
   key(t, Qt::Key_Home);
   key(t, Qt::Key_Delete);
   EXPECT_EQ(t->text(), "2");
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_FALSE(polling());
 }
 
@@ -80,8 +80,8 @@ TEST_F(FieldEditTest, EnterWritesTheRegisterAndRestartsThePoll) {
   t->clear();
   type(t, "30");
   key(t, Qt::Key_Return);
-  ASSERT_EQ(link->writes.size(), 1u);
-  EXPECT_EQ(link->writes[0], modbusWrite(1, 30));
+  ASSERT_EQ(writes().size(), 1u);
+  EXPECT_EQ(writes()[0], modbusWrite(1, 30));
   EXPECT_FALSE(marker("Text12")->isVisible());
   EXPECT_TRUE(polling());
   expectIdleAfterEdit();
@@ -90,8 +90,8 @@ TEST_F(FieldEditTest, EnterWritesTheRegisterAndRestartsThePoll) {
   click(t);
   type(t, "\b\b12");
   key(t, Qt::Key_Enter);
-  ASSERT_EQ(link->writes.size(), 2u);
-  EXPECT_EQ(link->writes[1], df1Write(258, 12));
+  ASSERT_EQ(writes().size(), 2u);
+  EXPECT_EQ(writes()[1], df1Write(258, 12));
   expectIdleAfterEdit();
 }
 
@@ -102,8 +102,8 @@ TEST_F(FieldEditTest, EnterOnTheOffValueShowsTheMarkerAndDeletes) {
   type(t, "46");
   key(t, Qt::Key_Return);
   EXPECT_TRUE(marker("Text12")->isVisible());
-  ASSERT_EQ(link->writes.size(), 1u);
-  EXPECT_EQ(link->writes[0], modbusWrite(1, 46));
+  ASSERT_EQ(writes().size(), 1u);
+  EXPECT_EQ(writes()[0], modbusWrite(1, 46));
 }
 
 TEST_F(FieldEditTest, EnterOnAnEmptyBoxWritesNothingAndHidesTheMarker) {
@@ -112,7 +112,7 @@ TEST_F(FieldEditTest, EnterOnAnEmptyBoxWritesNothingAndHidesTheMarker) {
   ASSERT_TRUE(marker("Text1")->isVisible());
   click(box("Text1"));
   key(box("Text1"), Qt::Key_Return);
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_FALSE(marker("Text1")->isVisible());
   EXPECT_TRUE(polling());
   expectIdleAfterEdit();
@@ -124,14 +124,14 @@ TEST_F(FieldEditTest, EscWritesNothingAndLeavesTheTypedText) {
   t->clear();
   type(t, "33");
   key(t, Qt::Key_Escape);
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_EQ(t->text(), "33");
   EXPECT_TRUE(polling());
   expectIdleAfterEdit();
 }
 
 TEST_F(FieldEditTest, FailedWriteIsReportedAndTheEditEnds) {
-  link->writeResult = 37;
+  link->station(kStation).writeResult = 37;
   bool pinnedUnderTheBox = false;
   host.onEveryBox([&](const ScriptedHost::ShownBox&) {
     pinnedUnderTheBox = pointerPinnedAndHidden() && !polling();
@@ -162,8 +162,8 @@ TEST_F(FieldEditTest, PasteInsertsOnlyDigitsThatFit) {
   EXPECT_TRUE(t->pasteText("3"));
   EXPECT_EQ(t->text(), "123");
   key(t, Qt::Key_Return);
-  ASSERT_EQ(link->writes.size(), 1u);
-  EXPECT_EQ(link->writes[0], modbusWrite(2, 123));
+  ASSERT_EQ(writes().size(), 1u);
+  EXPECT_EQ(writes()[0], modbusWrite(2, 123));
 }
 
 TEST_F(FieldEditTest, EnterOnTextThatIsNoWholeNumberOfTheBoxEndsAsEsc) {
@@ -173,7 +173,7 @@ TEST_F(FieldEditTest, EnterOnTextThatIsNoWholeNumberOfTheBoxEndsAsEsc) {
   EditBox* t = box("Text11");
   click(t);
   key(t, Qt::Key_Return);  // "1000" does not fit a three-digit box
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_TRUE(polling());
   expectIdleAfterEdit();
 
@@ -183,7 +183,7 @@ TEST_F(FieldEditTest, EnterOnTextThatIsNoWholeNumberOfTheBoxEndsAsEsc) {
   u->setText("7x");
   click(u);
   key(u, Qt::Key_Return);
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_TRUE(marker("Text9")->isVisible());  // as Esc: the marker is left alone
   expectIdleAfterEdit();
 }
@@ -199,8 +199,8 @@ TEST_F(FieldEditTest, FirstKeyInABoxReachedWithTabStartsTheEdit) {
   EXPECT_EQ(form().Label7->text(), "Earth-Leakage Trip, Range: 1% to 100%");
   EXPECT_EQ(t->text(), "9");
   key(t, Qt::Key_Return);
-  ASSERT_EQ(link->writes.size(), 1u);
-  EXPECT_EQ(link->writes[0], modbusWrite(10, 9));
+  ASSERT_EQ(writes().size(), 1u);
+  EXPECT_EQ(writes()[0], modbusWrite(10, 9));
   expectIdleAfterEdit();
 
   // A dropped key starts nothing.
@@ -242,8 +242,8 @@ TEST_F(FieldEditTest, DeleteYesWritesTheOffValue) {
   EXPECT_EQ(host.boxes()[0].title, "Verify Delete");
   EXPECT_EQ(host.boxes()[0].style, 52);
   EXPECT_TRUE(pollOffUnderQuestion);
-  ASSERT_EQ(link->writes.size(), 1u);
-  EXPECT_EQ(link->writes[0], modbusWrite(7, 76));
+  ASSERT_EQ(writes().size(), 1u);
+  EXPECT_EQ(writes()[0], modbusWrite(7, 76));
   EXPECT_TRUE(marker("Text9")->isVisible());
   EXPECT_EQ(box("Text9")->text(), "");
   EXPECT_TRUE(polling());
@@ -252,7 +252,7 @@ TEST_F(FieldEditTest, DeleteYesWritesTheOffValue) {
   program->linkState.UseModbus = 0;
   host.answerBox(vbYes);
   click(deleteButton("Text9"));
-  EXPECT_EQ(link->writes.back(), df1Write(270, 76));
+  EXPECT_EQ(writes().back(), df1Write(270, 76));
 }
 
 TEST_F(FieldEditTest, DeleteNoWritesNothingAndRestartsThePoll) {
@@ -260,7 +260,7 @@ TEST_F(FieldEditTest, DeleteNoWritesNothingAndRestartsThePoll) {
   m->setPoints.refresh();
   host.answerBox(vbNo);
   click(deleteButton("Text9"));
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_FALSE(marker("Text9")->isVisible());
   EXPECT_EQ(box("Text9")->text(), "20");
   EXPECT_TRUE(polling());
@@ -270,7 +270,7 @@ TEST_F(FieldEditTest, DeleteReachedWithTheKeyboardDuringAnEditLeavesThePollOff) 
   click(box("Text1"));
   host.answerBox(vbYes);
   form().Delete_Click(*findRow(form().fields(), "Text3"));
-  EXPECT_EQ(link->writes.back(), modbusWrite(4, 101));
+  EXPECT_EQ(writes().back(), modbusWrite(4, 101));
   EXPECT_FALSE(polling());
   EXPECT_TRUE(pointerPinnedAndHidden());
   key(box("Text1"), Qt::Key_Escape);
@@ -296,7 +296,7 @@ TEST_F(FieldEditTest, CloseDuringAnEditEndsItAsEsc) {
   form().Command14->click();
   EXPECT_FALSE(form().isVisible());
   EXPECT_EQ(program->windowStates.SetPointWindowState, kWindowClosed);
-  EXPECT_TRUE(link->writes.empty());
+  EXPECT_TRUE(writes().empty());
   EXPECT_TRUE(editIdle());
   EXPECT_FALSE(EditInProgress(*program));
   EXPECT_TRUE(pointerFree());

@@ -70,7 +70,7 @@ TEST_F(ResetPanelTest, FlagButtonsSetTheirRequestOnlyOnce) {
     EXPECT_FALSE(program->commands.any());
   }
   EXPECT_TRUE(host.boxes().empty());
-  EXPECT_TRUE(link->writes.empty());  // buttons never write
+  EXPECT_TRUE(writes().empty());  // buttons never write
 }
 
 TEST_F(ResetPanelTest, PanelsHaveTheirConfigurationsButtons) {

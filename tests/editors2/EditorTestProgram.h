@@ -1,53 +1,33 @@
 #pragma once
-// A fresh program with the editors installed, a scripted host and a
-// recording link, its settings in a temporary directory with no passwords
-// set, plus the few poll effects the editor tests stand in for.
+// A fresh program with the editors installed, a scripted host and a line
+// held in memory (stations 1 and 7 answer), its settings in a temporary
+// directory with no passwords set, plus the few poll effects the editor
+// tests stand in for.
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
 #include "Form1.h"
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
+#include "MemoryLine.h"
 #include "PasswordCoding.h"
-#include "Program.h"
-#include "RecordingLink.h"
-#include "ScriptedHost.h"
 #include "SerialLink.h"
 #include "SettingsFile.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
 
 namespace kvlink::test {
 
-struct EditorTestProgram {
-  QTemporaryDir settingsDir;
-  ScriptedHost host;
-  RecordingLink* link = nullptr;
-  std::unique_ptr<Program> program;
+struct EditorTestProgram : TestProgram {
+  MemoryLine* link = nullptr;
 
   EditorTestProgram() {
-    EXPECT_TRUE(settingsDir.isValid());
-    setenv("KVLINK_WINDIR", settingsDir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      EXPECT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    auto recording = std::make_unique<RecordingLink>();
-    link = recording.get();
-    program = std::make_unique<Program>(host, std::move(recording));
+    EXPECT_TRUE(writeNoPasswords());
+    link = makeProgramOn(std::make_unique<MemoryLine>());
+    for (int station : {1, 7}) link->station(station);
     installEditors(*program);
     installEditors2(*program);
   }
-  ~EditorTestProgram() {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    unsetenv("KVLINK_WINDIR");
-  }
-
-  Program& operator*() { return *program; }
-  Program* operator->() { return program.get(); }
 
   // The link as Enable / Disable of the serial set-up window leave it.
   void setLinkOpen(bool open) {

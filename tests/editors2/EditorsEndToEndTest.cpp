@@ -3,36 +3,18 @@
 // checks: the operator reads and changes program-mode bits and CT, FLA and
 // service-factor settings of every unit type, and the next poll brings the
 // unit's values back into the windows.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <QTest>
-#include <cstdlib>
 
 #include "CtModule.h"
 #include "EditorsModule.h"
 #include "Form1.h"
 #include "Install.h"
-#include "LinkSwitch.h"
-#include "PasswordCoding.h"
 #include "PollPass.h"
 #include "ProgramModeModule.h"
-#include "ScriptedHost.h"
-#include "SettingsFile.h"
-#include "UnitSimulator.h"
-#include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "SimulatedLine.h"
 
-namespace kvlink {
+namespace kvlink::test {
 namespace {
-
-using sim::Protocol;
-
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
 
 struct Unit {
   int station;
@@ -40,35 +22,15 @@ struct Unit {
 };
 constexpr Unit kUnits[] = {{5, 0}, {9, 1}, {12, 2}, {20, 4}};
 
-class EditorsEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class EditorsEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    setenv("KVLINK_WINDIR", dir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      ASSERT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    ASSERT_TRUE(writeNoPasswords());
     for (const Unit& unit : kUnits) line->addStation(unit.station, unit.type);
-    line->setFrozen(true);
-    ASSERT_TRUE(line->start());
-    const std::string device = line->devicePath();
-    program = std::make_unique<Program>(
-        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    ASSERT_TRUE(startLine());
+    makeProgram();
     installSubsystems(*program);
-    LinkState& link = program->linkState;
-    link.CommPort = 3;
-    link.BaudCode = 96;
-    link.UseModbus = GetParam().protocol == Protocol::Modbus ? 1 : 0;
-    link.CheckMode = GetParam().protocol == Protocol::Df1Bcc ? 1 : 0;
-    link.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(*program));
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
-    unsetenv("KVLINK_WINDIR");
+    ASSERT_TRUE(openLink());
   }
 
   bool polling() { return program->Form1().Timer1->isActive(); }
@@ -102,11 +64,6 @@ class EditorsEndToEndTest : public ::testing::TestWithParam<LineCase> {
     QTest::keyClicks(b, digits);
     QTest::keyClick(b, Qt::Key_Return);
   }
-
-  QTemporaryDir dir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  std::unique_ptr<Program> program;
 };
 
 // What the operator changes in the program-mode window of each unit type,
@@ -271,11 +228,7 @@ TEST_P(EditorsEndToEndTest, EarthFaultCtTooLargeForARegisterIsRefusedByTheLink) 
   EXPECT_EQ(window.box("Text2")->text(), QString::number(before));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, EditorsEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, EditorsEndToEndTest, ::testing::ValuesIn(kLineCases), lineCaseName);
 
 }  // namespace
-}  // namespace kvlink
+}  // namespace kvlink::test

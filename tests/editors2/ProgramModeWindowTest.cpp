@@ -12,7 +12,6 @@ namespace kvlink {
 namespace {
 
 using test::EditorTestProgram;
-using test::RecordedWrite;
 
 class ProgramModeTest : public ::testing::Test {
  protected:
@@ -101,21 +100,20 @@ TEST_F(ProgramModeTest, ApplyWritesRegister14Then15InBothProtocols) {
   EXPECT_TRUE(f6.Option3D6->isChecked());
   EXPECT_FALSE(p.pollRunning());
   f6.Command1->click();
-  EXPECT_EQ(p.link->writes,
-            (std::vector<RecordedWrite>{{true, 2, 7, 14, 255}, {true, 2, 7, 15, 12}}));
+  EXPECT_EQ(p.link->writes(), (std::vector<std::string>{"write 2 7 14 255", "write 2 7 15 12"}));
   EXPECT_FALSE(f6.isVisible());
   EXPECT_EQ(state(), kWindowClosed);
   EXPECT_TRUE(p.pollRunning());
   EXPECT_GE(p.host.doEventsCount(), 1);
 
-  p.link->writes.clear();
+  p.link->calls.clear();
   p->linkState.UseModbus = 0;
   openAfterRead(4, 0xFF00 | 0x5A, 0xFFFF);
   mode().Form36().Command1->click();
   // 0x5A = I2t reset, 50 Hz, earth-fault 100 ms, short-time 200 ms; the
   // alarm-relay bit is never written for type 4.
-  EXPECT_EQ(p.link->writes,
-            (std::vector<RecordedWrite>{{false, 2, 7, 284, 0x5A}, {false, 2, 7, 286, 8}}));
+  EXPECT_EQ(p.link->writes(),
+            (std::vector<std::string>{"abwrite 2 7 284 90", "abwrite 2 7 286 8"}));
 }
 
 TEST_F(ProgramModeTest, ApplyWritesTheFieldsOfTheUnitTypeOnly) {
@@ -124,7 +122,7 @@ TEST_F(ProgramModeTest, ApplyWritesTheFieldsOfTheUnitTypeOnly) {
   Form36& f36 = mode().Form36();
   EXPECT_TRUE(f36.SSOption2->isChecked());  // decoded, though hidden for type 1
   f36.Command1->click();
-  EXPECT_EQ(p.link->writes, (std::vector<RecordedWrite>{{true, 1, 1, 14, 1}, {true, 1, 1, 15, 4}}));
+  EXPECT_EQ(p.link->writes(), (std::vector<std::string>{"write 1 1 14 1", "write 1 1 15 4"}));
 }
 
 TEST_F(ProgramModeTest, ApplyRefusedBeforeTheFirstAnsweredRead) {
@@ -133,7 +131,7 @@ TEST_F(ProgramModeTest, ApplyRefusedBeforeTheFirstAnsweredRead) {
   openProgramMode(*p, ProgramModeFamily::Motor);
   mode().Form6().Check3D1->setChecked(true);
   mode().Form6().Command1->click();
-  EXPECT_TRUE(p.link->writes.empty());
+  EXPECT_TRUE(p.link->writes().empty());
   ASSERT_EQ(p.host.boxes().size(), 1u);
   EXPECT_EQ(p.host.boxes()[0].text, "Unit off-line...Check connections");
   EXPECT_EQ(p.host.boxes()[0].style, vbCritical);
@@ -145,7 +143,7 @@ TEST_F(ProgramModeTest, ApplyRefusedBeforeTheFirstAnsweredRead) {
   // which still show what was there before it.
   p.answeredSetPointRead(0);
   mode().Form6().Command1->click();
-  EXPECT_TRUE(p.link->writes.empty());
+  EXPECT_TRUE(p.link->writes().empty());
   EXPECT_EQ(p.host.boxes().size(), 2u);
 }
 
@@ -153,7 +151,7 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   openAfterRead(0, 3, 0);
   p->selectStation(5);
   mode().Form6().Command1->click();
-  EXPECT_TRUE(p.link->writes.empty());
+  EXPECT_TRUE(p.link->writes().empty());
   ASSERT_EQ(p.host.boxes().size(), 1u);
   EXPECT_EQ(p.host.boxes()[0].title, "Off-line error");
 
@@ -162,16 +160,16 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   openAfterRead(0, 3, 0);
   p.host.atNextDoEvents([&] { p->selectStation(6); });
   mode().Form6().Command1->click();
-  EXPECT_TRUE(p.link->writes.empty());
+  EXPECT_TRUE(p.link->writes().empty());
   EXPECT_EQ(p.host.boxes().size(), 2u);
 }
 
 TEST_F(ProgramModeTest, FailedFirstWriteStillMakesTheSecond) {
   p->linkState.UseModbus = 1;
-  p.link->writeResult = 36;
+  p.link->station(p->linkState.CurrentStation).writeResult = 36;
   openAfterRead(2, 1, 0);
   mode().Form6().Command1->click();
-  EXPECT_EQ(p.link->writes.size(), 2u);
+  EXPECT_EQ(p.link->writes().size(), 2u);
   EXPECT_EQ(p.host.boxes().size(), 2u);
   EXPECT_EQ(state(), kWindowClosed);
 }
@@ -217,7 +215,7 @@ TEST_F(ProgramModeTest, CancelWritesNothingAndReopenShowsThePolledWords) {
   f36.Check3D1->setChecked(true);
   EXPECT_EQ(f36.Command2->text(), "Cancel");
   f36.Command2->click();
-  EXPECT_TRUE(p.link->writes.empty());
+  EXPECT_TRUE(p.link->writes().empty());
   EXPECT_EQ(state(), kWindowClosed);
   EXPECT_FALSE(f36.isVisible());
   EXPECT_TRUE(p.pollRunning());

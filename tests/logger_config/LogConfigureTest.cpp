@@ -1,7 +1,6 @@
-// "Configure Data Logging" on a line of fake relays: what Data Logging >
+// "Configure Data Logging" on a line held in memory: what Data Logging >
 // Configure reads, what the control page shows for each unit type, what a
 // send writes and when it refuses, and the poll timer after every way out.
-#include <QCoreApplication>
 #include <QTest>
 
 #include "LoggerConfigTestProgram.h"
@@ -10,41 +9,21 @@
 namespace kvlink {
 namespace {
 
-using test::FakeStation;
-using test::LoggerConfigTestProgram;
+using test::MemoryStation;
 using Calls = std::vector<std::string>;
 
-constexpr int kStation = 5;
-
 // Logger registers 132..138 of the station.
-void setLogger(FakeStation& station, std::array<uint16_t, 7> words) {
+void setLogger(MemoryStation& station, std::array<uint16_t, 7> words) {
   for (int i = 0; i < 7; ++i) station.regs[132 + i] = words[i];
 }
 
-class LogConfigureTest : public ::testing::TestWithParam<bool> {
+class LogConfigureTest : public test::LoggerConfigWindowTest {
  protected:
-  LogConfigureTest() : p(GetParam()) {
-    FakeStation& unit = p.link->station(kStation);
-    setLogger(unit, {30, 20, 17, 0x01FF, 0x03FF | 64, 7, 12});
-  }
-  bool modbus() const { return GetParam(); }
-  FakeStation& unit() { return p.link->station(kStation); }
-  std::string read(int reg, int words) const {
-    return modbus()
-               ? "read 2 5 " + std::to_string(reg) + " " + std::to_string(words)
-               : "abread 2 5 " + std::to_string(256 + 2 * reg) + " " + std::to_string(2 * words);
-  }
-  std::string write(int reg, int value) const {
-    return (modbus() ? "write 2 5 " + std::to_string(reg)
-                     : "abwrite 2 5 " + std::to_string(256 + 2 * reg)) +
-           " " + std::to_string(value);
-  }
-
-  LoggerConfigTestProgram p;
+  LogConfigureTest() { setLogger(unit(), {30, 20, 17, 0x01FF, 0x03FF | 64, 7, 12}); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Links, LogConfigureTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Modbus" : "Df1"; });
+                         test::protocolName);
 
 TEST_P(LogConfigureTest, ConfigureReadsTheLoggerBlockAndShowsItModally) {
   LogConfigure& w = p.open();
@@ -232,7 +211,7 @@ TEST_P(LogConfigureTest, FailedLoadShowsTheWindowButNeverSendsWhatItShows) {
   // Station 5 loads; the operator closes; station 9 does not answer.
   LogConfigure& w = p.open();
   w.SSCommand1->click();
-  FakeStation& other = p.link->station(9);
+  MemoryStation& other = p.link->station(9);
   other.silent = true;
   p->selectStation(9);
   p.takeCalls();
@@ -313,7 +292,7 @@ TEST_P(LogConfigureTest, TitleBarCloseUnloadsAndGivesThePollBack) {
   LogConfigure& w = p.open();
   w.SSTab1->setCurrentIndex(1);
   w.close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  test::flushDeletes();
   EXPECT_FALSE(p.module().LogConfigure.loaded());
   EXPECT_TRUE(p.polling());
 

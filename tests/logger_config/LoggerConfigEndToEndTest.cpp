@@ -2,66 +2,28 @@
 // relays over a pseudo-terminal, in Modbus RTU and in DF1 with both error
 // checks: the operator reads and changes a unit's logger settings, sets its
 // clock and watches it tick.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <cstdlib>
-
 #include "Form1.h"
 #include "Install.h"
-#include "LinkSwitch.h"
 #include "LoggerConfigModule.h"
-#include "PasswordCoding.h"
 #include "PollPass.h"
-#include "ScriptedHost.h"
-#include "SettingsFile.h"
-#include "UnitSimulator.h"
-#include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "SimulatedLine.h"
 
-namespace kvlink {
+namespace kvlink::test {
 namespace {
-
-using sim::Protocol;
-
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
 
 constexpr int kMotor = 5;   // unit type 0
 constexpr int kFeeder = 9;  // unit type 1
 
-class LoggerConfigEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class LoggerConfigEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    setenv("KVLINK_WINDIR", dir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      ASSERT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    ASSERT_TRUE(writeNoPasswords());
     line->addStation(kMotor, 0);
     line->addStation(kFeeder, 1);
-    line->setFrozen(true);
-    ASSERT_TRUE(line->start());
-    const std::string device = line->devicePath();
-    program = std::make_unique<Program>(
-        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    ASSERT_TRUE(startLine());
+    makeProgram();
     installSubsystems(*program);
-    LinkState& link = program->linkState;
-    link.CommPort = 3;
-    link.UseModbus = GetParam().protocol == Protocol::Modbus ? 1 : 0;
-    link.CheckMode = GetParam().protocol == Protocol::Df1Bcc ? 1 : 0;
-    link.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(*program));
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
-    unsetenv("KVLINK_WINDIR");
+    ASSERT_TRUE(openLink());
   }
 
   bool polling() { return program->Form1().Timer1->isActive(); }
@@ -75,17 +37,12 @@ class LoggerConfigEndToEndTest : public ::testing::TestWithParam<LineCase> {
     return loggerConfigModule(*program).LogConfigure();
   }
   std::vector<uint16_t> logger(int station) { return line->regs(station, 132, 7); }
+  // The boxes shown since the last look.
   std::vector<QString> boxTexts() {
-    std::vector<QString> texts;
-    for (const auto& box : host.boxes()) texts.push_back(box.text);
+    std::vector<QString> texts = test::boxTexts(host);
     host.clearRecords();
     return texts;
   }
-
-  QTemporaryDir dir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(LoggerConfigEndToEndTest, LoggerSettingsAreReadChangedAndSent) {
@@ -202,11 +159,8 @@ TEST_P(LoggerConfigEndToEndTest, SilentUnitIsNeitherReadNorWritten) {
   EXPECT_TRUE(polling());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, LoggerConfigEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, LoggerConfigEndToEndTest, ::testing::ValuesIn(kLineCases),
+                         lineCaseName);
 
 }  // namespace
-}  // namespace kvlink
+}  // namespace kvlink::test

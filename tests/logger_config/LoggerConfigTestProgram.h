@@ -1,24 +1,18 @@
 #pragma once
 // A fresh program with the logger configuration installed, a scripted host,
-// a line of fake relays that records every library call as text, settings
+// a line held in memory that records every library call as text, settings
 // in a temporary directory without passwords, and a PC clock standing still.
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
-#include "FakeLink.h"
 #include "Form1.h"
 #include "InstallLoggerConfig.h"
 #include "LoggerConfigModule.h"
+#include "MemoryLine.h"
 #include "PasswordCoding.h"
-#include "Program.h"
-#include "ScriptedHost.h"
 #include "SerialLink.h"
 #include "SettingsFile.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
 
 namespace kvlink::test {
@@ -26,39 +20,27 @@ namespace kvlink::test {
 // 28 November 2026, a Saturday, 15:07:09.
 constexpr LocalTime kPcNow{2026, 11, 28, 7, 15, 7, 9};
 
-struct LoggerConfigTestProgram {
-  QTemporaryDir settingsDir;
-  ScriptedHost host;
-  FakeLink* link = nullptr;
-  std::unique_ptr<Program> program;
+// The station selected, on COM 2.
+constexpr int kStation = 5;
+
+struct LoggerConfigTestProgram : TestProgram {
+  MemoryLine* link = nullptr;
   LocalTime pcNow = kPcNow;
 
   explicit LoggerConfigTestProgram(bool modbus = true) {
-    EXPECT_TRUE(settingsDir.isValid());
-    setenv("KVLINK_WINDIR", settingsDir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      EXPECT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    auto fake = std::make_unique<FakeLink>();
-    link = fake.get();
-    program = std::make_unique<Program>(host, std::move(fake));
+    EXPECT_TRUE(writeNoPasswords());
+    link = makeProgramOn(std::make_unique<MemoryLine>());
     installLoggerConfig(*program);
     module().pcClock = [this] { return pcNow; };
     LinkState& state = program->linkState;
     state.UseModbus = modbus ? 1 : 0;
     state.CommPort = 2;
     EXPECT_EQ(OpenLink(*program), 0);
-    program->selectStation(5);
+    program->selectStation(kStation);
     program->Form1().Timer1->start();
     link->calls.clear();
   }
-  ~LoggerConfigTestProgram() {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    unsetenv("KVLINK_WINDIR");
-  }
 
-  Program& operator*() { return *program; }
-  Program* operator->() { return program.get(); }
   LoggerConfigModule& module() { return loggerConfigModule(*program); }
   LogConfigure& window() { return module().LogConfigure(); }
   bool polling() { return program->Form1().Timer1->isActive(); }
@@ -69,16 +51,31 @@ struct LoggerConfigTestProgram {
     return window();
   }
   // The calls made since the last look, then forgotten.
-  std::vector<std::string> takeCalls() {
-    auto calls = std::move(link->calls);
-    link->calls.clear();
-    return calls;
+  std::vector<std::string> takeCalls() { return link->take(); }
+  std::vector<QString> boxTexts() const { return test::boxTexts(host); }
+};
+
+// Test names of the two protocols.
+inline std::string protocolName(const ::testing::TestParamInfo<bool>& info) {
+  return info.param ? "Modbus" : "Df1";
+}
+
+// The windows' tests, run in both protocols (the parameter: Modbus RTU).
+class LoggerConfigWindowTest : public ::testing::TestWithParam<bool> {
+ protected:
+  LoggerConfigWindowTest() : p(GetParam()) { p.link->station(kStation); }
+
+  bool modbus() const { return GetParam(); }
+  MemoryStation& unit() { return p.link->station(kStation); }
+  // The calls a read or write of the station's registers makes.
+  std::string read(int reg, int words) const {
+    return registerReadCall(modbus(), 2, kStation, reg, words);
   }
-  std::vector<QString> boxTexts() const {
-    std::vector<QString> texts;
-    for (const auto& box : host.boxes()) texts.push_back(box.text);
-    return texts;
+  std::string write(int reg, int value) const {
+    return registerWriteCall(modbus(), 2, kStation, reg, value);
   }
+
+  LoggerConfigTestProgram p;
 };
 
 }  // namespace kvlink::test

@@ -1,4 +1,4 @@
-// The page "Set Time and Date" on a line of fake relays: the fields from the
+// The page "Set Time and Date" on a line held in memory: the fields from the
 // PC clock, the 24-hour box, setting the unit clock and its two timers.
 #include "LoggerConfigTestProgram.h"
 #include "LoggingCode.h"
@@ -6,25 +6,10 @@
 namespace kvlink {
 namespace {
 
-using test::FakeStation;
-using test::LoggerConfigTestProgram;
 using Calls = std::vector<std::string>;
 
-class UnitClockWindowTest : public ::testing::TestWithParam<bool> {
+class UnitClockWindowTest : public test::LoggerConfigWindowTest {
  protected:
-  UnitClockWindowTest() : p(GetParam()) { p.link->station(5); }
-  bool modbus() const { return GetParam(); }
-  FakeStation& unit() { return p.link->station(5); }
-  std::string read(int reg, int words) const {
-    return modbus()
-               ? "read 2 5 " + std::to_string(reg) + " " + std::to_string(words)
-               : "abread 2 5 " + std::to_string(256 + 2 * reg) + " " + std::to_string(2 * words);
-  }
-  std::string write(int reg, int value) const {
-    return (modbus() ? "write 2 5 " + std::to_string(reg)
-                     : "abwrite 2 5 " + std::to_string(256 + 2 * reg)) +
-           " " + std::to_string(value);
-  }
   LogConfigure& open() {
     LogConfigure& w = p.open();
     p.takeCalls();
@@ -33,12 +18,10 @@ class UnitClockWindowTest : public ::testing::TestWithParam<bool> {
   void setClock(std::array<uint16_t, 4> words) {
     for (int i = 0; i < 4; ++i) unit().regs[128 + i] = words[i];
   }
-
-  LoggerConfigTestProgram p;
 };
 
 INSTANTIATE_TEST_SUITE_P(Links, UnitClockWindowTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Modbus" : "Df1"; });
+                         test::protocolName);
 
 TEST_P(UnitClockWindowTest, OpeningFillsTheFieldsFromThePcClockIn24HourForm) {
   LogConfigure& w = open();

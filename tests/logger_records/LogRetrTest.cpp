@@ -11,8 +11,8 @@ namespace kvlink {
 namespace {
 
 using test::kStation;
-using test::LoggerRead;
 using test::LoggerTestProgram;
+using test::readCall;
 
 const std::vector<uint16_t> kMotorRecord = {0x2003, 0x1225, 0x0314, 0x0509, 3,   0,  2,  120, 95,
                                             4,      41,     0,      87,     650, 12, 39, 0,   100};
@@ -25,7 +25,7 @@ TEST(LogRetrTest, RetrieveDataShowsRecordZeroAndCounterModbusAndDf1) {
   for (bool modbus : {true, false}) {
     SCOPED_TRACE(modbus);
     LoggerTestProgram t(modbus, 0);
-    t.link->setRecord(kStation, 0, kMotorRecord);
+    t.unit().setRecord(0, kMotorRecord);
     t.regs()[138] = 65535;
     bool pollStoppedInside = false;
     t.retrieve([&](LogRetr& w) {
@@ -33,12 +33,10 @@ TEST(LogRetrTest, RetrieveDataShowsRecordZeroAndCounterModbusAndDf1) {
       EXPECT_TRUE(w.isVisible());
     });
     EXPECT_TRUE(pollStoppedInside);
-    ASSERT_EQ(t.link->reads.size(), 2u);
-    EXPECT_EQ(t.link->reads[0],
-              (LoggerRead{modbus, 2, kStation, modbus ? 192 : 768, modbus ? 18 : 36}));
-    EXPECT_EQ(t.link->reads[1],
-              (LoggerRead{modbus, 2, kStation, modbus ? 138 : 532, modbus ? 1 : 2}));
-    EXPECT_EQ(t.link->controlCodesSent, 0);
+    ASSERT_EQ(t.reads().size(), 2u);
+    EXPECT_EQ(t.reads()[0], readCall(modbus, 2, kStation, modbus ? 192 : 768, modbus ? 18 : 36));
+    EXPECT_EQ(t.reads()[1], readCall(modbus, 2, kStation, modbus ? 138 : 532, modbus ? 1 : 2));
+    EXPECT_EQ(t.link->count("abcontrol"), 0);
     LogRetr* w = t.window();
     ASSERT_TRUE(w);
     EXPECT_EQ(w->Label4->text(), "25/12/2003  14:05:09 Tuesday");
@@ -57,7 +55,7 @@ TEST(LogRetrTest, PasswordRefusedOpensNothing) {
   ASSERT_TRUE(WriteIni(kMiscSection, passwordKey(1), encodePassword("secret"), kSettingsFile));
   t.host.answerPassword(QStringLiteral("wrong"));
   t.retrieve();
-  EXPECT_TRUE(t.link->reads.empty());
+  EXPECT_TRUE(t.reads().empty());
   EXPECT_EQ(t.host.modalCount(), 0);
   EXPECT_TRUE(t.polling());
 }
@@ -66,16 +64,16 @@ TEST(LogRetrTest, ScrollBarReadsTheChosenRecordOfTheFeederLayout) {
   for (bool modbus : {true, false}) {
     SCOPED_TRACE(modbus);
     LoggerTestProgram t(modbus, 1);
-    t.link->setRecord(kStation, 249, kFeederRecord);
+    t.unit().setRecord(249, kFeederRecord);
     t.retrieve([&](LogRetr& w) {
-      t.link->reads.clear();
+      t.link->calls.clear();
       w.HScroll1->setValue(249);
       EXPECT_EQ(w.Label8->text(), "249");
       EXPECT_TRUE(w.HScroll1->isEnabled());
     });
-    ASSERT_EQ(t.link->reads.size(), 2u);
-    EXPECT_EQ(t.link->reads[0].address, modbus ? 192 + 24 * 249 : 768 + 48 * 249);
-    EXPECT_EQ(t.link->reads[0].count, modbus ? 19 : 38);
+    ASSERT_EQ(t.reads().size(), 2u);
+    EXPECT_EQ(t.reads()[0], readCall(modbus, 2, kStation, modbus ? 192 + 24 * 249 : 768 + 48 * 249,
+                                     modbus ? 19 : 38));
     LogRetr* w = t.window();
     EXPECT_EQ(w->Label4->text(), "02/01/2024  08:30:00 Monday");
     EXPECT_EQ(w->fieldListCaption(),
@@ -92,7 +90,7 @@ TEST(LogRetrTest, ScrollBarReadsTheChosenRecordOfTheFeederLayout) {
 
 TEST(LogRetrTest, Type4WordingAndUnidentifiedUnit) {
   LoggerTestProgram t(true, 4);
-  t.link->setRecord(kStation, 0, kFeederRecord);
+  t.unit().setRecord(0, kFeederRecord);
   t.retrieve();
   LogRetr* w = t.window();
   const QString list = w->fieldListCaption();
@@ -105,25 +103,25 @@ TEST(LogRetrTest, Type4WordingAndUnidentifiedUnit) {
   // Unit not identified: a feeder record is read, the date follows it and
   // the field list stays.
   t->poll.UnitType = 99;
-  t.link->setRecord(kStation, 5, {0x1998, 0x0704, 0x0712, 0x0001});
-  t.link->reads.clear();
+  t.unit().setRecord(5, {0x1998, 0x0704, 0x0712, 0x0001});
+  t.link->calls.clear();
   t.retrieve([](LogRetr& w) { w.HScroll1->setValue(5); });
-  EXPECT_EQ(t.link->reads[0].count, 19);
+  EXPECT_EQ(t.reads()[0], readCall(true, 2, kStation, 192, 19));
   EXPECT_EQ(t.window()->Label4->text(), "04/07/1998  12:00:01 Saturday");
   EXPECT_EQ(t.window()->fieldListCaption(), list);
 }
 
 TEST(LogRetrTest, FailedReadsReportAndKeepWhatWasShown) {
   LoggerTestProgram t(true, 0);
-  t.link->setRecord(kStation, 0, kMotorRecord);
+  t.unit().setRecord(0, kMotorRecord);
   t.regs()[138] = 12;
-  t.link->failRead = [](const LoggerRead& r) { return r.address == 138 ? 36 : 0; };
+  t.unit().readFails = {138};
   t.retrieve([&](LogRetr& w) {
     // The record is shown, the counter keeps its old value.
     EXPECT_EQ(w.Label4->text(), "25/12/2003  14:05:09 Tuesday");
     EXPECT_EQ(w.Label11->text(), "0");
 
-    t.link->failRead = [](const LoggerRead&) { return 36; };
+    t.unit().silent = true;
     bool scrollDisabledUnderBox = false;
     t.host.onEveryBox([&](const auto&) { scrollDisabledUnderBox = !w.HScroll1->isEnabled(); });
     w.HScroll1->setValue(3);
@@ -143,7 +141,7 @@ TEST(LogRetrTest, FailedReadsReportAndKeepWhatWasShown) {
 
 TEST(LogRetrTest, UnitNotAnsweringOnAFreshWindowKeepsThePlaceholders) {
   LoggerTestProgram t;
-  t.link->failRead = [](const LoggerRead&) { return 36; };
+  t.unit().silent = true;
   int modalsWhenBoxShown = -1;
   t.host.onEveryBox([&](const auto&) { modalsWhenBoxShown = t.host.modalCount(); });
   t.retrieve();
@@ -151,7 +149,7 @@ TEST(LogRetrTest, UnitNotAnsweringOnAFreshWindowKeepsThePlaceholders) {
   ASSERT_EQ(t.host.boxes().size(), 1u);
   EXPECT_EQ(t.window()->Label3->text(), "Label3");
   EXPECT_EQ(t.window()->Label4->text(), "Label4");
-  EXPECT_EQ(t.link->reads.size(), 1u);
+  EXPECT_EQ(t.reads().size(), 1u);
 }
 
 TEST(LogRetrTest, ClosingRestartsThePollOnlyOnAnOpenLink) {
@@ -171,7 +169,7 @@ TEST(LogRetrTest, ClosingRestartsThePollOnlyOnAnOpenLink) {
     CloseLink(*t);
     w.close();  // the title bar: unloaded
   });
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  test::flushDeletes();
   EXPECT_EQ(t.window(), nullptr);
   EXPECT_FALSE(t.polling());
 
@@ -191,7 +189,7 @@ TEST(LogRetrTest, NothingOpensAfterTheProgramEnd) {
     t->ended = true;
     loggerRecords(*t).unloadWindows();
   });
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  test::flushDeletes();
   EXPECT_FALSE(t.polling());
   t.retrieve();
   EXPECT_EQ(t.host.modalCount(), 1);

@@ -14,8 +14,8 @@ namespace kvlink {
 namespace {
 
 using test::kStation;
-using test::LoggerRead;
 using test::LoggerTestProgram;
+using test::readCall;
 
 // Record n of a unit: its own time stamp and values, so that every line
 // tells which record it came from.
@@ -50,7 +50,7 @@ class LogSaveTest : public testing::Test {
  protected:
   void fill(LoggerTestProgram& t, int16_t unitType, uint16_t counter) {
     const int words = unitType == 0 || unitType == 2 ? 18 : 19;
-    for (int n = 0; n < 250; ++n) t.link->setRecord(kStation, n, recordWords(n, words));
+    for (int n = 0; n < 250; ++n) t.unit().setRecord(n, recordWords(n, words));
     t.regs()[138] = counter;
   }
   // Opens the viewer, sets the choice and presses Save Records with the
@@ -59,7 +59,7 @@ class LogSaveTest : public testing::Test {
     if (!file.isEmpty()) t.host.answerFileDialog({false, file});
     t.retrieve([&](LogRetr& w) {
       if (choose) choose(w);
-      t.link->reads.clear();
+      t.link->calls.clear();
       t.host.clearRecords();
       w.SSCommand2->click();
       expectControlsEnabled(w);
@@ -97,9 +97,10 @@ TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
     expectOneBox(t, "File Saved.", vbInformation, "Info");
     EXPECT_EQ(t.window()->Label11->text(), "300");
     // Counter first, then records 0..249 in order.
-    ASSERT_EQ(t.link->reads.size(), 251u);
-    EXPECT_EQ(t.link->reads[0].address, modbus ? 138 : 532);
-    EXPECT_EQ(t.link->reads[250].address, modbus ? 192 + 24 * 249 : 768 + 48 * 249);
+    ASSERT_EQ(t.reads().size(), 251u);
+    EXPECT_EQ(t.reads()[0], readCall(modbus, 2, kStation, modbus ? 138 : 532, modbus ? 1 : 2));
+    EXPECT_EQ(t.reads()[250], readCall(modbus, 2, kStation,
+                                       modbus ? 192 + 24 * 249 : 768 + 48 * 249, modbus ? 18 : 36));
     ASSERT_EQ(t.host.dialogRequests().size(), 1u);
     EXPECT_TRUE(t.host.dialogRequests()[0].save);
     EXPECT_EQ(t.host.dialogRequests()[0].flags, cdlOFNOverwritePrompt);
@@ -147,8 +148,7 @@ TEST_F(LogSaveTest, UnreadableRecordEndsTheFileBeforeIt) {
   for (bool modbus : {true, false}) {
     LoggerTestProgram t(modbus, 1);
     fill(t, 1, 40);
-    const int record10 = modbus ? 192 + 24 * 10 : 768 + 48 * 10;
-    t.link->failRead = [&](const LoggerRead& r) { return r.address == record10 ? 36 : 0; };
+    t.unit().readFails = {192 + 24 * 10};  // record 10
     save(t, t.path("PART.TXT"));
     EXPECT_EQ(t.contents(t.path("PART.TXT")).toStdString(), expectedFile(1, 10));
     expectOneBox(t, "Error: Cannot read record - unit may be offline.", vbOKOnly);
@@ -160,8 +160,8 @@ TEST_F(LogSaveTest, CancelAndOffLineWriteNothing) {
   fill(t, 0, 5);
   save(t, {});  // dialog cancelled
   EXPECT_TRUE(t.host.boxes().empty());
-  EXPECT_TRUE(t.link->reads.empty());
-  EXPECT_TRUE(QDir(t.dir.path()).entryList({"*.TXT"}).isEmpty());
+  EXPECT_TRUE(t.reads().empty());
+  EXPECT_TRUE(QDir(t.settingsDir.path()).entryList({"*.TXT"}).isEmpty());
 
   Form1::setMenuEnabled(t->Form1().mnuDisplay, false);
   save(t, t.path("OFF.TXT"));
@@ -184,7 +184,7 @@ TEST_F(LogSaveTest, CancelAndOffLineWriteNothing) {
 TEST_F(LogSaveTest, CounterUnreadableOrTooLargeWritesNoFile) {
   LoggerTestProgram t;
   fill(t, 0, 5);
-  t.link->failRead = [](const LoggerRead& r) { return r.address == 138 ? 36 : 0; };
+  t.unit().readFails = {138};
   t.host.answerFileDialog({false, t.path("A.TXT")});
   t.retrieve([&](LogRetr& w) {
     t.host.clearRecords();
@@ -193,7 +193,7 @@ TEST_F(LogSaveTest, CounterUnreadableOrTooLargeWritesNoFile) {
   expectOneBox(t, "Unit off-line...Check connections", vbCritical, "Unit off-line");
   EXPECT_FALSE(QFile::exists(t.path("A.TXT")));
 
-  t.link->failRead = {};
+  t.unit().readFails.clear();
   t.regs()[138] = 0x8000;
   save(t, t.path("B.TXT"));
   expectOneBox(t, "Overflow", vbOKOnly);
@@ -205,13 +205,13 @@ TEST_F(LogSaveTest, FileFailuresAreReportedNotSaved) {
   fill(t, 0, 5);
   save(t, t.path("missing/R.TXT"));
   expectOneBox(t, "Path not found", vbOKOnly);
-  EXPECT_TRUE(t.link->reads.size() == 1u);  // the counter only
+  EXPECT_TRUE(t.reads().size() == 1u);  // the counter only
 
   if (QFile::exists("/dev/full")) {
     save(t, "/dev/full");
     expectOneBox(t, "Disk full", vbOKOnly);
     // Stopped at the header: no record was read for nothing.
-    EXPECT_EQ(t.link->reads.size(), 1u);
+    EXPECT_EQ(t.reads().size(), 1u);
   }
 }
 

@@ -3,70 +3,32 @@
 // checks: records paged through, saved to a file line for line as the unit
 // holds them, the unit going silent in the middle of a save, and the poll
 // stopped while the window is open and running again after it.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
-#include <cstdlib>
 
 #include "Form1.h"
 #include "Install.h"
-#include "LinkSwitch.h"
 #include "LogRecordDecode.h"
 #include "LogRecordLine.h"
 #include "LoggerRecordsModule.h"
-#include "PasswordCoding.h"
 #include "PollPass.h"
-#include "ScriptedHost.h"
-#include "SettingsFile.h"
-#include "UnitSimulator.h"
-#include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "SimulatedLine.h"
 
-namespace kvlink {
+namespace kvlink::test {
 namespace {
-
-using sim::Protocol;
-
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
 
 constexpr int kMotorStation = 5;
 constexpr int kFeederStation = 20;  // type 4
 
-class LoggerRecordsEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class LoggerRecordsEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    setenv("KVLINK_WINDIR", dir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      ASSERT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    ASSERT_TRUE(writeNoPasswords());
     line->addStation(kMotorStation, 0);
     line->addStation(kFeederStation, 4);
-    line->setFrozen(true);
-    ASSERT_TRUE(line->start());
-    const std::string device = line->devicePath();
-    program = std::make_unique<Program>(
-        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    ASSERT_TRUE(startLine());
+    makeProgram();
     installSubsystems(*program);
-    LinkState& link = program->linkState;
-    link.CommPort = 3;
-    link.BaudCode = 96;
-    link.UseModbus = GetParam().protocol == Protocol::Modbus ? 1 : 0;
-    link.CheckMode = GetParam().protocol == Protocol::Df1Bcc ? 1 : 0;
-    link.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(*program));
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
-    unsetenv("KVLINK_WINDIR");
+    ASSERT_TRUE(openLink());
   }
 
   bool polling() { return program->Form1().Timer1->isActive(); }
@@ -96,11 +58,6 @@ class LoggerRecordsEndToEndTest : public ::testing::TestWithParam<LineCase> {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
   }
-
-  QTemporaryDir dir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(LoggerRecordsEndToEndTest, MotorRecordsBrowsedAndSaved) {
@@ -111,7 +68,7 @@ TEST_P(LoggerRecordsEndToEndTest, MotorRecordsBrowsedAndSaved) {
   for (int n = 2; n < 6; ++n) setRecord(kMotorStation, n, {0x2024, 0x0301, 0x0509, 0x1500, 1});
   line->setReg(kMotorStation, 138, 6);
 
-  const QString file = dir.filePath("MOTOR.TXT");
+  const QString file = settingsDir.filePath("MOTOR.TXT");
   host.answerFileDialog({false, file});
   bool pollStoppedInside = false;
   host.onNextModal([&](Form& form) {
@@ -149,8 +106,8 @@ TEST_P(LoggerRecordsEndToEndTest, LoggedFeederRecordsSavedAndUnitGoingSilent) {
   line->advance(3);
   ASSERT_EQ(line->reg(kFeederStation, 138), 3);
 
-  const QString all = dir.filePath("FEEDER.TXT");
-  const QString part = dir.filePath("PART.TXT");
+  const QString all = settingsDir.filePath("FEEDER.TXT");
+  const QString part = settingsDir.filePath("PART.TXT");
   host.answerFileDialog({false, all});
   host.answerFileDialog({false, part});
   host.onNextModal([&](Form& form) {
@@ -189,11 +146,8 @@ TEST_P(LoggerRecordsEndToEndTest, SilentUnitShowsOffLine) {
   EXPECT_TRUE(polling());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, LoggerRecordsEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "ModbusRtu"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, LoggerRecordsEndToEndTest, ::testing::ValuesIn(kLineCases),
+                         lineCaseName);
 
 }  // namespace
-}  // namespace kvlink
+}  // namespace kvlink::test

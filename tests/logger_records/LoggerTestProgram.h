@@ -3,45 +3,31 @@
 // in-memory line, settings in a temporary directory with no passwords, the
 // link open and the current station answering as the poll would leave it.
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
 #include "Form1.h"
 #include "InstallLoggerRecords.h"
-#include "LoggerFakeLink.h"
 #include "LoggerRecordsModule.h"
 #include "LoggingCode.h"
+#include "MemoryLine.h"
 #include "PasswordCoding.h"
-#include "Program.h"
-#include "ScriptedHost.h"
 #include "SerialLink.h"
 #include "SettingsFile.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
 
 namespace kvlink::test {
 
 constexpr int kStation = 7;
 
-struct LoggerTestProgram {
-  QTemporaryDir dir;
-  ScriptedHost host;
-  LoggerFakeLink* link = nullptr;
-  std::unique_ptr<Program> program;
+struct LoggerTestProgram : TestProgram {
+  MemoryLine* link = nullptr;
 
   explicit LoggerTestProgram(bool modbus = true, int16_t unitType = 0) {
-    EXPECT_TRUE(dir.isValid());
-    setenv("KVLINK_WINDIR", dir.path().toLocal8Bit().constData(), 1);
-    for (int level : {1, 2})
-      EXPECT_TRUE(WriteIni(kMiscSection, passwordKey(level), kNoPassword, kSettingsFile));
-    auto fake = std::make_unique<LoggerFakeLink>();
-    link = fake.get();
+    EXPECT_TRUE(writeNoPasswords());
+    link = makeProgramOn(std::make_unique<MemoryLine>());
     link->station(kStation);
-    program = std::make_unique<Program>(host, std::move(fake));
     installLoggerRecords(*program);
     program->linkState.UseModbus = modbus ? 1 : 0;
     program->linkState.CommPort = 2;
@@ -51,19 +37,14 @@ struct LoggerTestProgram {
     Form1::setMenuEnabled(program->Form1().mnuDisplay, true);
     program->Form1().Timer1->start();
   }
-  ~LoggerTestProgram() {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    unsetenv("KVLINK_WINDIR");
-  }
-
-  Program& operator*() { return *program; }
-  Program* operator->() { return program.get(); }
 
   LogRetr* window() { return loggerRecords(*program).LogRetr.ifLoaded(); }
   bool polling() { return program->Form1().Timer1->isActive(); }
-  std::vector<uint16_t>& regs() { return link->station(kStation); }
-  QString path(const QString& name) const { return dir.filePath(name); }
+  MemoryStation& unit() { return link->station(kStation); }
+  std::vector<uint16_t>& regs() { return unit().regs; }
+  // The unit reads made since the link opened, as text.
+  std::vector<std::string> reads() const { return link->reads(); }
+  QString path(const QString& name) const { return settingsDir.filePath(name); }
   static QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -2,85 +2,45 @@
 // and in DF1 with both error checks: what goes on the line, what the units
 // answer and where it lands, No Response, station switches, commands, and the
 // two timers driving the poll and the watchdog.
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
 #include "InstallShell.h"
 #include "LinkSwitch.h"
+#include "LinkTap.h"
 #include "PollFixture.h"
 #include "PolledValueTables.h"
+#include "SimulatedLine.h"
 #include "Startup.h"
-#include "TapLink.h"
 #include "UnitRegisters.h"
-#include "UnitSimulator.h"
-#include "link/SerialLinkLibrary.h"
 
 namespace kvlink::test {
 namespace {
 
 using sim::Protocol;
 
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
-
 // Stations on the line: one of each unit type.
 constexpr int kMotor = 5, kFeeder = 9, kContactor = 12, kCircuit = 20;
 
-class PollEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class PollEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsDir.isValid());
-    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
     line->addStation(kMotor, 0, true);
     line->addStation(kFeeder, 1, true);
     line->addStation(kContactor, 2, false);
     line->addStation(kCircuit, 4, true);
-    line->setFrozen(true);
-    ASSERT_TRUE(line->start());
-    const std::string device = line->devicePath();
-    auto tapped = std::make_unique<TapLink>(
-        std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
-    tap = tapped.get();
-    program = std::make_unique<Program>(host, std::move(tapped));
-    programPtr = program.get();
+    ASSERT_TRUE(startLine());
+    tap = makeProgramOn(std::make_unique<LinkTap>(serialLink()));
     installShell(*program);
     installPolling(*program);
     program->addWindowKind(&kind);
-    LinkState& link = program->linkState;
-    link.CommPort = 3;
-    link.BaudCode = 96;
-    link.UseModbus = modbus() ? 1 : 0;
-    link.CheckMode = GetParam().protocol == Protocol::Df1Bcc ? 1 : 0;
-    link.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(*program));
+    ASSERT_TRUE(openLink());
     program->selectStation(kMotor);
     tap->calls.clear();
   }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
-  }
 
-  bool modbus() const { return GetParam().protocol == Protocol::Modbus; }
   void pass() { PollCurrentStation(*program); }
   PollState& poll() { return program->poll; }
-  int count(const std::string& prefix) const {
-    int n = 0;
-    for (const auto& call : tap->calls) n += call.rfind(prefix, 0) == 0;
-    return n;
-  }
-  std::vector<std::string> writes() const {
-    std::vector<std::string> found;
-    for (const auto& call : tap->calls)
-      if (call.find("write") != std::string::npos) found.push_back(call);
-    return found;
-  }
   // Every value of a family's tables holds its station's register.
   template <size_t N>
   void expectStored(const std::array<PolledMember, N>& table, int station, int firstRegister) {
@@ -91,13 +51,8 @@ class PollEndToEndTest : public ::testing::TestWithParam<LineCase> {
     }
   }
 
-  QTemporaryDir settingsDir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  Program* programPtr = nullptr;
-  RecordingKind kind{programPtr};
-  TapLink* tap = nullptr;
-  std::unique_ptr<Program> program;
+  RecordingKind kind{program};
+  LinkTap* tap = nullptr;
 };
 
 TEST_P(PollEndToEndTest, PassReadsBothBlocksAndTheScanStationOnTheLine) {
@@ -178,8 +133,8 @@ TEST_P(PollEndToEndTest, SixSilentPassesCloseTheWindowsAndDropCommands) {
   pass();
   EXPECT_EQ(kind.count("closeAll 2"), 1);
   EXPECT_EQ(program->windowStates.MeterWindowState, kWindowClosed);
-  EXPECT_EQ(count("write"), 0);
-  EXPECT_EQ(count("abwrite"), 0);
+  EXPECT_EQ(tap->count("write"), 0);
+  EXPECT_EQ(tap->count("abwrite"), 0);
 
   line->clearFault(kMotor);
   pass();
@@ -209,9 +164,10 @@ TEST_P(PollEndToEndTest, CommandsReachTheUnitInOrderAndNotAfterAStationChange) {
   pass();
   const int reg = modbus() ? 120 : 496;
   const std::string call = modbus() ? "write 3 12 " : "abwrite 3 12 ";
-  EXPECT_EQ(writes(), (std::vector<std::string>{
-                          call + std::to_string(reg) + " 1", call + std::to_string(reg) + " 2",
-                          call + std::to_string(reg) + " 7", call + std::to_string(reg) + " 8"}));
+  EXPECT_EQ(tap->writes(),
+            (std::vector<std::string>{
+                call + std::to_string(reg) + " 1", call + std::to_string(reg) + " 2",
+                call + std::to_string(reg) + " 7", call + std::to_string(reg) + " 8"}));
   EXPECT_TRUE(host.boxes().empty());
   // Trip reset before remote trip, remote start before remote trip.
   EXPECT_EQ(line->reg(kContactor, sim::kTripWord), sim::kTripRemote);
@@ -222,7 +178,7 @@ TEST_P(PollEndToEndTest, CommandsReachTheUnitInOrderAndNotAfterAStationChange) {
   c.PendingTripReset = true;
   program->selectStation(kFeeder);
   pass();
-  EXPECT_TRUE(writes().empty());
+  EXPECT_TRUE(tap->writes().empty());
   EXPECT_EQ(line->reg(kContactor, sim::kTripWord), sim::kTripRemote);
 }
 
@@ -233,7 +189,7 @@ TEST_P(PollEndToEndTest, RefusedCommandIsReportedOnceAndNotRepeated) {
   EXPECT_TRUE(host.boxes()[0].text.startsWith("Write Error "))
       << host.boxes()[0].text.toStdString();
   pass();
-  EXPECT_EQ(writes().size(), 1u);
+  EXPECT_EQ(tap->writes().size(), 1u);
   EXPECT_EQ(host.boxes().size(), 1u);
 }
 
@@ -244,11 +200,7 @@ TEST_P(PollEndToEndTest, TickInsideAPassIsIgnored) {
   EXPECT_EQ(kind.count("beginPass"), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, PollEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, PollEndToEndTest, ::testing::ValuesIn(kLineCases), lineCaseName);
 
 void runEventLoopFor(int ms) {
   QEventLoop loop;
@@ -258,34 +210,27 @@ void runEventLoopFor(int ms) {
 
 // The real timers of the main window, on the real event loop.
 TEST(PollTimersEndToEndTest, Timer1PollsEverySecondAndTheWatchdogResetsAfterTheLinkCloses) {
-  QTemporaryDir settingsDir;
-  qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
-  sim::UnitSimulator line(sim::SimOptions{Protocol::Modbus, 9600, false, {}});
-  line.addStation(1, 1, true);
-  ASSERT_TRUE(line.start());
-  const std::string device = line.devicePath();
-  ScriptedHost host;
-  {
-    Program program(host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
-    installShell(program);
-    installPolling(program);
-    Form1_Form_Load(program);  // first start: link closed
-    program.linkState.UseModbus = 1;
-    program.linkState.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(program));
-    runEventLoopFor(1150);
-    EXPECT_EQ(line.requestCount(1), 2);
-    EXPECT_EQ(program.poll.UnitType, 1);
-    EXPECT_EQ(program.Form1().Label2->text(), "1");
+  SimulatedLine rig(Protocol::Modbus);
+  rig.line->addStation(1, 1, true);
+  ASSERT_TRUE(rig.line->start());
+  Program& program = rig.makeProgram();
+  installShell(program);
+  installPolling(program);
+  Form1_Form_Load(program);  // first start: link closed
+  program.linkState.UseModbus = 1;
+  program.linkState.CommEnabled = 1;
+  ASSERT_TRUE(SwitchLinkOn(program));
+  runEventLoopFor(1150);
+  EXPECT_EQ(rig.line->requestCount(1), 2);
+  EXPECT_EQ(program.poll.UnitType, 1);
+  EXPECT_EQ(program.Form1().Label2->text(), "1");
 
-    SwitchLinkOff(program);
-    runEventLoopFor(3100);
-    EXPECT_EQ(line.requestCount(1), 2);
-    EXPECT_EQ(program.Form1().Label1->text(), "COMM not enabled");
-    EXPECT_EQ(program.Form1().Label3->text(), "N/A");
-    EXPECT_TRUE(Form1::menuEnabled(program.Form1().mnuHelp));
-  }
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  SwitchLinkOff(program);
+  runEventLoopFor(3100);
+  EXPECT_EQ(rig.line->requestCount(1), 2);
+  EXPECT_EQ(program.Form1().Label1->text(), "COMM not enabled");
+  EXPECT_EQ(program.Form1().Label3->text(), "N/A");
+  EXPECT_TRUE(Form1::menuEnabled(program.Form1().mnuHelp));
 }
 
 }  // namespace

@@ -1,27 +1,20 @@
 #pragma once
-// A fresh program on a fake line, with the poll installed, the link marked
+// A fresh program on a line held in memory, with the poll installed, the link marked
 // open, polling on, and a window kind that records what the pass asks of it.
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "FakeLink.h"
 #include "Form1.h"
 #include "InstallPolling.h"
+#include "MemoryLine.h"
 #include "PollPass.h"
 #include "PollTimers.h"
-#include "Program.h"
-#include "ScriptedHost.h"
+#include "TestProgram.h"
 #include "platform/profile.h"
-
-// Readable QString in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace kvlink::test {
 
@@ -29,7 +22,7 @@ namespace kvlink::test {
 // was asked to refresh.
 class RecordingKind : public WindowKind {
  public:
-  explicit RecordingKind(Program*& program) : program_(program) {}
+  explicit RecordingKind(const std::unique_ptr<Program>& program) : program_(program) {}
   std::vector<std::string> calls;
   std::vector<PolledValues> refreshedWith;
   std::function<void()> onRefresh;
@@ -57,23 +50,18 @@ class RecordingKind : public WindowKind {
   }
 
  private:
-  Program*& program_;
+  const std::unique_ptr<Program>& program_;
 };
 
-class PollFixture : public ::testing::Test {
+class PollFixture : public ProgramTest {
  protected:
   PollFixture() {
-    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
-    auto fake = std::make_unique<FakeLink>();
-    link = fake.get();
-    program = std::make_unique<Program>(host, std::move(fake));
-    programPtr = program.get();
+    link = makeProgramOn(std::make_unique<MemoryLine>());
     installPolling(*program);
     program->addWindowKind(&kind);
     program->linkState.CommEnabled = 1;
     program->Form1().Timer1->start();
   }
-  ~PollFixture() override { program.reset(); }
 
   void useModbus(bool on) { program->linkState.UseModbus = on ? 1 : 0; }
   void selectStation(int16_t n) { program->selectStation(n); }
@@ -83,12 +71,8 @@ class PollFixture : public ::testing::Test {
   PollState& poll() { return program->poll; }
   std::vector<std::string> linkCalls() const { return link->calls; }
 
-  QTemporaryDir settingsDir;
-  ScriptedHost host;
-  Program* programPtr = nullptr;
-  RecordingKind kind{programPtr};
-  FakeLink* link = nullptr;
-  std::unique_ptr<Program> program;
+  RecordingKind kind{program};
+  MemoryLine* link = nullptr;
 };
 
 }  // namespace kvlink::test

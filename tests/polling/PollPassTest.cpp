@@ -20,7 +20,7 @@ class PollPassTest : public PollFixture {
     link->station(5).regs[40] = 0;  // no trips
     link->station(5).regs[41] = 0;  // no alarms
     link->station(5).regs[42] = 3;  // running
-    link->station(7).unit(1).fill(24, 15, 700).fill(0, 18, 800);
+    link->station(7).unit(1, false).fill(24, 15, 700).fill(0, 18, 800);
   }
   void queueAll() {
     CommandRequests& c = program->commands;
@@ -28,12 +28,7 @@ class PollPassTest : public PollFixture {
     c.PendingEmergencyThermalReset = c.PendingReEnableTemp = true;
     c.PendingRemoteStart = c.PendingRemoteTrip = true;
   }
-  std::vector<std::string> writes() const {
-    std::vector<std::string> found;
-    for (const auto& call : link->calls)
-      if (call.find("write") != std::string::npos) found.push_back(call);
-    return found;
-  }
+  std::vector<std::string> writes() const { return link->writes(); }
   PollingModule& module() { return program->module<PollingModule>(); }
 };
 

@@ -45,7 +45,7 @@ TEST_F(StationReadTest, UnidentifiedTypeStoresNothingAndSkipsTheSetPointRead) {
 }
 
 TEST_F(StationReadTest, UnansweredMeterBlockChangesNothing) {
-  link->station(5).unit(4);
+  link->station(5).unit(4, false);
   pass();
   const uint16_t phaseA = *values().PolledPhaseA;
   link->station(5).silent = true;
@@ -82,7 +82,7 @@ TEST_F(StationReadTest, AnswersAreTakenBeforeAnotherHandlerReadsIntoTheBuffer) {
 TEST_F(StationReadTest, ScanResultsAndFlags) {
   poll().ScanActive = 1;
   poll().ScanStation = 9;
-  link->station(9).unit(2).fill(40, 3, 61);
+  link->station(9).unit(2, false).fill(40, 3, 61);
   pass();
   EXPECT_EQ(poll().PollStatus, 0);
   EXPECT_EQ(poll().scan.ScanUnitType, 2);

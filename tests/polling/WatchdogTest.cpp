@@ -79,7 +79,7 @@ TEST_F(WatchdogTest, ResetsToNotConnectedWhenPollingIsOffAndTheLinkClosed) {
 TEST_F(WatchdogTest, TimersAreWiredThroughTheProgramHooks) {
   EXPECT_EQ(main().TimerCS->interval(), 3000);
   EXPECT_TRUE(main().TimerCS->isActive());
-  link->station(1).unit(0);
+  link->station(1).unit(0, false);
   program->hooks.pollTick();
   EXPECT_EQ(link->count("abread"), 2);
 }

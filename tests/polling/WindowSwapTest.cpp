@@ -1,7 +1,6 @@
 // The window swap: an open window kind follows the unit type of every
 // answered pass, moving to another variant at the same position or
 // re-captioning the window that serves both types.
-#include <QCoreApplication>
 #include <QLabel>
 
 #include "PollFixture.h"
@@ -36,13 +35,8 @@ class WindowSwapTest : public PollFixture {
         std::vector<WindowVariant>{variant({0}, typeZero), variant({2}, typeTwo),
                                    variant({1, 4}, feeder)});
     program->addWindowKind(setPointKind.get());
-    link->station(1).unit(0);
+    link->station(1).unit(0, false);
   }
-  ~WindowSwapTest() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-
   WindowVariant variant(std::vector<int16_t> types, DefaultInstance<VariantForm>& instance) {
     WindowVariant v;
     v.unitTypes = std::move(types);
@@ -57,7 +51,7 @@ class WindowSwapTest : public PollFixture {
     return v;
   }
   void answerAs(int type) {
-    link->station(1).unit(type);
+    link->station(1).unit(type, false);
     pass();
   }
 
@@ -80,7 +74,7 @@ TEST_F(WindowSwapTest, NewTypeMovesTheOpenWindowToItsVariantAtTheSamePlace) {
 }
 
 TEST_F(WindowSwapTest, OneWindowForTwoTypesIsReCaptionedOncePerChange) {
-  link->station(1).unit(1);
+  link->station(1).unit(1, false);
   setPointKind->open(1);
   log.clear();
   answerAs(4);

@@ -62,8 +62,7 @@ TEST_F(Form16Test, EnableOpensTheLinkStartsPollingAndLocksTheSettings) {
   program->poll.ScanActive = 1;
   setup().Command3D1->click();
 
-  EXPECT_EQ(link->calls,
-            (Strings{"abCommOpen(1,96)", "abSetRetry(" + kRetry + ")", "abSetCheckMode(0)"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
   EXPECT_EQ(program->poll.ScanActive, 0);
   EXPECT_EQ(program->linkState.CommEnabled, 1);
   EXPECT_TRUE(LinkIsOpen(*program));
@@ -92,7 +91,7 @@ TEST_F(Form16Test, DisableClosesTheLinkAndEveryDataWindow) {
 
   setup().Command3D2->click();
 
-  EXPECT_EQ(link->calls, Strings{"CommClose(2)"});
+  EXPECT_EQ(link->calls, Strings{"close 2"});
   EXPECT_FALSE(LinkIsOpen(*program));
   EXPECT_EQ(program->linkState.CommEnabled, 0);
   EXPECT_EQ(program->poll.ScanActive, 1);
@@ -126,7 +125,7 @@ TEST_F(Form16Test, FailedEnableLeavesEnableOfferedAndDisableEndsTheAttempt) {
 
   // A window reloaded now still offers Enable: the link is not open.
   program->Form16.Unload();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  flushDeletes();
   EXPECT_TRUE(setup().Command3D1->isEnabled());
 
   link->calls.clear();
@@ -140,7 +139,7 @@ TEST_F(Form16Test, WindowReloadedWhileTheLinkIsOpenShowsItOpen) {
   setup().Command3D1->click();
   setup().Show();
   setup().close();  // title-bar close unloads
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  flushDeletes();
   EXPECT_FALSE(program->Form16.loaded());
   EXPECT_FALSE(setup().Command3D1->isEnabled());
   EXPECT_TRUE(setup().Command3D2->isEnabled());

@@ -38,7 +38,7 @@ class ProgramEndTest : public ShellTest {
     link->calls.clear();
   }
   void expectEnded() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    flushDeletes();
     EXPECT_TRUE(program->ended);
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(moduleUnloads, 1);
@@ -46,7 +46,7 @@ class ProgramEndTest : public ShellTest {
     EXPECT_FALSE(program->Form1.loaded());
     EXPECT_FALSE(program->Form16.loaded());
     EXPECT_FALSE(program->Form9.loaded());
-    EXPECT_EQ(link->calls, std::vector<std::string>{"CommClose(2)"});
+    EXPECT_EQ(link->calls, std::vector<std::string>{"close 2"});
     EXPECT_FALSE(LinkIsOpen(*program));
   }
 
@@ -112,8 +112,8 @@ TEST_F(ShellTest, SecondInstanceIsRefusedAndShowsNothing) {
 TEST_F(ShellTest, SecondProgramEndsAtOnceWhileTheFirstRuns) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("KVLINK_WINDIR", dir_.path());
-  env.insert("XDG_RUNTIME_DIR", dir_.path());
+  env.insert("KVLINK_WINDIR", settingsDir.path());
+  env.insert("XDG_RUNTIME_DIR", settingsDir.path());
   QProcess first;
   first.setProcessEnvironment(env);
   first.start(QStringLiteral(KVLINK27_EXECUTABLE), {});

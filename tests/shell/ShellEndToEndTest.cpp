@@ -1,22 +1,16 @@
 // The shell on a simulated line of relays over a pseudo-terminal: the link
 // opened at start-up and from the serial set-up window, used, disabled and
 // enabled again, in Modbus RTU and in DF1 with both error checks.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "ErrorHandling.h"
 #include "Form1.h"
 #include "Form16.h"
 #include "InstallShell.h"
-#include "Program.h"
-#include "ScriptedHost.h"
 #include "SerialLink.h"
 #include "SettingsFile.h"
+#include "SimulatedLine.h"
 #include "Startup.h"
-#include "UnitSimulator.h"
 #include "Vercode.h"
 #include "link/LinkErrors.h"
 #include "link/SerialLinkLibrary.h"
@@ -25,40 +19,24 @@
 namespace kvlink::test {
 namespace {
 
-using sim::Protocol;
-
 constexpr int kIdentificationRegister = 39;
 
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
-
-class ShellEndToEndTest : public ::testing::TestWithParam<LineCase> {
+// The program finds the line as COM 3, through a link in the settings directory.
+class ShellEndToEndTest : public EndToEndTest {
  protected:
+  ShellEndToEndTest() : EndToEndTest("line") {}
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    setenv("KVLINK_WINDIR", dir_.path().toLocal8Bit().constData(), 1);
-    sim_ = std::make_unique<sim::UnitSimulator>(
-        sim::SimOptions{GetParam().protocol, 9600, false, dir_.filePath("line").toStdString()});
-    sim_->addStation(5, 0);
-    sim_->addStation(9, 1);
-    sim_->setFrozen(true);
-    ASSERT_TRUE(sim_->start());
-    setenv("KVLINK_COM3", sim_->devicePath().c_str(), 1);
-    program_ = std::make_unique<Program>(host_, std::make_unique<SerialLinkLibrary>());
-    installShell(*program_);
+    line->addStation(5, 0);
+    line->addStation(9, 1);
+    ASSERT_TRUE(startLine());
+    setenv("KVLINK_COM3", line->devicePath().c_str(), 1);
+    makeProgram(std::make_unique<SerialLinkLibrary>());
+    installShell(*program);
   }
   void TearDown() override {
-    program_.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    sim_.reset();
+    EndToEndTest::TearDown();
     unsetenv("KVLINK_COM3");
-    unsetenv("KVLINK_WINDIR");
   }
-
-  bool modbus() const { return GetParam().protocol == Protocol::Modbus; }
-  int16_t checkMode() const { return GetParam().protocol == Protocol::Df1Bcc ? 1 : 0; }
 
   // The settings an operator would have chosen for this line, saved.
   void saveLineSettings(const char* autostart) {
@@ -76,114 +54,105 @@ class ShellEndToEndTest : public ::testing::TestWithParam<LineCase> {
   // Reads the identification word of a station through the program's link.
   int readIdentification(int16_t station, uint16_t& word) {
     const int16_t count = modbus() ? 1 : 2;
-    const int rc = ReadUnit(*program_, program_->linkState.CommPort, station,
-                            registerAddress(*program_, kIdentificationRegister), count);
-    word = program_->ReadBuffer[0];
+    const int rc = ReadUnit(*program, program->linkState.CommPort, station,
+                            registerAddress(*program, kIdentificationRegister), count);
+    word = program->ReadBuffer[0];
     return rc;
   }
   void expectStationsAnswer() {
     for (int16_t station : {5, 9}) {
       uint16_t word = 0;
       ASSERT_EQ(readIdentification(station, word), 0) << "station " << station;
-      EXPECT_EQ(word, sim_->reg(station, kIdentificationRegister));
+      EXPECT_EQ(word, line->reg(station, kIdentificationRegister));
     }
   }
-
-  QTemporaryDir dir_;
-  ScriptedHost host_;
-  std::unique_ptr<sim::UnitSimulator> sim_;
-  std::unique_ptr<Program> program_;
 };
 
 TEST_P(ShellEndToEndTest, LinkOpensAtStartUpClosesOnDisableAndOpensAgainOnEnable) {
   saveLineSettings("1");
-  Form1_Form_Load(*program_);
-  ASSERT_TRUE(host_.boxes().empty());
-  ASSERT_TRUE(LinkIsOpen(*program_));
-  EXPECT_EQ(program_->linkState.CurrentStation, 9);
-  EXPECT_TRUE(program_->Form1().Timer1->isActive());
+  Form1_Form_Load(*program);
+  ASSERT_TRUE(host.boxes().empty());
+  ASSERT_TRUE(LinkIsOpen(*program));
+  EXPECT_EQ(program->linkState.CurrentStation, 9);
+  EXPECT_TRUE(program->Form1().Timer1->isActive());
   expectStationsAnswer();
 
-  program_->Form16().Command3D2->click();
-  EXPECT_FALSE(LinkIsOpen(*program_));
+  program->Form16().Command3D2->click();
+  EXPECT_FALSE(LinkIsOpen(*program));
   uint16_t word = 0;
   EXPECT_EQ(readIdentification(5, word), kPortNotOpen);
 
-  program_->Form16().Command3D1->click();
-  ASSERT_TRUE(host_.boxes().empty());
-  ASSERT_TRUE(LinkIsOpen(*program_));
+  program->Form16().Command3D1->click();
+  ASSERT_TRUE(host.boxes().empty());
+  ASSERT_TRUE(LinkIsOpen(*program));
   expectStationsAnswer();
 }
 
 TEST_P(ShellEndToEndTest, OperatorChoosesTheLineInTheSetUpWindowAndEnablesIt) {
-  Form1_Form_Load(*program_);  // first start: COM 1, DF1, CRC, link closed
-  Form16& setup = program_->Form16();
+  Form1_Form_Load(*program);  // first start: COM 1, DF1, CRC, link closed
+  Form16& setup = program->Form16();
   setup.Option3D9->click();  // COM 3
   (modbus() ? setup.SSOption2 : setup.SSOption1)->click();
   (checkMode() == 1 ? setup.Option3D7 : setup.Option3D8)->click();
   setup.Command3D1->click();
-  ASSERT_TRUE(host_.boxes().empty());
-  ASSERT_TRUE(LinkIsOpen(*program_));
+  ASSERT_TRUE(host.boxes().empty());
+  ASSERT_TRUE(LinkIsOpen(*program));
   expectStationsAnswer();
 
-  program_->Form16().Command3D2->click();
-  EXPECT_FALSE(LinkIsOpen(*program_));
+  program->Form16().Command3D2->click();
+  EXPECT_FALSE(LinkIsOpen(*program));
 }
 
 TEST_P(ShellEndToEndTest, PortWithoutADeviceCannotBeUsed) {
   saveLineSettings("0");
-  setenv("KVLINK_COM3", dir_.filePath("no-such-device").toLocal8Bit().constData(), 1);
-  Form1_Form_Load(*program_);
-  program_->Form16().Command3D1->click();
-  ASSERT_EQ(host_.boxes().size(), 1u);
-  EXPECT_EQ(host_.boxes()[0].text, "Requested COM port cannot be used.");
-  EXPECT_FALSE(LinkIsOpen(*program_));
-  EXPECT_FALSE(program_->Form1().Timer1->isActive());
+  setenv("KVLINK_COM3", settingsDir.filePath("no-such-device").toLocal8Bit().constData(), 1);
+  Form1_Form_Load(*program);
+  program->Form16().Command3D1->click();
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, "Requested COM port cannot be used.");
+  EXPECT_FALSE(LinkIsOpen(*program));
+  EXPECT_FALSE(program->Form1().Timer1->isActive());
 }
 
 TEST_P(ShellEndToEndTest, UnitIdentificationReadsTheUnitWithThePollPaused) {
   saveLineSettings("1");
-  Form1_Form_Load(*program_);
-  ASSERT_TRUE(LinkIsOpen(*program_));
-  sim_->setReg(9, 43, 207);
+  Form1_Form_Load(*program);
+  ASSERT_TRUE(LinkIsOpen(*program));
+  line->setReg(9, 43, 207);
   bool polledWhileOpen = true;
-  host_.onNextModal([&](Form& shown) {
-    polledWhileOpen = program_->Form1().Timer1->isActive();
+  host.onNextModal([&](Form& shown) {
+    polledWhileOpen = program->Form1().Timer1->isActive();
     static_cast<frmUnitId&>(shown).Command1->click();
   });
-  program_->Form1().mnuHelpUnitId->trigger();
+  program->Form1().mnuHelpUnitId->trigger();
   EXPECT_FALSE(polledWhileOpen);
-  EXPECT_TRUE(program_->Form1().Timer1->isActive());
-  const frmUnitId& window = program_->frmUnitId();
+  EXPECT_TRUE(program->Form1().Timer1->isActive());
+  const frmUnitId& window = program->frmUnitId();
   EXPECT_EQ(window.Label1->text(), "9");
   EXPECT_EQ(window.Label2->text(), "GLT-52 feeder protection relay");
   EXPECT_EQ(window.Label3->text(),
-            (sim_->reg(9, kIdentificationRegister) & 0x40) ? "present" : "not present");
+            (line->reg(9, kIdentificationRegister) & 0x40) ? "present" : "not present");
   EXPECT_EQ(window.Label4->text(), "207");
-  EXPECT_TRUE(host_.boxes().empty());
+  EXPECT_TRUE(host.boxes().empty());
 
   // A unit that does not answer: the off-line message, nothing shown, the
   // poll on again.
-  sim_->setFault(9, sim::Fault{sim::FaultKind::Silent, -1});
-  program_->Form1().mnuHelpUnitId->trigger();
-  ASSERT_EQ(host_.boxes().size(), 1u);
-  EXPECT_EQ(host_.boxes()[0].text, "Unit off-line...Check connections");
-  EXPECT_EQ(host_.boxes()[0].title, "Off-line error");
-  EXPECT_EQ(host_.modalCount(), 1);
-  EXPECT_TRUE(program_->Form1().Timer1->isActive());
+  line->setFault(9, sim::Fault{sim::FaultKind::Silent, -1});
+  program->Form1().mnuHelpUnitId->trigger();
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, "Unit off-line...Check connections");
+  EXPECT_EQ(host.boxes()[0].title, "Off-line error");
+  EXPECT_EQ(host.modalCount(), 1);
+  EXPECT_TRUE(program->Form1().Timer1->isActive());
 
   // With the link closed the unit is not asked at all.
-  program_->Form16().Command3D2->click();
-  program_->Form1().mnuHelpUnitId->trigger();
-  EXPECT_EQ(host_.boxes().size(), 2u);
-  EXPECT_FALSE(program_->Form1().Timer1->isActive());
+  program->Form16().Command3D2->click();
+  program->Form1().mnuHelpUnitId->trigger();
+  EXPECT_EQ(host.boxes().size(), 2u);
+  EXPECT_FALSE(program->Form1().Timer1->isActive());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, ShellEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, ShellEndToEndTest, ::testing::ValuesIn(kLineCases), lineCaseName);
 
 }  // namespace
 }  // namespace kvlink::test

@@ -1,6 +1,8 @@
 // The main window's start-up: defaults, the settings file, and the three
 // cases of "autostart".
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 
 #include "Form1.h"
 #include "Form16.h"
@@ -132,7 +134,7 @@ TEST_F(StartupTest, AutostartZeroKeepsTheLinkClosedAndRestoresAutoRetrieve) {
 TEST_F(StartupTest, AutostartOpensModbusWithTheSavedPortAndBaudRate) {
   writeLinkSettings("3", "4800", "1", "1", "1");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"CommOpen(3,48)", "SetRetry(" + kRetry + ")"}));
+  EXPECT_EQ(link->calls, (Strings{"open 3 48", "retry " + kRetry}));
   EXPECT_EQ(events, (Strings{"general status", "auto retrieve"}));
   EXPECT_EQ(program->windowStates.MeterWindowState, 0);
   EXPECT_TRUE(host.boxes().empty());
@@ -147,8 +149,7 @@ TEST_F(StartupTest, AutostartOpensModbusWithTheSavedPortAndBaudRate) {
 TEST_F(StartupTest, AutostartOpensDf1WithItsErrorCheck) {
   writeLinkSettings("2", "12", "0", "1", "1");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls,
-            (Strings{"abCommOpen(2,12)", "abSetRetry(" + kRetry + ")", "abSetCheckMode(1)"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 2 12", "abretry " + kRetry, "abcheck 1"}));
   expectLinkOpenUi();
   EXPECT_TRUE(program->Form16().Option3D7->isChecked());
 }
@@ -170,8 +171,7 @@ TEST_F(StartupTest, LinkWhoseErrorCheckCannotBeSetIsClosedAgain) {
   writeLinkSettings("1", "9600", "0", "0", "1");
   link->checkModeResult = 7;
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"abCommOpen(1,96)", "abSetRetry(" + kRetry + ")",
-                                  "abSetCheckMode(0)", "abCommClose(1)"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0", "abclose 1"}));
   EXPECT_EQ(boxTexts(), std::vector<QString>{"Requested COM port cannot be used."});
   expectLinkClosedUi();
 }
@@ -180,8 +180,7 @@ TEST_F(StartupTest, BadValuesGiveTheDefaults) {
   writeLinkSettings("5", "19200", "2", "x", "1");
   setSetting(kStationKey, "64");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls,
-            (Strings{"abCommOpen(1,96)", "abSetRetry(" + kRetry + ")", "abSetCheckMode(0)"}));
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
   EXPECT_EQ(program->linkState.CurrentStation, 1);
   EXPECT_TRUE(host.boxes().empty());
   // Nothing is written back at start.
@@ -231,7 +230,7 @@ TEST_F(StartupTest, SettingsChosenInTheWindowsAreRestoredAtTheNextStart) {
 
   startAgain();
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"CommOpen(3,24)", "SetRetry(" + kRetry + ")"}));
+  EXPECT_EQ(link->calls, (Strings{"open 3 24", "retry " + kRetry}));
   expectLinkOpenUi();
 }
 

@@ -4,25 +4,16 @@
 // every station.
 #include "InstallPolling.h"
 #include "InstallShell.h"
-#include "LinkSwitch.h"
 #include "PollPass.h"
+#include "SimulatedLine.h"
 #include "StatusFixture.h"
 #include "UnitRegisters.h"
-#include "UnitSimulator.h"
 #include "UnitStateText.h"
 #include "VbColor.h"
-#include "link/SerialLinkLibrary.h"
 #include "platform/profile.h"
 
-namespace kvlink {
+namespace kvlink::test {
 namespace {
-
-using sim::Protocol;
-
-struct LineCase {
-  Protocol protocol;
-  const char* name;
-};
 
 constexpr int kMotor = 4, kFeeder = 1, kContactor = 2, kCircuit = 3;
 constexpr int kSilent = 7, kUnknownType = 11;
@@ -32,13 +23,9 @@ int unitTypeOf(int station) {
   return types[station % 4];
 }
 
-class StatusEndToEndTest : public ::testing::TestWithParam<LineCase> {
+class StatusEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsDir.isValid());
-    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
-    line =
-        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
     for (int s = 1; s <= kStations; ++s) {
       line->addStation(s, unitTypeOf(s), false);
       if (s % 10 == 3) line->setReg(s, sim::kTripWord, 1);
@@ -46,28 +33,15 @@ class StatusEndToEndTest : public ::testing::TestWithParam<LineCase> {
     }
     line->setReg(kUnknownType, sim::kIdWord, 0x0300);
     line->setFault(kSilent, sim::Fault{sim::FaultKind::Silent});
-    line->setFrozen(true);
-    ASSERT_TRUE(line->start());
+    ASSERT_TRUE(startLine());
     ASSERT_TRUE(WriteIni("Station", "station3", "Lighting panel", "gridmon.ini"));
 
-    const std::string device = line->devicePath();
-    program = std::make_unique<Program>(
-        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    makeProgram();
     installShell(*program);
     installPolling(*program);
     installStatus(*program);
     status().scan.readMarkPause = std::chrono::milliseconds(0);
-    LinkState& link = program->linkState;
-    link.CommPort = 2;
-    link.UseModbus = GetParam().protocol == Protocol::Modbus ? 1 : 0;
-    link.CheckMode = GetParam().protocol == Protocol::Df1Bcc ? 1 : 0;
-    link.CommEnabled = 1;
-    ASSERT_TRUE(SwitchLinkOn(*program));
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    line.reset();
+    ASSERT_TRUE(openLink());
   }
 
   StatusModule& status() { return program->module<StatusModule>(); }
@@ -98,11 +72,6 @@ class StatusEndToEndTest : public ::testing::TestWithParam<LineCase> {
     EXPECT_EQ(textColor(summary().Label1[i]), trip || alarm ? kCellTripOrAlarm : kCellHealthy)
         << "station " << station;
   }
-
-  QTemporaryDir settingsDir;
-  ScriptedHost host;
-  std::unique_ptr<sim::UnitSimulator> line;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(StatusEndToEndTest, GeneralStatusFollowsTheUnitTypeWithinOnePoll) {
@@ -175,7 +144,7 @@ TEST_P(StatusEndToEndTest, ClosedWindowKeepsFillingAndReopensOnTheNewType) {
   EXPECT_EQ(program->windowStates.MeterWindowState, 1);
 
   meter().close();  // title bar
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  flushDeletes();
   pass();
   EXPECT_FALSE(meter().isVisible());
   EXPECT_EQ(meter().Label27->text(), "Ammeter (A)");
@@ -242,11 +211,7 @@ TEST_P(StatusEndToEndTest, DoubleClickOnACellSwitchesTheStationForTheNextPoll) {
   EXPECT_EQ(program->poll.ScanStation, 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, StatusEndToEndTest,
-                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
-                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
-                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, StatusEndToEndTest, ::testing::ValuesIn(kLineCases), lineCaseName);
 
 }  // namespace
-}  // namespace kvlink
+}  // namespace kvlink::test

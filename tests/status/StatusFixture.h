@@ -6,13 +6,11 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 
 #include "Form1.h"
 #include "InstallStatus.h"
-#include "Program.h"
-#include "ScriptedHost.h"
 #include "StatusModule.h"
+#include "TestProgram.h"
 
 namespace kvlink {
 
@@ -31,18 +29,13 @@ inline void click(QWidget* widget) {
   }
 }
 
-class StatusFixture : public ::testing::Test {
+// No link library: the tests stand in for the poll (answeredPass).
+class StatusFixture : public test::ProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsDir.isValid());
-    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
-    program = std::make_unique<Program>(host, nullptr);
+    makeProgram(nullptr);
     installStatus(*program);
     status().scan.readMarkPause = std::chrono::milliseconds(0);
-  }
-  void TearDown() override {
-    program.reset();
-    flushDeletes();
   }
 
   StatusModule& status() { return program->module<StatusModule>(); }
@@ -50,9 +43,7 @@ class StatusFixture : public ::testing::Test {
   kvlink::Form1& main() { return program->Form1(); }
   int16_t& meterState() { return program->windowStates.MeterWindowState; }
 
-  static void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  static void flushDeletes() { test::flushDeletes(); }
 
   // What an answered poll pass does with the registered window kinds.
   void answeredPass(int16_t unitType, const PolledValues& values,
@@ -65,10 +56,6 @@ class StatusFixture : public ::testing::Test {
     for (WindowKind* kind : program->windowKinds()) kind->refresh();
     for (WindowKind* kind : program->windowKinds()) kind->endPass();
   }
-
-  QTemporaryDir settingsDir;
-  ScriptedHost host;
-  std::unique_ptr<Program> program;
 };
 
 }  // namespace kvlink
