@@ -1,0 +1,202 @@
+#include "link/Df1Master.h"
+
+#include <random>
+
+#include "link/ComDevice.h"
+#include "link/LinkErrors.h"
+#include "link/SerialPort.h"
+
+namespace kvlink {
+namespace {
+
+constexpr int kControlNak = 21;
+constexpr int kControlAck = 6;
+constexpr int kControlEnq = 5;
+
+}  // namespace
+
+Df1Master::Df1Master(DeviceResolver resolver)
+    : resolver_(std::move(resolver)), tns_(static_cast<uint16_t>(std::random_device{}())) {}
+
+Df1Master::~Df1Master() = default;
+
+int Df1Master::open(int port, int baudcode) {
+  const int baud = baudFromCode(baudcode);
+  if (port < kFirstComPort || port > kLastComPort || baud == 0) return kPortOpenFailed;
+  auto& slot = ports_[port - kFirstComPort];
+  slot.reset();
+  auto fresh = std::make_unique<SerialPort>();
+  const std::string path = resolver_(port);
+  if (path.empty() || fresh->open(path, baud) != SerialPort::OpenResult::Ok) {
+    return kPortOpenFailed;
+  }
+  slot = std::move(fresh);
+  return kLinkOk;
+}
+
+int Df1Master::close(int port) {
+  if (port < kFirstComPort || port > kLastComPort || !ports_[port - kFirstComPort]) {
+    return kPortNotOpen;
+  }
+  ports_[port - kFirstComPort].reset();
+  return kLinkOk;
+}
+
+int Df1Master::setRetry(int count) {
+  if (count < 0 || count > kMaxRetryCount) return kInvalidValue;
+  retries_ = count;
+  return kLinkOk;
+}
+
+int Df1Master::setCheckMode(int mode) {
+  if (mode != 0 && mode != 1) return kInvalidValue;
+  check_ = mode == 0 ? Df1Check::Crc : Df1Check::Bcc;
+  return kLinkOk;
+}
+
+SerialPort* Df1Master::openPort(int port) {
+  if (port < kFirstComPort || port > kLastComPort) return nullptr;
+  return ports_[port - kFirstComPort].get();
+}
+
+int Df1Master::sendControl(int port, int code) {
+  SerialPort* serial = openPort(port);
+  if (serial == nullptr) return kPortNotOpen;
+  if (serial->failed()) return kPortFailed;
+  uint8_t control = 0;
+  switch (code) {
+    case kControlNak:
+      control = kNak;
+      break;
+    case kControlAck:
+      control = kAck;
+      break;
+    case kControlEnq:
+      control = kEnq;
+      break;
+    default:
+      return kInvalidValue;
+  }
+  if (!serial->write(df1Control(control))) return kPortFailed;
+  if (code == kControlNak) serial->flushInput();
+  return serial->failed() ? kPortFailed : kLinkOk;
+}
+
+int Df1Master::read(uint16_t* buffer, int bufferWords, int port, int station, int address,
+                    int bytecount) {
+  SerialPort* serial = openPort(port);
+  if (serial == nullptr) return kPortNotOpen;
+  if (buffer == nullptr || station < 0 || station > kDf1LastStation || address < 0 ||
+      address > 0xFFFF || bytecount < 2 || bytecount > kDf1MaxReadBytes || bytecount % 2 != 0 ||
+      bytecount / 2 > bufferWords) {
+    return kInvalidValue;
+  }
+  std::array<uint16_t, kDf1MaxReadBytes / 2> words{};
+  const int code = transact(
+      *serial,
+      [&](uint16_t tns) {
+        return df1ReadCommand(station, kSourceAddress, tns, address, bytecount);
+      },
+      bytecount,
+      [&](std::span<const uint8_t> reply) { return checkDf1ReadReply(reply, bytecount, words); });
+  if (code == kLinkOk) std::copy_n(words.begin(), bytecount / 2, buffer);
+  return code;
+}
+
+int Df1Master::write(int port, int station, int address, int32_t value) {
+  SerialPort* serial = openPort(port);
+  if (serial == nullptr) return kPortNotOpen;
+  if (station < 0 || station > kDf1LastStation || address < 0 || address > 0xFFFF || value < 0 ||
+      value > 0xFFFF) {
+    return kInvalidValue;
+  }
+  const auto word = static_cast<uint16_t>(value);
+  return transact(
+      *serial,
+      [&](uint16_t tns) { return df1WriteCommand(station, kSourceAddress, tns, address, word); }, 0,
+      [](std::span<const uint8_t> reply) { return checkDf1WriteReply(reply); });
+}
+
+int Df1Master::transact(SerialPort& serial, const MakeCommand& make, int replyDataBytes,
+                        const ReplyCheck& check) {
+  using Clock = SerialPort::Clock;
+  const int baud = serial.baud();
+  Df1Receiver receiver(check_);
+  uint8_t lastResponse = kNak;  // our response to the last frame received, for the peer's ENQ
+  std::array<uint8_t, 256> input{};
+
+  for (int attempt = 0; attempt <= retries_; ++attempt) {
+    if (serial.failed()) return kPortFailed;
+    // Every attempt is a new transaction: a late reply to an earlier one never matches.
+    const Df1Command command = make(nextTns());
+    const std::vector<uint8_t> frame = encodeDf1Frame(command.data, check_);
+    const auto ackWait = df1Timeout(baud, static_cast<int>(frame.size()), 2, timing_);
+    const auto enqWait = df1Timeout(baud, 2, 2, timing_);
+    const auto replyWait =
+        df1Timeout(baud, 2, df1FrameBytes(kDf1ReplyHeader + replyDataBytes, check_), timing_);
+    serial.flushInput();
+    receiver.reset();
+    if (!serial.write(frame)) return kPortFailed;
+
+    bool acknowledged = false;
+    bool enqSent = false;
+    bool nakSent = false;
+    bool attemptFailed = false;
+    auto deadline = Clock::now() + ackWait;
+    while (!attemptFailed) {
+      const int n = serial.read(input.data(), input.size(), deadline);
+      if (n < 0) return kPortFailed;
+      if (n == 0) {
+        if (acknowledged || enqSent) break;
+        // No ACK: ask once whether the command arrived.
+        enqSent = true;
+        deadline = Clock::now() + enqWait;
+        if (!serial.write(df1Control(kEnq))) return kPortFailed;
+        continue;
+      }
+      for (int i = 0; i < n && !attemptFailed; ++i) {
+        Df1Event event;
+        if (!receiver.feed(input[i], event)) continue;
+        switch (event.kind) {
+          case Df1Event::Kind::Ack:
+            if (!acknowledged) {
+              acknowledged = true;
+              deadline = Clock::now() + replyWait;
+            }
+            break;
+          case Df1Event::Kind::Nak:
+            attemptFailed = !acknowledged;  // the command arrived damaged: send it again
+            break;
+          case Df1Event::Kind::Enq:
+            if (!serial.write(df1Control(lastResponse))) return kPortFailed;
+            break;
+          case Df1Event::Kind::Frame: {
+            if (!event.checkOk) {
+              // Ask once per attempt for the reply again; a second bad copy ends the attempt.
+              if (nakSent) {
+                attemptFailed = true;
+                break;
+              }
+              nakSent = true;
+              lastResponse = kNak;
+              if (!serial.write(df1Control(kNak))) return kPortFailed;
+              deadline = Clock::now() + replyWait;
+              break;
+            }
+            lastResponse = kAck;
+            if (!serial.write(df1Control(kAck))) return kPortFailed;
+            // Foreign, duplicate and late frames are acknowledged and dropped.
+            if (!df1ReplyMatches(event.data, command)) break;
+            const int code = check(event.data);
+            if (code != kNoAnswer) return code;
+            attemptFailed = true;  // a garbled reply to our command
+            break;
+          }
+        }
+      }
+    }
+  }
+  return kNoAnswer;
+}
+
+}  // namespace kvlink

@@ -1,0 +1,59 @@
+#pragma once
+// DF1 full-duplex master: unprotected read and write of a unit's memory by byte address, with
+// the DLE ACK / NAK / ENQ handshake, retries and the matching of replies on command,
+// transaction number and station.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "link/Df1Frame.h"
+#include "link/Df1Pdu.h"
+#include "link/LinkTiming.h"
+#include "link/ModbusMaster.h"  // DeviceResolver
+
+namespace kvlink {
+
+class SerialPort;
+
+class Df1Master {
+ public:
+  // Our own node address, the source of every command.
+  static constexpr int kSourceAddress = 0;
+
+  explicit Df1Master(DeviceResolver resolver);
+  ~Df1Master();
+  Df1Master(const Df1Master&) = delete;
+  Df1Master& operator=(const Df1Master&) = delete;
+
+  int open(int port, int baudcode);
+  int close(int port);
+  int setRetry(int count);
+  int setCheckMode(int mode);  // 0 = CRC-16, 1 = BCC
+  int sendControl(int port, int code);
+  int read(uint16_t* buffer, int bufferWords, int port, int station, int address, int bytecount);
+  int write(int port, int station, int address, int32_t value);
+
+  void setTiming(const LinkTiming& timing) { timing_ = timing; }
+  Df1Check check() const { return check_; }
+
+ private:
+  using MakeCommand = std::function<Df1Command(uint16_t tns)>;
+  using ReplyCheck = std::function<int(std::span<const uint8_t> reply)>;
+
+  SerialPort* openPort(int port);
+  int transact(SerialPort& serial, const MakeCommand& make, int replyDataBytes,
+               const ReplyCheck& check);
+  uint16_t nextTns() { return ++tns_; }
+
+  DeviceResolver resolver_;
+  std::array<std::unique_ptr<SerialPort>, 4> ports_;
+  int retries_ = kDefaultRetryCount;
+  Df1Check check_ = Df1Check::Crc;
+  LinkTiming timing_;
+  uint16_t tns_;
+};
+
+}  // namespace kvlink

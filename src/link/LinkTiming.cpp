@@ -1,0 +1,26 @@
+#include "link/LinkTiming.h"
+
+namespace kvlink {
+
+std::chrono::microseconds wireTime(int baud, int bytes) {
+  if (baud <= 0 || bytes <= 0) return std::chrono::microseconds{0};
+  const long long bits = 10LL * bytes;
+  return std::chrono::microseconds{(bits * 1'000'000 + baud - 1) / baud};
+}
+
+std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyBytes,
+                                        const LinkTiming& timing) {
+  return wireTime(baud, requestBytes + replyBytes) + timing.turnaround;
+}
+
+std::chrono::microseconds modbusQuietGap(int baud, const LinkTiming& timing) {
+  // 3.5 characters: the silence that ends a Modbus RTU frame.
+  return wireTime(baud, 7) / 2 + timing.guard;
+}
+
+std::chrono::microseconds df1Timeout(int baud, int sentBytes, int responseBytes,
+                                     const LinkTiming& timing) {
+  return wireTime(baud, sentBytes + responseBytes) + timing.turnaround;
+}
+
+}  // namespace kvlink

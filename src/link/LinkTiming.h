@@ -1,0 +1,55 @@
+#pragma once
+// Time-outs of the unit link, derived from the baud rate and the length of the exchange.
+//
+// A character on the line is 10 bits (start, 8 data, stop): t_char = 10 / baud seconds.
+//
+// Modbus RTU, one attempt:
+//   time-out = (request bytes + expected reply bytes) x t_char + turnaround
+// After an attempt that got no valid reply the line is "dirty": before the next request the
+// master discards input until the line has been quiet for 3.5 x t_char + guard, so that a late
+// reply is thrown away instead of being paired with the next request.
+//
+// DF1 full duplex, one attempt (a transaction with a transaction number of its own):
+//   wait for DLE ACK   = (command frame bytes + 2) x t_char + turnaround
+//   no ACK: one DLE ENQ, then wait (2 + 2) x t_char + turnaround
+//   wait for the reply = (expected reply frame bytes + 2) x t_char + turnaround
+//   a reply with bad check bytes is answered with DLE NAK once per attempt
+// Replies carry the transaction number, so a late reply never matches; no guard is needed.
+//
+// Retries: SetRetry / abSetRetry give the number of attempts after the first. Modbus: the
+// request again. DF1: the command again as a new transaction, after a NAK, a missing ACK or
+// reply, or a second bad copy of the reply.
+//
+// The program sets kShellRetryCount (1). With the default turnaround (50 ms) a station that
+// does not answer costs, at 9600 baud:
+//   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (3.6 + 10) = 233 ms
+//   DF1,    38-byte read: 2 x ((17 x 1.04 + 50) + (4 x 1.04 + 50)) = 244 ms
+
+#include <chrono>
+
+namespace kvlink {
+
+inline constexpr int kShellRetryCount = 1;
+inline constexpr int kDefaultRetryCount = 1;
+inline constexpr int kMaxRetryCount = 10;
+
+struct LinkTiming {
+  std::chrono::microseconds turnaround{50'000};  // how long a unit may take to start answering
+  std::chrono::microseconds guard{10'000};       // extra quiet time after a failed exchange
+};
+
+// Time on the line of `bytes` characters at `baud`.
+std::chrono::microseconds wireTime(int baud, int bytes);
+
+// Modbus: time-out of one attempt.
+std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyBytes,
+                                        const LinkTiming& timing);
+
+// Modbus: quiet time that must precede a request after a failed attempt.
+std::chrono::microseconds modbusQuietGap(int baud, const LinkTiming& timing);
+
+// DF1: time allowed for `responseBytes` to come back after `sentBytes` were sent.
+std::chrono::microseconds df1Timeout(int baud, int sentBytes, int responseBytes,
+                                     const LinkTiming& timing);
+
+}  // namespace kvlink

@@ -1,0 +1,174 @@
+#include "link/ModbusMaster.h"
+
+#include <modbus/modbus.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "link/ComDevice.h"
+#include "link/LinkErrors.h"
+#include "link/ModbusPdu.h"
+#include "link/SerialPort.h"
+
+namespace kvlink {
+
+struct ModbusMaster::Port {
+  SerialPort serial;
+  modbus_t* ctx = nullptr;
+  bool dirty = false;  // the last exchange ended without a valid reply
+
+  ~Port() { release(); }
+  void release() {
+    if (ctx != nullptr) {
+      // The descriptor belongs to `serial`: detach it so libmodbus never closes it.
+      modbus_set_socket(ctx, -1);
+      modbus_free(ctx);
+      ctx = nullptr;
+    }
+    serial.close();
+  }
+};
+
+namespace {
+
+bool isPortError(int err) {
+  return err == ECONNRESET || err == EIO || err == EBADF || err == ENXIO || err == ENODEV ||
+         err == EPIPE;
+}
+
+void setTimeout(modbus_t* ctx, SerialPort::Clock::duration d) {
+  auto us = std::chrono::duration_cast<std::chrono::microseconds>(d).count();
+  us = std::max<long long>(us, 1000);
+  modbus_set_response_timeout(ctx, static_cast<uint32_t>(us / 1'000'000),
+                              static_cast<uint32_t>(us % 1'000'000));
+}
+
+}  // namespace
+
+ModbusMaster::ModbusMaster(DeviceResolver resolver) : resolver_(std::move(resolver)) {}
+
+ModbusMaster::~ModbusMaster() = default;
+
+int ModbusMaster::open(int port, int baudcode) {
+  const int baud = baudFromCode(baudcode);
+  if (port < kFirstComPort || port > kLastComPort || baud == 0) return kPortOpenFailed;
+  auto& slot = ports_[port - kFirstComPort];
+  slot.reset();
+  auto fresh = std::make_unique<Port>();
+  const std::string path = resolver_(port);
+  if (path.empty() || fresh->serial.open(path, baud) != SerialPort::OpenResult::Ok) {
+    return kPortOpenFailed;
+  }
+  fresh->ctx = modbus_new_rtu(path.c_str(), baud, 'N', 8, 1);
+  if (fresh->ctx == nullptr || modbus_set_socket(fresh->ctx, fresh->serial.fd()) != 0) {
+    return kPortOpenFailed;
+  }
+  // No byte time-out: the whole reply must arrive within the response time-out.
+  modbus_set_byte_timeout(fresh->ctx, 0, 0);
+  modbus_set_error_recovery(fresh->ctx, MODBUS_ERROR_RECOVERY_NONE);
+  slot = std::move(fresh);
+  return kLinkOk;
+}
+
+int ModbusMaster::close(int port) {
+  if (port < kFirstComPort || port > kLastComPort) return kPortNotOpen;
+  auto& slot = ports_[port - kFirstComPort];
+  if (!slot) return kPortNotOpen;
+  slot.reset();
+  return kLinkOk;
+}
+
+int ModbusMaster::setRetry(int count) {
+  if (count < 0 || count > kMaxRetryCount) return kInvalidValue;
+  retries_ = count;
+  return kLinkOk;
+}
+
+ModbusMaster::Port* ModbusMaster::openPort(int port) {
+  if (port < kFirstComPort || port > kLastComPort) return nullptr;
+  return ports_[port - kFirstComPort].get();
+}
+
+int ModbusMaster::readRegisters(uint16_t* buffer, int bufferWords, int port, int station, int reg,
+                                int count) {
+  Port* p = openPort(port);
+  if (p == nullptr) return kPortNotOpen;
+  if (buffer == nullptr || station < kModbusFirstStation || station > kModbusLastStation ||
+      reg < 0 || reg > 0xFFFF || count < 1 || count > kModbusMaxReadCount || count > bufferWords ||
+      reg + count - 1 > 0xFFFF) {
+    return kInvalidValue;
+  }
+  std::array<uint16_t, kModbusMaxReadCount> words{};
+  const int code = exchange(*p, modbusReadRequest(station, reg, count), modbusReadReplyBytes(count),
+                            [&](std::span<const uint8_t> frame) {
+                              return checkModbusReadReply(frame, station, count, words);
+                            });
+  if (code == kLinkOk) std::copy_n(words.begin(), count, buffer);
+  return code;
+}
+
+int ModbusMaster::writeRegister(int port, int station, int reg, int32_t value) {
+  Port* p = openPort(port);
+  if (p == nullptr) return kPortNotOpen;
+  if (station < kModbusFirstStation || station > kModbusLastStation || reg < 0 || reg > 0xFFFF ||
+      value < 0 || value > 0xFFFF) {
+    return kInvalidValue;
+  }
+  const auto word = static_cast<uint16_t>(value);
+  return exchange(*p, modbusWriteRequest(station, reg, word), kModbusWriteReplyBytes,
+                  [&](std::span<const uint8_t> frame) {
+                    return checkModbusWriteReply(frame, station, reg, word);
+                  });
+}
+
+int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int replyBytes,
+                           const ReplyCheck& check) {
+  using Clock = SerialPort::Clock;
+  SerialPort& serial = port.serial;
+  const int baud = serial.baud();
+  const int requestBytes = static_cast<int>(request.size()) + kModbusCrcBytes;
+  const auto timeout = modbusTimeout(baud, requestBytes, replyBytes, timing_);
+  std::array<uint8_t, MODBUS_RTU_MAX_ADU_LENGTH> reply{};
+  modbus_set_slave(port.ctx, request[0]);
+
+  for (int attempt = 0; attempt <= retries_; ++attempt) {
+    if (serial.failed()) return kPortFailed;
+    // A late reply to an earlier request must never be paired with this one.
+    serial.flushInput();
+    if (port.dirty) {
+      const auto gap = modbusQuietGap(baud, timing_);
+      if (!serial.waitQuiet(gap, Clock::now() + gap + timeout)) return kPortFailed;
+    }
+    port.dirty = true;
+    if (modbus_send_raw_request(port.ctx, request.data(), static_cast<int>(request.size())) < 0) {
+      serial.markFailed();
+      return kPortFailed;
+    }
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+      const auto remaining = deadline - Clock::now();
+      if (remaining <= Clock::duration::zero()) break;
+      setTimeout(port.ctx, remaining);
+      const int length = modbus_receive_confirmation(port.ctx, reply.data());
+      if (length < 0) {
+        if (isPortError(errno)) {
+          serial.markFailed();
+          return kPortFailed;
+        }
+        break;  // time-out, bad CRC, garbled frame: this attempt failed
+      }
+      if (length == 0) continue;  // a frame of another station: not ours, keep listening
+      if (length < 2 + kModbusCrcBytes) break;
+      const int code = check(std::span<const uint8_t>(reply.data(), length - kModbusCrcBytes));
+      if (code != kNoAnswer) {
+        port.dirty = false;
+        return code;
+      }
+      // A sound frame of our station that does not answer this request (a late reply to an
+      // earlier one): dropped; ours may still follow.
+    }
+  }
+  return kNoAnswer;
+}
+
+}  // namespace kvlink

@@ -1,0 +1,49 @@
+#pragma once
+// Modbus RTU master on libmodbus: framing, CRC and reception by libmodbus on our own serial
+// port; retries, input flushing, late-reply guard and the checks of every reply here.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "link/LinkTiming.h"
+
+namespace kvlink {
+
+using DeviceResolver = std::function<std::string(int port)>;
+
+class ModbusMaster {
+ public:
+  explicit ModbusMaster(DeviceResolver resolver);
+  ~ModbusMaster();
+  ModbusMaster(const ModbusMaster&) = delete;
+  ModbusMaster& operator=(const ModbusMaster&) = delete;
+
+  int open(int port, int baudcode);
+  int close(int port);
+  int setRetry(int count);
+  int readRegisters(uint16_t* buffer, int bufferWords, int port, int station, int reg, int count);
+  int writeRegister(int port, int station, int reg, int32_t value);
+
+  void setTiming(const LinkTiming& timing) { timing_ = timing; }
+  int retryCount() const { return retries_; }
+
+ private:
+  struct Port;
+  using ReplyCheck = std::function<int(std::span<const uint8_t> frame)>;
+
+  Port* openPort(int port);
+  int exchange(Port& port, const std::vector<uint8_t>& request, int replyBytes,
+               const ReplyCheck& check);
+
+  DeviceResolver resolver_;
+  std::array<std::unique_ptr<Port>, 4> ports_;
+  int retries_ = kDefaultRetryCount;
+  LinkTiming timing_;
+};
+
+}  // namespace kvlink

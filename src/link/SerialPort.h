@@ -1,0 +1,56 @@
+#pragma once
+// A serial device opened for the unit link: raw, 8 data bits, no parity, 1 stop bit, no flow
+// control, held exclusively. After an I/O error (device unplugged) the port stays failed until
+// it is closed; a later open recovers.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kvlink {
+
+class SerialPort {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  enum class OpenResult { Ok, NoDevice, Busy, NotSerial, BadBaud, Failed };
+
+  SerialPort() = default;
+  ~SerialPort();
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  OpenResult open(const std::string& path, int baud);
+  void close();
+
+  bool isOpen() const { return fd_ >= 0; }
+  bool failed() const { return failed_; }
+  int fd() const { return fd_; }
+  int baud() const { return baud_; }
+
+  // Writes every byte; false (and the port failed) on an I/O error.
+  bool write(std::span<const uint8_t> bytes);
+
+  // Waits until `deadline` for input. Returns the number of bytes read, 0 on time-out,
+  // -1 when the port failed.
+  int read(uint8_t* buffer, size_t capacity, Clock::time_point deadline);
+
+  // Discards everything received so far.
+  void flushInput();
+
+  // Discards input until the line has been quiet for `gap` or `limit` has passed.
+  // False when the port failed.
+  bool waitQuiet(Clock::duration gap, Clock::time_point limit);
+
+  // Records an I/O error seen by code that works on fd() directly.
+  void markFailed() { failed_ = true; }
+
+ private:
+  int fd_ = -1;
+  int baud_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace kvlink

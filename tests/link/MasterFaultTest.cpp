@@ -1,0 +1,170 @@
+// Every fault of a station against both masters: a clear failure code, nothing copied into the
+// caller's buffer, and a good answer to the next request once the fault is gone.
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "TestLine.h"
+#include "link/LinkErrors.h"
+
+namespace kvlink::test {
+namespace {
+
+using sim::Fault;
+using sim::FaultKind;
+using sim::Protocol;
+
+constexpr uint16_t kUntouched = 0xDEAD;
+constexpr int kStation = 2;
+
+struct FaultCase {
+  FaultKind kind;
+  const char* name;
+};
+
+class MasterFaultTest : public ::testing::TestWithParam<std::tuple<Protocol, FaultCase>> {
+ protected:
+  void SetUp() override {
+    line_ = std::make_unique<TestLine>(std::get<0>(GetParam()));
+    ASSERT_TRUE(line_->started());
+    ASSERT_EQ(line_->open(0), kLinkOk);
+    buffer_.fill(kUntouched);
+  }
+
+  Fault faultFor(FaultKind kind, bool write) const {
+    Fault f{kind};
+    // Late replies come after the master has given up, while it makes the next request.
+    f.late = line_->giveUpTime(write) + (line_->modbus() ? 5ms : 20ms);
+    return f;
+  }
+
+  std::unique_ptr<TestLine> line_;
+  std::array<uint16_t, kReadBufferWords> buffer_{};
+};
+
+// The code a request gets while the station shows `kind`.
+int expectedCode(FaultKind kind, bool modbus) {
+  switch (kind) {
+    case FaultKind::Duplicate:
+      return kLinkOk;  // not a failure: the first copy answers, the second is dropped
+    case FaultKind::Exception:
+      return modbus ? kInvalidValue     // exception 02
+                    : kIllegalCommand;  // STS 0x10
+    default:
+      return kNoAnswer;
+  }
+}
+
+TEST_P(MasterFaultTest, ReadFailsCleanlyThenRecovers) {
+  const FaultKind kind = std::get<1>(GetParam()).kind;
+  TestLine& line = *line_;
+  line.sim().setFault(kStation, faultFor(kind, false));
+
+  const int code = line.read(buffer_.data(), kReadBufferWords, kStation, 24, 19);
+  EXPECT_EQ(code, expectedCode(kind, line.modbus()));
+  if (code == kLinkOk) {
+    EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(kStation, 24, 19));
+  } else {
+    for (uint16_t w : buffer_) ASSERT_EQ(w, kUntouched);
+  }
+
+  line.sim().clearFault(kStation);
+  // The next request has the same length as the failed one but other registers: a stale
+  // reply to the failed request would show here.
+  EXPECT_EQ(line.read(buffer_.data(), kReadBufferWords, kStation, 0, 19), kLinkOk);
+  EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(kStation, 0, 19));
+  EXPECT_EQ(line.read(buffer_.data(), kReadBufferWords, kStation, 24, 19), kLinkOk);
+  EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(kStation, 24, 19));
+}
+
+TEST_P(MasterFaultTest, WriteFailsCleanlyThenRecovers) {
+  const FaultKind kind = std::get<1>(GetParam()).kind;
+  TestLine& line = *line_;
+  line.sim().setFault(kStation, faultFor(kind, true));
+  EXPECT_EQ(line.write(kStation, 6, 44), expectedCode(kind, line.modbus()));
+  line.sim().clearFault(kStation);
+  // Same register, another value: a stale echo of the first write would not fit.
+  EXPECT_EQ(line.write(kStation, 6, 45), kLinkOk);
+  EXPECT_EQ(line.sim().reg(kStation, 6), 45);
+}
+
+const FaultCase kFaults[] = {
+    {FaultKind::Silent, "Silent"},       {FaultKind::BadCheck, "BadCheck"},
+    {FaultKind::Truncated, "Truncated"}, {FaultKind::Garbage, "Garbage"},
+    {FaultKind::Late, "Late"},           {FaultKind::WrongStation, "WrongStation"},
+    {FaultKind::Exception, "Exception"}, {FaultKind::Duplicate, "Duplicate"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Faults, MasterFaultTest,
+                         ::testing::Combine(::testing::Values(Protocol::Modbus, Protocol::Df1Crc,
+                                                              Protocol::Df1Bcc),
+                                            ::testing::ValuesIn(kFaults)),
+                         [](const auto& info) {
+                           return protocolName(std::get<0>(info.param)) + "_" +
+                                  std::get<1>(info.param).name;
+                         });
+
+class MasterRecoveryTest : public ::testing::TestWithParam<Protocol> {};
+
+TEST_P(MasterRecoveryTest, RetryRidesOverOneBadReply) {
+  TestLine line(GetParam());
+  ASSERT_TRUE(line.started());
+  ASSERT_EQ(line.open(1), kLinkOk);
+  std::array<uint16_t, kReadBufferWords> buffer{};
+  for (FaultKind kind :
+       {FaultKind::Silent, FaultKind::BadCheck, FaultKind::Truncated, FaultKind::WrongStation}) {
+    Fault once{kind};
+    once.count = 1;
+    line.sim().setFault(3, once);
+    buffer.fill(kUntouched);
+    EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 3, 24, 19), kLinkOk)
+        << static_cast<int>(kind);
+    EXPECT_EQ(words(buffer.data(), 19), line.sim().regs(3, 24, 19));
+  }
+}
+
+TEST_P(MasterRecoveryTest, ReplyAfterTheTimeOutIsNeverTakenEvenWithRetries) {
+  TestLine line(GetParam());
+  ASSERT_TRUE(line.started());
+  ASSERT_EQ(line.open(2), kLinkOk);
+  Fault late{FaultKind::Late};
+  late.late = line.giveUpTime(false) + 5ms;
+  line.sim().setFault(1, late);
+  std::array<uint16_t, kReadBufferWords> buffer;
+  buffer.fill(kUntouched);
+  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 1, 24, 19), kNoAnswer);
+  for (uint16_t w : buffer) ASSERT_EQ(w, kUntouched);
+  if (line.modbus()) {
+    EXPECT_EQ(line.sim().requestCount(1), 3);  // the retries went out
+  }
+  line.sim().clearFault(1);
+  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 1, 0, 19), kLinkOk);
+  EXPECT_EQ(words(buffer.data(), 19), line.sim().regs(1, 0, 19));
+}
+
+TEST_P(MasterRecoveryTest, LineThatGoesAwayFailsAndReopensAfterItComesBack) {
+  TestLine line(GetParam());
+  ASSERT_TRUE(line.started());
+  ASSERT_EQ(line.open(1), kLinkOk);
+  std::array<uint16_t, kReadBufferWords> buffer;
+  buffer.fill(kUntouched);
+  line.sim().vanish();
+  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 4, 24, 19), kPortFailed);
+  EXPECT_EQ(line.write(4, 6, 40), kPortFailed);
+  for (uint16_t w : buffer) ASSERT_EQ(w, kUntouched);
+
+  ASSERT_TRUE(line.sim().restore());
+  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 4, 24, 19), kPortFailed);
+  EXPECT_EQ(line.close(), kLinkOk);
+  ASSERT_EQ(line.open(1), kLinkOk);
+  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 4, 24, 19), kLinkOk);
+  EXPECT_EQ(words(buffer.data(), 19), line.sim().regs(4, 24, 19));
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocols, MasterRecoveryTest,
+                         ::testing::Values(Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc),
+                         [](const auto& info) { return protocolName(info.param); });
+
+}  // namespace
+}  // namespace kvlink::test

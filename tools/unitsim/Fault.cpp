@@ -1,0 +1,50 @@
+#include "Fault.h"
+
+#include <array>
+#include <utility>
+
+namespace kvlink::sim {
+
+FaultKind faultKindFromName(const std::string& name) {
+  static constexpr std::array<std::pair<const char*, FaultKind>, 9> kNames{{
+      {"none", FaultKind::None},
+      {"silent", FaultKind::Silent},
+      {"badcheck", FaultKind::BadCheck},
+      {"truncated", FaultKind::Truncated},
+      {"garbage", FaultKind::Garbage},
+      {"late", FaultKind::Late},
+      {"wrongstation", FaultKind::WrongStation},
+      {"exception", FaultKind::Exception},
+      {"duplicate", FaultKind::Duplicate},
+  }};
+  for (const auto& [text, kind] : kNames) {
+    if (name == text) return kind;
+  }
+  return FaultKind::None;
+}
+
+FaultKind takeFault(Fault& fault) {
+  if (fault.kind == FaultKind::None || fault.count == 0) return FaultKind::None;
+  const FaultKind kind = fault.kind;
+  if (fault.count > 0 && --fault.count == 0) fault.kind = FaultKind::None;
+  return kind;
+}
+
+std::vector<uint8_t> damageReply(FaultKind kind, std::vector<uint8_t> frame, std::mt19937& rng) {
+  switch (kind) {
+    case FaultKind::BadCheck:
+      if (!frame.empty()) frame.back() ^= 0x5A;
+      break;
+    case FaultKind::Truncated:
+      frame.resize(frame.size() / 2);
+      break;
+    case FaultKind::Garbage:
+      for (uint8_t& b : frame) b = static_cast<uint8_t>(rng());
+      break;
+    default:
+      break;
+  }
+  return frame;
+}
+
+}  // namespace kvlink::sim

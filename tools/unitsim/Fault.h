@@ -1,0 +1,40 @@
+#pragma once
+// Faults that a simulated station can be told to show, one at a time.
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kvlink::sim {
+
+enum class FaultKind {
+  None,
+  Silent,        // hears nothing, answers nothing
+  BadCheck,      // reply with wrong CRC / BCC
+  Truncated,     // only the first half of the reply
+  Garbage,       // random bytes instead of the reply
+  Late,          // the reply (DF1: the ACK and the reply) comes after `late`
+  WrongStation,  // the reply names another station
+  Exception,     // Modbus exception reply / DF1 reply with STS != 0
+  Duplicate,     // the reply is sent twice
+};
+
+struct Fault {
+  FaultKind kind = FaultKind::None;
+  int count = -1;  // replies affected; -1 = until cleared
+  std::chrono::milliseconds late{500};
+  int code = 0;          // exception code (Modbus, default 02) or STS (DF1, default 0x10)
+  int otherStation = 0;  // WrongStation: the station named (default: the next one)
+};
+
+FaultKind faultKindFromName(const std::string& name);  // "silent", "badcheck", ...; None if unknown
+
+// Uses up one reply of `fault` and returns the kind in force for it.
+FaultKind takeFault(Fault& fault);
+
+// BadCheck, Truncated and Garbage change the encoded reply; other kinds leave it as it is.
+std::vector<uint8_t> damageReply(FaultKind kind, std::vector<uint8_t> frame, std::mt19937& rng);
+
+}  // namespace kvlink::sim

@@ -1,0 +1,53 @@
+#pragma once
+// One simulated unit: its registers and what it does with them. Set points 0..17, the
+// status/meter block 24..42 with the identification word 39, firmware revision 43, command
+// register 120, BCD clock 128..131, logger configuration 132..138 and 250 logger records of
+// 24 words from register 192. Meters move slowly, the clock ticks, the logger records.
+
+#include <array>
+#include <cstdint>
+#include <random>
+#include <span>
+
+#include "UnitClock.h"
+#include "UnitRegisters.h"
+
+namespace kvlink::sim {
+
+class UnitModel {
+ public:
+  UnitModel(int unitType, bool logger, uint32_t seed, UnitClock clock);
+
+  int unitType() const { return type_; }
+  bool motorFamily() const { return type_ == 0 || type_ == 2; }
+
+  uint16_t get(int reg) const;
+  void set(int reg, uint16_t value);  // test access: any register, no side effects
+
+  // Modbus view: 0 or an exception code (kIllegalAddress, kIllegalValue).
+  int read(int reg, int count, std::span<uint16_t> out) const;
+  int write(int reg, uint16_t value);
+
+  // One second passes: clock, meters, logger, the end of the thermal-reset warning.
+  void tick();
+
+  // Appends one logger record from the present values.
+  void logRecord();
+
+ private:
+  int runCommand(uint16_t code);
+  void refreshClock();
+  void moveMeters();
+  void capturePreTrip();
+  bool running() const { return (regs_[kStatusWord] & kStatusRunning) != 0; }
+
+  int type_;
+  std::array<uint16_t, kRegisterCount> regs_{};
+  std::array<uint16_t, kRegisterCount> nominal_{};  // meters wander around these
+  UnitClock clock_;
+  std::mt19937 rng_;
+  int secondsSinceSample_ = 0;
+  int etrSecondsLeft_ = 0;
+};
+
+}  // namespace kvlink::sim
