@@ -1,12 +1,13 @@
 #include "Install.h"
 
+#include "InstallShell.h"
 #include "Program.h"
 
 namespace kvlink {
 
 void installSubsystems(Program& program) {
   // One line per subsystem, in the order the poll pass visits their windows.
-  (void)program;
+  installShell(program);
 }
 
 }  // namespace kvlink

@@ -1,18 +1,25 @@
 // KV-LINK27: watches and configures the protection relays on one serial line.
 #include <QApplication>
+#include <cstdio>
 
-#include "Form1.h"
 #include "Install.h"
 #include "Program.h"
 #include "QtHost.h"
 #include "SerialLinkLibrary.h"
+#include "Startup.h"
+#include "platform/single_instance_lock.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KV-LINK27"));
   kvlink::QtHost host;
   kvlink::Program program(host, std::make_unique<kvlink::SerialLinkLibrary>());
+  program.quit = [] { QCoreApplication::quit(); };
   kvlink::installSubsystems(program);
-  program.Form1().Show();
+  kvlink::SingleInstanceLock lock;
+  if (!kvlink::StartProgram(program, lock)) {
+    std::fputs("KV-LINK27 is already running.\n", stderr);
+    return 0;
+  }
   return app.exec();
 }

@@ -3,7 +3,12 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "Form16.h"
+#include "Form9.h"
+#include "Help.h"
+#include "Host.h"
 #include "Program.h"
+#include "Startup.h"
 
 namespace kvlink {
 
@@ -149,6 +154,35 @@ void Form1::buildDesign() {
   TimerCS->start();
 
   resize(520, 300);
+}
+
+void Form1::showStation(int16_t station, const QString& name) {
+  Label2->setText(QString::number(station));
+  Label11->setText(name);
+}
+
+void Form1::mnuFileExit_Click() {
+  program_.Form1.Unload();
+}
+
+void Form1::mnuSetupSerial_Click() {
+  program_.Form16().showSettings();
+  program_.Form16().Show();
+}
+
+void Form1::mnuSetupStation_Click() {
+  program_.Form9().showCurrentStation();
+  program_.Form9().Show(true);
+}
+
+void Form1::mnuHelpContents_Click() {
+  showHelpContents(program_.host);
+}
+
+void Form1::Form_Unload() {
+  Timer1->stop();
+  TimerCS->stop();
+  EndProgram(program_);
 }
 
 }  // namespace kvlink

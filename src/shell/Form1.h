@@ -68,6 +68,18 @@ class Form1 : public Form {
 
   Program& program() const { return program_; }
 
+  // Station frame: number and name of the current station.
+  void showStation(int16_t station, const QString& name);
+
+  // Handlers of the shell's menu items (connected by installShell).
+  void mnuFileExit_Click();
+  void mnuSetupSerial_Click();
+  void mnuSetupStation_Click();
+  void mnuHelpContents_Click();
+
+  // Program end: stops the timers and ends the program (EndProgram).
+  void Form_Unload() override;
+
  private:
   void buildDesign();
 

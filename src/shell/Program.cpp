@@ -1,13 +1,19 @@
 #include "Program.h"
 
 #include "Form1.h"
+#include "Form16.h"
+#include "Form9.h"
 #include "Host.h"
+#include "frmSplash.h"
 
 namespace kvlink {
 
 Program::Program(Host& hostRef, std::unique_ptr<LinkLibrary> linkLibrary)
     : host(hostRef), link(std::move(linkLibrary)) {
   Form1.setFactory([this] { return std::make_unique<kvlink::Form1>(*this); });
+  Form9.setFactory([this] { return std::make_unique<kvlink::Form9>(*this); });
+  Form16.setFactory([this] { return std::make_unique<kvlink::Form16>(*this); });
+  frmSplash.setFactory([this] { return std::make_unique<kvlink::frmSplash>(*this); });
 }
 
 Program::~Program() {
@@ -26,6 +32,7 @@ void Program::selectStation(int16_t station) {
 void Program::unloadAll() {
   for (auto it = windowKinds_.rbegin(); it != windowKinds_.rend(); ++it)
     (*it)->closeAll(CloseReason::LinkDisabled);
+  for (auto it = modules_.rbegin(); it != modules_.rend(); ++it) (*it)->unloadWindows();
   Form9.Unload();
   Form16.Unload();
   frmSplash.Unload();

@@ -20,12 +20,14 @@ class Form1;
 class Form9;
 class Form16;
 class frmSplash;
-class frmPassword;
 
 // A subsystem's windows and handlers, installed into the program at start.
 class Module {
  public:
   virtual ~Module() = default;
+  // Program end: unload every window of the subsystem, so that their unload
+  // handlers run.
+  virtual void unloadWindows() {}
 };
 
 class Program {
@@ -88,6 +90,11 @@ class Program {
 
   // Ends the program's windows (their unload handlers run).
   void unloadAll();
+
+  // Set by main(): leaves the event loop once the main window is unloaded.
+  std::function<void()> quit;
+  // True once the program end has run (File > Exit or the main window closed).
+  bool ended = false;
 
  private:
   std::vector<std::unique_ptr<Module>> modules_;

@@ -22,6 +22,12 @@ struct LinkState {
   int16_t CheckMode = 0;    // DF1: 0 CRC, 1 BCC
   int16_t CommEnabled = 0;  // 1 once the link was opened or tried
   int16_t CurrentStation = 1;
+
+  // The link as it was opened, so that it is closed through the same library
+  // on the same port; linkOpen is what LinkIsOpen() reports.
+  bool linkOpen = false;
+  int16_t openPort = 0;
+  bool openModbus = false;
 };
 
 // One state per window kind: the unit type whose variant is on screen, or

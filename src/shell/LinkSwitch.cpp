@@ -1,0 +1,54 @@
+#include "LinkSwitch.h"
+
+#include "Form1.h"
+#include "Form16.h"
+#include "Host.h"
+#include "Program.h"
+#include "SerialLink.h"
+
+namespace kvlink {
+
+namespace {
+
+void setLinkMenusEnabled(Form1& form, bool on) {
+  Form1::setMenuEnabled(form.mnuDisplay, on);
+  Form1::setMenuEnabled(form.mnuDataLogging, on);
+  Form1::setMenuEnabled(form.menuDisplayNetworkSum, on);
+  form.menuDisplayNetworkSummary->setEnabled(on);
+  form.Command3D1->setEnabled(on);
+}
+
+}  // namespace
+
+void showLinkClosed(Form1& form) {
+  setLinkMenusEnabled(form, false);
+}
+
+bool SwitchLinkOn(Program& program) {
+  const int rc = OpenLink(program);
+  program.Form16().showLinkState();
+  if (rc != 0) {
+    MsgBox(program.host, QStringLiteral("Requested COM port cannot be used."), vbExclamation);
+    return false;
+  }
+  Form1& form = program.Form1();
+  setLinkMenusEnabled(form, true);
+  form.Timer1->start();
+  if (program.hooks.showGeneralStatusAfterOpen) {
+    program.hooks.showGeneralStatusAfterOpen();
+    program.windowStates.MeterWindowState = 0;
+  }
+  return true;
+}
+
+void SwitchLinkOff(Program& program) {
+  program.Form1().Timer1->stop();
+  program.linkState.CommEnabled = 0;
+  CloseLink(program);
+  for (WindowKind* kind : program.windowKinds()) kind->closeAll(CloseReason::LinkDisabled);
+  program.windowStates.closeAll();
+  showLinkClosed(program.Form1());
+  program.Form16().showLinkState();
+}
+
+}  // namespace kvlink

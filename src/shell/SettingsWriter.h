@@ -1,0 +1,16 @@
+#pragma once
+// Writing one key of gridmon.ini for a window that changes a setting. A key
+// that cannot be written is reported, so that the operator does not take a
+// lost setting for a saved one.
+
+#include <string>
+
+namespace kvlink {
+
+class Host;
+
+// True when written; otherwise shows a message naming the file and the key.
+bool saveSetting(Host& host, const std::string& section, const std::string& key,
+                 const std::string& value);
+
+}  // namespace kvlink

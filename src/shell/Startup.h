@@ -1,0 +1,34 @@
+#pragma once
+// Start and end of the program: the single-instance check and the start-up
+// window, the main window's load handler (defaults, settings, the serial
+// set-up window and the autostart of the link), and the program end.
+
+#include <string>
+
+namespace kvlink {
+
+class Program;
+class SingleInstanceLock;
+
+inline const std::string kInstanceLockName = "kv-link27";
+
+// False when another copy of the program is running: the caller ends at once
+// and nothing is shown. Otherwise the start-up window shows; after 2000 ms it
+// loads and shows the main window.
+bool StartProgram(Program& program, SingleInstanceLock& lock,
+                  const std::string& lockName = kInstanceLockName);
+
+// The main window's load handler. It runs when the start-up shows the main
+// window, after every subsystem is installed (installing connects the main
+// window's menus, which creates the window).
+void Form1_Form_Load(Program& program);
+
+// Runs the main window's load handler, then shows the window.
+void ShowMainWindow(Program& program);
+
+// Program end (File > Exit, the main window closed): every window is
+// unloaded, so that its unload handler runs, the serial port is released and
+// the event loop ends. Runs once.
+void EndProgram(Program& program);
+
+}  // namespace kvlink
