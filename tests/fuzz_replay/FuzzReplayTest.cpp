@@ -20,6 +20,8 @@ struct Target {
 };
 
 const Target kTargets[] = {
+    {"df1_frame", df1Frame},
+    {"modbus_reply", modbusReply},
     {"profile_reader", profileReader},
 };
 
