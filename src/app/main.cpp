@@ -5,8 +5,8 @@
 #include "Install.h"
 #include "Program.h"
 #include "QtHost.h"
-#include "SerialLinkLibrary.h"
 #include "Startup.h"
+#include "link/SerialLinkLibrary.h"
 #include "platform/single_instance_lock.h"
 
 int main(int argc, char** argv) {

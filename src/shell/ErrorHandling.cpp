@@ -2,7 +2,7 @@
 
 #include "Host.h"
 #include "Program.h"
-#include "UnitIo.h"
+#include "link/UnitIo.h"
 
 namespace kvlink {
 

@@ -90,10 +90,6 @@ const std::string& settingKey(LinkSetting setting) {
   return kCheckModeKey;
 }
 
-std::string settingText(LinkSetting setting, int16_t value) {
-  return setting == LinkSetting::Baud ? baudText(value) : std::to_string(value);
-}
-
 }  // namespace
 
 Form16::Form16(Program& program) : Form(program.host, QStringLiteral("Form16")), program_(program) {
@@ -136,16 +132,12 @@ void Form16::buildDesign() {
   SSCheck1 = new QCheckBox(QStringLiteral("Automatically enable serial communications"), this);
   SSCheck1->setObjectName(QStringLiteral("SSCheck1"));
   connect(SSCheck1, &QCheckBox::clicked, this, [this] { SSCheck1_Click(); });
-  Label4 = new QLabel(QStringLiteral("Checked: the link opens with these settings at every start."),
-                      this);
+  Label4 = new QLabel(QStringLiteral("Checked: the link opens at every start."), this);
   Label4->setObjectName(QStringLiteral("Label4"));
   Label6 =
       new QLabel(QStringLiteral("Unchecked: the link stays closed until Enable is pressed."), this);
   Label6->setObjectName(QStringLiteral("Label6"));
-  for (QLabel* label : {Label4, Label6}) {
-    label->setIndent(24);
-    label->setWordWrap(true);
-  }
+  for (QLabel* label : {Label4, Label6}) label->setIndent(24);
 
   Command3D1 = new QPushButton(QStringLiteral("  Enable"), this);
   Command3D1->setObjectName(QStringLiteral("Command3D1"));
@@ -217,7 +209,7 @@ void Form16::optionClicked(int index) {
   if (settingValue(state, design.setting) == design.value) return;
   setSettingValue(state, design.setting, design.value);
   saveSetting(program_.host, kSettingsSection, settingKey(design.setting),
-              settingText(design.setting, design.value));
+              std::to_string(design.value));
 }
 
 void Form16::SSCheck1_Click() {

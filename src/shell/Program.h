@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "DefaultInstance.h"
-#include "LinkLibrary.h"
 #include "PointerState.h"
 #include "ProgramState.h"
 #include "WindowKind.h"
+#include "link/LinkLibrary.h"
 
 namespace kvlink {
 

@@ -1,7 +1,7 @@
 #include "SerialLink.h"
 
-#include "LinkLibrary.h"
 #include "Program.h"
+#include "link/LinkLibrary.h"
 
 namespace kvlink {
 

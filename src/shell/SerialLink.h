@@ -2,15 +2,17 @@
 // Opening and closing the serial link through the link library the protocol
 // asks for, with the program's port, baud code and, for DF1, error check.
 
+#include "link/LinkTiming.h"
+
 namespace kvlink {
 
 class Program;
 
-// Retries the link library makes after a request that got no valid reply.
-// Two retries ride out a garbled frame on a noisy line, while a station that
-// does not answer still costs only three reply time-outs per read, so a poll
-// pass with a silent station stays well under the one-second poll period.
-inline constexpr int kLinkRetryCount = 2;
+// Retries the link library makes after a request that got no valid reply:
+// one, which rides out a single garbled frame, while a station that does not
+// answer costs about a quarter of a second per read at 9600 baud, well under
+// the one-second poll period (see link/LinkTiming.h).
+inline constexpr int kLinkRetryCount = kShellRetryCount;
 
 // Opens the link with linkState's CommPort, BaudCode, UseModbus and CheckMode:
 // CommOpen + SetRetry for Modbus RTU, abCommOpen + abSetRetry + abSetCheckMode

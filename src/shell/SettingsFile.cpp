@@ -10,11 +10,9 @@ namespace kvlink {
 
 namespace {
 
-struct BaudRate {
-  int16_t code;
-  const char* text;
-};
-constexpr BaudRate kBaudRates[] = {{96, "9600"}, {48, "4800"}, {24, "2400"}, {12, "1200"}};
+// Baud codes (baud / 100); the file holds the code, and the baud rate itself
+// is read as well.
+constexpr int16_t kBaudCodes[] = {96, 48, 24, 12};
 
 }  // namespace
 
@@ -42,8 +40,8 @@ std::optional<int16_t> parsePort(std::string_view text) {
 std::optional<int16_t> parseBaudCode(std::string_view text) {
   const auto n = parseWholeNumber(text, 1, 9600);
   if (!n) return std::nullopt;
-  for (const BaudRate& rate : kBaudRates)
-    if (*n == rate.code || *n == rate.code * 100) return rate.code;
+  for (int16_t code : kBaudCodes)
+    if (*n == code || *n == code * 100) return code;
   return std::nullopt;
 }
 
@@ -55,12 +53,6 @@ std::optional<int16_t> parseCheckMode(std::string_view text) {
 std::optional<uint8_t> parseProtocol(std::string_view text) {
   if (auto n = parseWholeNumber(text, 0, 1)) return static_cast<uint8_t>(*n);
   return std::nullopt;
-}
-
-std::string baudText(int16_t baudCode) {
-  for (const BaudRate& rate : kBaudRates)
-    if (rate.code == baudCode) return rate.text;
-  return std::to_string(baudCode * 100);
 }
 
 AutoStart autoStartOf(std::string_view text) {
@@ -128,7 +120,7 @@ bool writeDefaultSettingsFile(const StoredLinkSettings& defaults) {
   const std::pair<const std::string*, std::string> settings[] = {
       {&kPortKey, std::to_string(defaults.CommPort)},
       {&kCheckModeKey, std::to_string(defaults.CheckMode)},
-      {&kBaudKey, baudText(defaults.BaudCode)},
+      {&kBaudKey, std::to_string(defaults.BaudCode)},
       {&kProtocolKey, std::to_string(defaults.UseModbus)},
       {&kStationKey, std::to_string(defaults.CurrentStation)},
       {&kAutoStartKey, "0"},

@@ -45,9 +45,6 @@ std::optional<int16_t> parseBaudCode(std::string_view text);   // "9600" or "96"
 std::optional<int16_t> parseCheckMode(std::string_view text);  // "0" CRC, "1" BCC
 std::optional<uint8_t> parseProtocol(std::string_view text);   // "0" DF1, "1" Modbus RTU
 
-// The text written for a baud code: "9600", "4800", "2400", "1200".
-std::string baudText(int16_t baudCode);
-
 // The start-up switch "autostart": empty (or missing), "0", or anything else.
 enum class AutoStart { Empty, Off, On };
 AutoStart autoStartOf(std::string_view text);

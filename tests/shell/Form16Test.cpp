@@ -66,7 +66,8 @@ TEST_F(Form16Test, EnableOpensTheLinkStartsPollingAndLocksTheSettings) {
   program->poll.ScanActive = 1;
   setup().Command3D1->click();
 
-  EXPECT_EQ(link->calls, (Strings{"abCommOpen(1,96)", "abSetRetry(2)", "abSetCheckMode(0)"}));
+  EXPECT_EQ(link->calls,
+            (Strings{"abCommOpen(1,96)", "abSetRetry(" + kRetry + ")", "abSetCheckMode(0)"}));
   EXPECT_EQ(program->poll.ScanActive, 0);
   EXPECT_EQ(program->linkState.CommEnabled, 1);
   EXPECT_TRUE(LinkIsOpen(*program));
@@ -158,8 +159,8 @@ TEST_F(Form16Test, EachSettingIsSavedWhenTheOperatorChangesIt) {
     const char* stored;
   };
   const Case cases[] = {
-      {f.Option3D4, &kBaudKey, "1200"},   {f.Option3D3, &kBaudKey, "2400"},
-      {f.Option3D2, &kBaudKey, "4800"},   {f.Option3D1, &kBaudKey, "9600"},
+      {f.Option3D4, &kBaudKey, "12"},     {f.Option3D3, &kBaudKey, "24"},
+      {f.Option3D2, &kBaudKey, "48"},     {f.Option3D1, &kBaudKey, "96"},
       {f.Option3D10, &kPortKey, "4"},     {f.Option3D9, &kPortKey, "3"},
       {f.Option3D6, &kPortKey, "2"},      {f.Option3D5, &kPortKey, "1"},
       {f.Option3D7, &kCheckModeKey, "1"}, {f.Option3D8, &kCheckModeKey, "0"},

@@ -13,14 +13,18 @@
 #include <vector>
 
 #include "InstallShell.h"
-#include "LinkLibrary.h"
 #include "Program.h"
 #include "ScriptedHost.h"
+#include "SerialLink.h"
 #include "SettingsFile.h"
 #include "WindowKind.h"
+#include "link/LinkLibrary.h"
 #include "platform/profile.h"
 
 namespace kvlink::test {
+
+// The retry count every link open sets, as the recorder writes it.
+inline const std::string kRetry = std::to_string(kLinkRetryCount);
 
 // A link library that records every call; opens fail with openResult.
 class RecordingLink : public LinkLibrary {

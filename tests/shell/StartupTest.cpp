@@ -77,7 +77,7 @@ TEST_F(StartupTest, FirstStartWritesDefaultsWithoutPasswordsAndKeepsTheLinkClose
 
   EXPECT_TRUE(settingsFileExists());
   EXPECT_EQ(setting(kPortKey), "1");
-  EXPECT_EQ(setting(kBaudKey), "9600");
+  EXPECT_EQ(setting(kBaudKey), "96");
   EXPECT_EQ(setting(kProtocolKey), "0");
   EXPECT_EQ(setting(kCheckModeKey), "0");
   EXPECT_EQ(setting(kStationKey), "1");
@@ -122,7 +122,7 @@ TEST_F(StartupTest, EmptyAutostartEndsTheLoadWithTheLinkClosed) {
 }
 
 TEST_F(StartupTest, AutostartZeroKeepsTheLinkClosedAndRestoresAutoRetrieve) {
-  writeLinkSettings("1", "9600", "0", "0", "0");
+  writeLinkSettings("1", "96", "0", "0", "0");
   Form1_Form_Load(*program);
   EXPECT_TRUE(link->calls.empty());
   EXPECT_EQ(events, Strings{"auto retrieve"});
@@ -132,7 +132,7 @@ TEST_F(StartupTest, AutostartZeroKeepsTheLinkClosedAndRestoresAutoRetrieve) {
 TEST_F(StartupTest, AutostartOpensModbusWithTheSavedPortAndBaudRate) {
   writeLinkSettings("3", "4800", "1", "1", "1");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"CommOpen(3,48)", "SetRetry(2)"}));
+  EXPECT_EQ(link->calls, (Strings{"CommOpen(3,48)", "SetRetry(" + kRetry + ")"}));
   EXPECT_EQ(events, (Strings{"general status", "auto retrieve"}));
   EXPECT_EQ(program->windowStates.MeterWindowState, 0);
   EXPECT_TRUE(host.boxes().empty());
@@ -145,9 +145,10 @@ TEST_F(StartupTest, AutostartOpensModbusWithTheSavedPortAndBaudRate) {
 }
 
 TEST_F(StartupTest, AutostartOpensDf1WithItsErrorCheck) {
-  writeLinkSettings("2", "1200", "0", "1", "1");
+  writeLinkSettings("2", "12", "0", "1", "1");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"abCommOpen(2,12)", "abSetRetry(2)", "abSetCheckMode(1)"}));
+  EXPECT_EQ(link->calls,
+            (Strings{"abCommOpen(2,12)", "abSetRetry(" + kRetry + ")", "abSetCheckMode(1)"}));
   expectLinkOpenUi();
   EXPECT_TRUE(program->Form16().Option3D7->isChecked());
 }
@@ -169,8 +170,8 @@ TEST_F(StartupTest, LinkWhoseErrorCheckCannotBeSetIsClosedAgain) {
   writeLinkSettings("1", "9600", "0", "0", "1");
   link->checkModeResult = 7;
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls,
-            (Strings{"abCommOpen(1,96)", "abSetRetry(2)", "abSetCheckMode(0)", "abCommClose(1)"}));
+  EXPECT_EQ(link->calls, (Strings{"abCommOpen(1,96)", "abSetRetry(" + kRetry + ")",
+                                  "abSetCheckMode(0)", "abCommClose(1)"}));
   EXPECT_EQ(boxTexts(), std::vector<QString>{"Requested COM port cannot be used."});
   expectLinkClosedUi();
 }
@@ -179,7 +180,8 @@ TEST_F(StartupTest, BadValuesGiveTheDefaults) {
   writeLinkSettings("5", "19200", "2", "x", "1");
   setSetting(kStationKey, "64");
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"abCommOpen(1,96)", "abSetRetry(2)", "abSetCheckMode(0)"}));
+  EXPECT_EQ(link->calls,
+            (Strings{"abCommOpen(1,96)", "abSetRetry(" + kRetry + ")", "abSetCheckMode(0)"}));
   EXPECT_EQ(program->linkState.CurrentStation, 1);
   EXPECT_TRUE(host.boxes().empty());
   // Nothing is written back at start.
@@ -229,7 +231,7 @@ TEST_F(StartupTest, SettingsChosenInTheWindowsAreRestoredAtTheNextStart) {
 
   startAgain();
   Form1_Form_Load(*program);
-  EXPECT_EQ(link->calls, (Strings{"CommOpen(3,24)", "SetRetry(2)"}));
+  EXPECT_EQ(link->calls, (Strings{"CommOpen(3,24)", "SetRetry(" + kRetry + ")"}));
   expectLinkOpenUi();
 }
 
