@@ -132,8 +132,9 @@ int Df1Master::transact(SerialPort& serial, const MakeCommand& make, int replyDa
     const std::vector<uint8_t> frame = encodeDf1Frame(command.data, check_);
     const auto ackWait = df1Timeout(baud, static_cast<int>(frame.size()), 2, timing_);
     const auto enqWait = df1Timeout(baud, 2, 2, timing_);
+    // The reply may double any of its bytes (DLE): allow for all of them.
     const auto replyWait =
-        df1Timeout(baud, 2, df1FrameBytes(kDf1ReplyHeader + replyDataBytes, check_), timing_);
+        df1Timeout(baud, 2, df1FrameBytes(2 * (kDf1ReplyHeader + replyDataBytes), check_), timing_);
     serial.flushInput();
     receiver.reset();
     if (!serial.write(frame)) return kPortFailed;

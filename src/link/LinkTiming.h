@@ -12,7 +12,8 @@
 // DF1 full duplex, one attempt (a transaction with a transaction number of its own):
 //   wait for DLE ACK   = (command frame bytes + 2) x t_char + turnaround
 //   no ACK: one DLE ENQ, then wait (2 + 2) x t_char + turnaround
-//   wait for the reply = (expected reply frame bytes + 2) x t_char + turnaround
+//   wait for the reply = (reply frame bytes, every data byte doubled, + 2) x t_char
+//                        + turnaround
 //   a reply with bad check bytes is answered with DLE NAK once per attempt
 // Replies carry the transaction number, so a late reply never matches; no guard is needed.
 //

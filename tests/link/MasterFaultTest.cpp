@@ -46,8 +46,9 @@ class MasterFaultTest : public ::testing::TestWithParam<std::tuple<Protocol, Fau
 // The code a request gets while the station shows `kind`.
 int expectedCode(FaultKind kind, bool modbus) {
   switch (kind) {
-    case FaultKind::Duplicate:
-      return kLinkOk;  // not a failure: the first copy answers, the second is dropped
+    case FaultKind::Duplicate:     // the first copy answers, the second is dropped
+    case FaultKind::ForeignFirst:  // the other station's frame is dropped, ours answers
+      return kLinkOk;
     case FaultKind::Exception:
       return modbus ? kInvalidValue     // exception 02
                     : kIllegalCommand;  // STS 0x10
@@ -90,10 +91,15 @@ TEST_P(MasterFaultTest, WriteFailsCleanlyThenRecovers) {
 }
 
 const FaultCase kFaults[] = {
-    {FaultKind::Silent, "Silent"},       {FaultKind::BadCheck, "BadCheck"},
-    {FaultKind::Truncated, "Truncated"}, {FaultKind::Garbage, "Garbage"},
-    {FaultKind::Late, "Late"},           {FaultKind::WrongStation, "WrongStation"},
-    {FaultKind::Exception, "Exception"}, {FaultKind::Duplicate, "Duplicate"},
+    {FaultKind::Silent, "Silent"},
+    {FaultKind::BadCheck, "BadCheck"},
+    {FaultKind::Truncated, "Truncated"},
+    {FaultKind::Garbage, "Garbage"},
+    {FaultKind::Late, "Late"},
+    {FaultKind::WrongStation, "WrongStation"},
+    {FaultKind::Exception, "Exception"},
+    {FaultKind::Duplicate, "Duplicate"},
+    {FaultKind::ForeignFirst, "ForeignFirst"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, MasterFaultTest,
@@ -129,7 +135,7 @@ TEST_P(MasterRecoveryTest, ReplyAfterTheTimeOutIsNeverTakenEvenWithRetries) {
   ASSERT_TRUE(line.started());
   ASSERT_EQ(line.open(2), kLinkOk);
   Fault late{FaultKind::Late};
-  late.late = line.giveUpTime(false) + 5ms;
+  late.late = line.lastReplyTime() + 5ms;
   line.sim().setFault(1, late);
   std::array<uint16_t, kReadBufferWords> buffer;
   buffer.fill(kUntouched);

@@ -94,19 +94,34 @@ class TestLine {
     return WriteUnitCall(link_, modbus(), kPort, station, address(reg), value);
   }
 
-  // How long after its request one attempt is given up: a read of 19 registers or a write.
-  // Modbus: the attempt's time-out. DF1: the wait for the ACK plus the wait after the ENQ.
+  // How long after its request an attempt of a silent station is given up: a read of 19
+  // registers or a write. Modbus: the attempt's time-out. DF1: the wait for the ACK plus the
+  // wait after the ENQ.
   std::chrono::milliseconds giveUpTime(bool write) const {
-    using std::chrono::duration_cast;
-    using std::chrono::milliseconds;
     const LinkTiming t = testTiming();
-    if (modbus()) return duration_cast<milliseconds>(modbusTimeout(9600, 8, write ? 8 : 43, t));
-    const Df1Check check = protocol_ == sim::Protocol::Df1Bcc ? Df1Check::Bcc : Df1Check::Crc;
-    return duration_cast<milliseconds>(
-        df1Timeout(9600, df1FrameBytes(write ? 10 : 9, check), 2, t) + df1Timeout(9600, 2, 2, t));
+    if (modbus()) return ms(modbusTimeout(9600, 8, write ? 8 : 43, t));
+    return ms(df1Timeout(9600, df1FrameBytes(write ? 10 : 9, check()), 2, t) +
+              df1Timeout(9600, 2, 2, t));
+  }
+
+  // The latest a reply to a read of 19 registers is still taken after its request. Modbus: the
+  // attempt's time-out. DF1: the wait for the ACK plus the wait for the reply.
+  std::chrono::milliseconds lastReplyTime() const {
+    const LinkTiming t = testTiming();
+    if (modbus()) return ms(modbusTimeout(9600, 8, 43, t));
+    return ms(df1Timeout(9600, df1FrameBytes(9, check()), 2, t) +
+              df1Timeout(9600, 2, df1FrameBytes(2 * (6 + 38), check()), t));
   }
 
  private:
+  Df1Check check() const {
+    return protocol_ == sim::Protocol::Df1Bcc ? Df1Check::Bcc : Df1Check::Crc;
+  }
+  template <typename D>
+  static std::chrono::milliseconds ms(D d) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(d);
+  }
+
   sim::Protocol protocol_;
   int baud_;
   sim::UnitSimulator sim_;

@@ -21,24 +21,20 @@ class Form16Test : public ShellTest {
     link->calls.clear();
   }
   Form16& setup() { return program->Form16(); }
-  bool anySettingEnabled() {
+  // How many of the link-setting controls (12 options, the check box and
+  // its two labels) are enabled.
+  int enabledSettings() {
     Form16& f = setup();
+    int enabled = 0;
     for (QWidget* w : std::initializer_list<QWidget*>{
              f.Option3D1, f.Option3D2, f.Option3D3, f.Option3D4, f.Option3D5, f.Option3D6,
              f.Option3D7, f.Option3D8, f.Option3D9, f.Option3D10, f.SSOption1, f.SSOption2,
              f.SSCheck1, f.Label4, f.Label6})
-      if (w->isEnabled()) return true;
-    return false;
+      enabled += w->isEnabled() ? 1 : 0;
+    return enabled;
   }
-  bool allSettingsEnabled() {
-    Form16& f = setup();
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             f.Option3D1, f.Option3D2, f.Option3D3, f.Option3D4, f.Option3D5, f.Option3D6,
-             f.Option3D7, f.Option3D8, f.Option3D9, f.Option3D10, f.SSOption1, f.SSOption2,
-             f.SSCheck1, f.Label4, f.Label6})
-      if (!w->isEnabled()) return false;
-    return true;
-  }
+  bool anySettingEnabled() { return enabledSettings() > 0; }
+  bool allSettingsEnabled() { return enabledSettings() == 15; }
 
   int generalStatusShown = 0;
 };

@@ -107,13 +107,22 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
   } else {
     reply = execute(station->model, event.data);
   }
-  if (fault.kind == FaultKind::WrongStation) {
-    reply[1] = static_cast<uint8_t>(fault.otherStation ? fault.otherStation : address % 254 + 1);
+  const uint8_t other =
+      static_cast<uint8_t>(fault.otherStation ? fault.otherStation : address % 254 + 1);
+  std::vector<Transmission> out{{df1Control(kAck), start}};
+  if (fault.kind == FaultKind::ForeignFirst) {
+    std::vector<uint8_t> foreign = reply;
+    foreign[1] = other;
+    out.push_back({encodeDf1Frame(foreign, check_), start});
   }
-  if (fault.kind == FaultKind::Late) start = now + fault.late;
-  pending_ = Pending{address, std::move(reply), 0};
+  if (fault.kind == FaultKind::WrongStation) reply[1] = other;
+  if (fault.kind == FaultKind::Late) {
+    start = now + fault.late;
+    out.front().notBefore = start;
+  }
   const bool duplicate = fault.kind == FaultKind::Duplicate;
-  std::vector<Transmission> out{{df1Control(kAck), start}, {framePending(), start}};
+  pending_ = Pending{address, std::move(reply), 0};
+  out.push_back({framePending(), start});
   if (duplicate) out.push_back({encodeDf1Frame(pending_->data, check_), start});
   return out;
 }

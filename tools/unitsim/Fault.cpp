@@ -6,7 +6,7 @@
 namespace kvlink::sim {
 
 FaultKind faultKindFromName(const std::string& name) {
-  static constexpr std::array<std::pair<const char*, FaultKind>, 9> kNames{{
+  static constexpr std::array<std::pair<const char*, FaultKind>, 10> kNames{{
       {"none", FaultKind::None},
       {"silent", FaultKind::Silent},
       {"badcheck", FaultKind::BadCheck},
@@ -16,6 +16,7 @@ FaultKind faultKindFromName(const std::string& name) {
       {"wrongstation", FaultKind::WrongStation},
       {"exception", FaultKind::Exception},
       {"duplicate", FaultKind::Duplicate},
+      {"foreignfirst", FaultKind::ForeignFirst},
   }};
   for (const auto& [text, kind] : kNames) {
     if (name == text) return kind;

@@ -19,6 +19,7 @@ enum class FaultKind {
   WrongStation,  // the reply names another station
   Exception,     // Modbus exception reply / DF1 reply with STS != 0
   Duplicate,     // the reply is sent twice
+  ForeignFirst,  // a reply naming another station comes just before the right one
 };
 
 struct Fault {

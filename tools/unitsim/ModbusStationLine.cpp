@@ -117,10 +117,15 @@ std::vector<Transmission> ModbusStationLine::handleFrame(std::span<const uint8_t
   } else {
     reply = execute(station->model, body);
   }
-  if (fault == FaultKind::WrongStation) {
-    reply[0] = static_cast<uint8_t>(station->fault.otherStation ? station->fault.otherStation
-                                                                : address % 247 + 1);
+  const uint8_t other = static_cast<uint8_t>(
+      station->fault.otherStation ? station->fault.otherStation : address % 247 + 1);
+  std::vector<uint8_t> foreign;
+  if (fault == FaultKind::ForeignFirst) {
+    foreign = reply;
+    foreign[0] = other;
+    appendCrc(foreign);
   }
+  if (fault == FaultKind::WrongStation) reply[0] = other;
   appendCrc(reply);
   reply = damageReply(fault, std::move(reply), table_.rng);
 
@@ -130,7 +135,9 @@ std::vector<Transmission> ModbusStationLine::handleFrame(std::span<const uint8_t
     start = std::max(now, firstByte_ + lineTime(line.baud, double(frame.size()) + 3.5));
   }
   if (fault == FaultKind::Late) start = now + station->fault.late;
-  std::vector<Transmission> out{{reply, start}};
+  std::vector<Transmission> out;
+  if (!foreign.empty()) out.push_back({foreign, start});
+  out.push_back({reply, start});
   if (fault == FaultKind::Duplicate) out.push_back({reply, start});
   return out;
 }
