@@ -43,8 +43,11 @@ void VariantWindowKind::syncToUnitType(int16_t unitType) {
   if (!target) return;
   const WindowVariant* current = variantForState(state_);
   if (current == target) {
+    const int16_t newState = target->state(unitType);
+    const bool changed = newState != state_;
     if (target->onSameWindow) target->onSameWindow(unitType);
-    state_ = target->state(unitType);
+    state_ = newState;
+    if (changed && target->onTypeChange) target->onTypeChange(unitType);
     return;
   }
   QPoint position;

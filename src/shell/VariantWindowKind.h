@@ -27,6 +27,10 @@ struct WindowVariant {
   // When the window on screen already is this one and the type changed, or
   // the type stayed; runs in every answered pass.
   std::function<void(int16_t unitType)> onSameWindow;
+  // When the window on screen already is this one and its state named
+  // another unit type (1 and 4 on one feeder window): runs once per change,
+  // after onSameWindow.
+  std::function<void(int16_t unitType)> onTypeChange;
 
   bool serves(int16_t unitType) const;
   int16_t state(int16_t unitType) const { return stateFor ? stateFor(unitType) : unitType; }
