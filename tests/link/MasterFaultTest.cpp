@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <thread>
 
 #include "TestLine.h"
 #include "link/LinkErrors.h"
@@ -70,6 +72,11 @@ TEST_P(MasterFaultTest, ReadFailsCleanlyThenRecovers) {
     for (uint16_t w : buffer_) ASSERT_EQ(w, kUntouched);
   }
 
+  if (kind == FaultKind::Duplicate) {
+    // On a real line the second copy follows the first at once; give the simulator's thread
+    // the time to put it on the line, so that it is in the input when the next request goes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   line.sim().clearFault(kStation);
   // The next request has the same length as the failed one but other registers: a stale
   // reply to the failed request would show here.
