@@ -83,11 +83,6 @@ int FaultLine::openLink() {
   return OpenLink(*program_);
 }
 
-int FaultLine::reopenLink() {
-  CloseLink(*program_);
-  return OpenLink(*program_);
-}
-
 void FaultLine::inject(LineFault fault, int station, bool forWrite) {
   sim::Fault f;
   switch (fault) {
@@ -108,9 +103,11 @@ void FaultLine::inject(LineFault fault, int station, bool forWrite) {
       break;
     case LineFault::Late:
       f.kind = sim::FaultKind::Late;
-      // Just after the master gave up: into its quiet wait before a retry or
-      // into the next request.
-      f.late = giveUpTime(forWrite) + (modbus() ? 5ms : 20ms);
+      // Modbus: just after the master gave up an attempt, into its quiet
+      // wait before the retry or the next request. DF1: after the master gave
+      // up every attempt, into the next transaction, which must not take it.
+      f.late = modbus() ? giveUpTime(forWrite) + 5ms
+                        : (kShellRetryCount + 1) * giveUpTime(forWrite) + 20ms;
       break;
     case LineFault::WrongStation:
       f.kind = sim::FaultKind::WrongStation;

@@ -78,19 +78,16 @@ class FaultLine {
   // Sets the link settings of the program for this line (COM1, 9600 baud, the
   // protocol and check) and opens the link as the program does; 0 when open.
   int openLink();
-  // Closes and opens the link again, as the operator does with Disable and
-  // Enable in the serial set-up window.
-  int reopenLink();
 
   // Makes `station` (or, for Vanish, the whole line) show `fault`, for every
-  // request until cleared. A late reply comes just after the master gave up a
-  // read of 19 registers, or a write when `forWrite`.
+  // request until cleared. A late reply comes after the master gave up a read
+  // of 19 registers, or a write when `forWrite`.
   void inject(LineFault fault, int station, bool forWrite = false);
   // Ends the fault: the station answers again, a vanished line is back.
   void clear(LineFault fault, int station);
 
   // How long after its request the master gives up one attempt of a read of
-  // 19 registers or of a write.
+  // 19 registers or of a write, with the program's time-outs.
   std::chrono::milliseconds giveUpTime(bool write) const;
 
  private:

@@ -86,9 +86,6 @@ TEST_P(UnitIoFaultMatrix, FailsCleanlyAndRecoversOnTheFirstRequest) {
     line.sim().setReg(kStation, r, static_cast<uint16_t>(40000 + r));
   }
   line.clear(fault(), kStation);
-  if (fault() == LineFault::Vanish) {
-    ASSERT_EQ(line.reopenLink(), 0);
-  }
 
   const int recoveredRead = ReadUnit(program, port, kStation, meterAddress, meterCount);
   const bool fresh =
