@@ -18,7 +18,7 @@
 #include "MainStatusText.h"
 #include "MatrixTable.h"
 #include "PollPass.h"
-#include "PolledValueTables.h"
+#include "PolledValueCheck.h"
 
 namespace kvlink::test {
 namespace {
@@ -35,38 +35,6 @@ MatrixTable& table() {
   return t;
 }
 const bool kPrinted = (printAtExit(table(), "Fault matrix through the poll pass"), true);
-
-// Every value the station read can store, as the registers they come from.
-std::vector<PolledValue> snapshot(const PolledValues& values) {
-  std::vector<PolledValue> out;
-  for (int16_t type : {int16_t(0), int16_t(1)}) {
-    for (PolledMember m : meterTableFor(type)) {
-      if (m) out.push_back(values.*m);
-    }
-    for (PolledMember m : setPointTableFor(type)) {
-      if (m) out.push_back(values.*m);
-    }
-  }
-  return out;
-}
-
-// True when every value the unit type's family keeps holds the station's
-// register now.
-bool holdsRegisters(const PolledValues& values, int16_t type, sim::UnitSimulator& sim) {
-  const std::vector<uint16_t> meter =
-      sim.regs(kStation, kMeterBlock.firstRegister, kMeterBlock.words);
-  const std::vector<uint16_t> setPoints =
-      sim.regs(kStation, kSetPointBlock.firstRegister, kSetPointBlock.words);
-  const MeterTable& meterTable = meterTableFor(type);
-  for (std::size_t i = 0; i < meterTable.size(); ++i) {
-    if (meterTable[i] && values.*meterTable[i] != meter[i]) return false;
-  }
-  const SetPointTable& setPointTable = setPointTableFor(type);
-  for (std::size_t i = 0; i < setPointTable.size(); ++i) {
-    if (setPointTable[i] && values.*setPointTable[i] != setPoints[i]) return false;
-  }
-  return true;
-}
 
 // New values in every register the poll reads but the identification and
 // status words, on both stations, all different from before.
@@ -101,10 +69,10 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   PollCurrentStation(program);
   ASSERT_NE(label1(), kNoResponseText);
   ASSERT_EQ(program.poll.UnitType, 0);
-  ASSERT_TRUE(holdsRegisters(program.poll.values, 0, line.sim()));
+  ASSERT_TRUE(holdsRegisters(program.poll.values, 0, line.sim(), kStation));
 
   changeRegisters(line.sim(), 20000);
-  const std::vector<PolledValue> before = snapshot(program.poll.values);
+  const std::vector<PolledValue> before = storedValues(program.poll.values);
   line.inject(fault(), kStation);
   bool noResponse = true;
   bool kept = true;
@@ -114,7 +82,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
     PollCurrentStation(program);
     faultedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     noResponse = noResponse && label1() == kNoResponseText;
-    kept = kept && snapshot(program.poll.values) == before;
+    kept = kept && storedValues(program.poll.values) == before;
   }
   EXPECT_TRUE(noResponse) << label1();
   EXPECT_TRUE(kept);
@@ -124,7 +92,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   PollCurrentStation(program);
   const std::string after = label1();
   const bool answered = after != kNoResponseText;
-  const bool fresh = holdsRegisters(program.poll.values, 0, line.sim());
+  const bool fresh = holdsRegisters(program.poll.values, 0, line.sim(), kStation);
   EXPECT_TRUE(answered);
   EXPECT_TRUE(fresh);
 
