@@ -13,7 +13,8 @@
 #endif
 
 #ifdef KVLINK_HAS_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime (gcc ships no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
