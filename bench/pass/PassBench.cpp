@@ -133,8 +133,6 @@ void software(benchmark::State& state, bool modbus) {
     QCoreApplication::processEvents();  // the repaint of what the pass changed
   }
   state.counters["windows_open"] = windows;
-  state.counters["cpu_us"] = benchmark::Counter(
-      double(state.iterations()) * 1e-6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 int readChars(bool modbus, Df1Check check, int words) {
