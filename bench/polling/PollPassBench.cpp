@@ -9,10 +9,10 @@
 
 #include "Form1.h"
 #include "InstallPolling.h"
-#include "link/LinkLibrary.h"
 #include "PollPass.h"
 #include "Program.h"
 #include "ScriptedHost.h"
+#include "link/LinkLibrary.h"
 #include "platform/profile.h"
 
 namespace kvlink {

@@ -58,7 +58,10 @@ void runScanStep(Program& program, int16_t flags) {
 
 void handleNoAnswer(Program& program, const PassTarget& target) {
   PollState& poll = program.poll;
-  program.commands.dropAll();
+  // Commands for the station that did not answer are dropped; after a switch
+  // to another station during the pass, those were dropped by the switch and
+  // what is queued now is for the new station.
+  if (target.stationUnchanged(program)) program.commands.dropAll();
   showMainWindowStatus(program, target, false);
   if (++poll.NoResponseCount > kNoResponsePassesBeforeClose) {
     for (WindowKind* kind : program.windowKinds()) kind->closeAll(CloseReason::NoResponse);

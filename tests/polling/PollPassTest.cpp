@@ -174,6 +174,20 @@ TEST_F(PollPassTest, CommandsAreDroppedWhenTheStationDoesNotAnswerOrChanges) {
   EXPECT_FALSE(program->commands.any());
   pass();
   EXPECT_EQ(link->count("abwrite"), 0);
+
+  // A switch during the scan step of an unanswered pass: what the operator
+  // queues for the new station stays queued.
+  link->station(7).silent = true;
+  poll().ScanActive = 1;
+  module().networkSummaryStep = [this] {
+    selectStation(5);
+    program->commands.PendingClearPeak = true;
+  };
+  pass();
+  EXPECT_TRUE(program->commands.PendingClearPeak);
+  module().networkSummaryStep = nullptr;
+  pass();
+  EXPECT_EQ(writes(), (std::vector<std::string>{"abwrite 1 5 496 3"}));
 }
 
 TEST_F(PollPassTest, StationSwitchInsideThePumpDoesNotMixStations) {

@@ -1,12 +1,10 @@
 // The poll's tables and decoders: which register lands in which polled value
-// per family, the identification word, link addressing, command order and
-// the main window's status texts.
+// per family, the identification word and the main window's status texts.
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-#include "CommandCodes.h"
 #include "MainStatusText.h"
 #include "PolledValueTables.h"
 #include "StationBlocks.h"
@@ -146,18 +144,6 @@ TEST(PolledValueTablesTest, StoringOneFamilyKeepsTheOtherFamilysValues) {
   EXPECT_EQ(values.PolledUnbalance, 7);
 }
 
-TEST(PolledValueTablesTest, WordsAreKeptUnsignedOverTheWholeRange) {
-  PolledValues values;
-  std::array<uint16_t, 19> meter{};
-  meter[0] = 40000;
-  meter[16] = 0xFFFF;
-  meter[17] = 0x7FFF;
-  storeWords(values, kMotorMeterTable, meter);
-  EXPECT_EQ(values.PolledAmps, 40000);
-  EXPECT_EQ(values.PolledTripStatus, 65535);
-  EXPECT_EQ(values.PolledAlarmStatus, 32767);
-}
-
 TEST(StationBlocksTest, IdentificationWordGivesTypeAndLogger) {
   struct Case {
     uint16_t word;
@@ -171,36 +157,6 @@ TEST(StationBlocksTest, IdentificationWordGivesTypeAndLogger) {
     EXPECT_EQ(unitTypeFromIdWord(c.word), c.type) << std::hex << c.word;
     EXPECT_EQ(hasDataLogger(c.word), c.logger) << std::hex << c.word;
   }
-}
-
-TEST(StationBlocksTest, BlocksAreAddressedInRegistersForModbusAndBytesForDf1) {
-  EXPECT_EQ(linkAddress(kMeterBlock.firstRegister, true), 24);
-  EXPECT_EQ(linkCount(kMeterBlock, true), 19);
-  EXPECT_EQ(linkAddress(kMeterBlock.firstRegister, false), 304);
-  EXPECT_EQ(linkCount(kMeterBlock, false), 38);
-  EXPECT_EQ(linkAddress(kSetPointBlock.firstRegister, false), 256);
-  EXPECT_EQ(linkCount(kSetPointBlock, false), 36);
-  EXPECT_EQ(linkAddress(kScanBlock.firstRegister, false), 334);
-  EXPECT_EQ(linkCount(kScanBlock, false), 8);
-  EXPECT_EQ(linkAddress(kCommandRegister, true), 120);
-  EXPECT_EQ(linkAddress(kCommandRegister, false), 496);
-}
-
-TEST(CommandCodesTest, CommandsGoOutInTheirFixedOrderWithTheirCodes) {
-  CommandRequests requests;
-  std::vector<int> codes;
-  for (const CommandCode& command : kCommandWriteOrder) {
-    EXPECT_FALSE(requests.*command.flag) << "each flag appears once";
-    requests.*command.flag = true;
-    codes.push_back(command.code);
-  }
-  EXPECT_EQ(codes, (std::vector<int>{1, 2, 4, 3, 5, 7, 8}));
-  EXPECT_TRUE(requests.PendingTripReset && requests.PendingAlarmLatchReset &&
-              requests.PendingClearPeak && requests.PendingEmergencyThermalReset &&
-              requests.PendingReEnableTemp && requests.PendingRemoteStart &&
-              requests.PendingRemoteTrip);
-  EXPECT_EQ(kCommandWriteOrder[2].flag, &CommandRequests::PendingEmergencyThermalReset);
-  EXPECT_EQ(kCommandWriteOrder[3].flag, &CommandRequests::PendingClearPeak);
 }
 
 TEST(MainStatusTextTest, RuntimeStatusByFamilyAndAnswer) {

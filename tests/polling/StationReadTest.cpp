@@ -1,5 +1,6 @@
-// The station read inside a pass: the calls on the line in both protocols,
-// unit type detection, the family tables, the scan read and its flags.
+// The station read inside a pass on a fake line: unit type detection, what
+// an unanswered or unidentified read leaves alone, answers taken before a
+// pump, the scan read and its flags, and the pointers at its end.
 #include "ErrorHandling.h"
 #include "PollFixture.h"
 
@@ -13,32 +14,6 @@ class StationReadTest : public PollFixture {
     link->station(5).unit(0, true).fill(24, 15, 100).fill(40, 3, 140).fill(0, 18, 1);
   }
 };
-
-TEST_F(StationReadTest, ModbusPassReadsBothBlocksThenTheScanStation) {
-  useModbus(true);
-  pass();
-  EXPECT_EQ(linkCalls(), (std::vector<std::string>{"read 1 5 24 19", "read 1 5 0 18"}));
-  link->calls.clear();
-  poll().ScanActive = 1;
-  poll().ScanStation = 9;
-  pass();
-  EXPECT_EQ(linkCalls(),
-            (std::vector<std::string>{"read 1 5 24 19", "read 1 5 0 18", "read 1 9 39 4"}));
-}
-
-TEST_F(StationReadTest, Df1PassSendsControl21BeforeEachReadOfTheSelectedStationOnly) {
-  program->linkState.CommPort = 3;
-  pass();
-  EXPECT_EQ(linkCalls(), (std::vector<std::string>{"abcontrol 3 21", "abread 3 5 304 38",
-                                                   "abcontrol 3 21", "abread 3 5 256 36"}));
-  link->calls.clear();
-  poll().ScanActive = 1;
-  poll().ScanStation = 9;
-  pass();
-  EXPECT_EQ(linkCalls(),
-            (std::vector<std::string>{"abcontrol 3 21", "abread 3 5 304 38", "abcontrol 3 21",
-                                      "abread 3 5 256 36", "abread 3 9 334 8"}));
-}
 
 TEST_F(StationReadTest, UnitTypeAndDataLoggingMenuFollowTheIdentificationWord) {
   struct Case {
@@ -92,35 +67,6 @@ TEST_F(StationReadTest, UnansweredSetPointBlockKeepsTheMeterValuesOfThisPass) {
   EXPECT_EQ(poll().PollStatus, 1);
   EXPECT_EQ(values().PolledAmps, 300);
   EXPECT_EQ(values().PolledI2tTrip, 1) << "set points of the last answered read";
-}
-
-TEST_F(StationReadTest, MotorUnitReplacedByFeederUnitKeepsMotorOnlyValues) {
-  pass();
-  EXPECT_EQ(values().PolledAmps, 100);
-  EXPECT_EQ(values().PolledETRPeak, 114);
-  EXPECT_EQ(values().PolledOvercurrentTrip, 3);
-  link->station(5).unit(1, true).fill(24, 15, 700).fill(0, 18, 900);
-  pass();
-  EXPECT_EQ(poll().UnitType, 1);
-  EXPECT_EQ(values().PolledPhaseA, 700);
-  EXPECT_EQ(values().PolledShortTimeTrip, 902);
-  EXPECT_EQ(values().PolledAmps, 100);
-  EXPECT_EQ(values().PolledETRPeak, 114);
-  EXPECT_EQ(values().PolledOvercurrentTrip, 3);
-}
-
-TEST_F(StationReadTest, WordsOf32768AndAboveAreStoredAndThePassFinishes) {
-  link->station(5).regs[24] = 40000;
-  link->station(5).regs[0] = 0xFFFF;
-  main().Label1->setText("stale");
-  pass();
-  EXPECT_EQ(values().PolledAmps, 40000);
-  EXPECT_EQ(values().PolledI2tTrip, 65535);
-  EXPECT_EQ(poll().PollStatus, 0);
-  ASSERT_EQ(kind.refreshedWith.size(), 1u);
-  EXPECT_EQ(kind.refreshedWith[0].PolledAmps, 40000) << "the refresh sees the whole value";
-  EXPECT_NE(main().Label1->text(), "stale");
-  EXPECT_EQ(program->pointer.applicationPointer(), 0);
 }
 
 TEST_F(StationReadTest, AnswersAreTakenBeforeAnotherHandlerReadsIntoTheBuffer) {

@@ -1,0 +1,235 @@
+#include "EditorForm.h"
+
+#include <QHideEvent>
+#include <QPointer>
+
+#include "ErrorHandling.h"
+#include "FieldEdit.h"
+#include "Host.h"
+#include "Program.h"
+
+namespace kvlink {
+
+namespace {
+const QString kDeleteQuestion = QStringLiteral("Delete set point?");
+const QString kDeleteTitle = QStringLiteral("Verify Delete");
+constexpr int kYesNoExclamation = vbYesNo + vbExclamation;  // 52
+}  // namespace
+
+EditorForm::EditorForm(Program& program, const QString& designName, const FieldTable& fields,
+                       int16_t WindowStates::*windowState)
+    : Form(program.host, designName),
+      program_(program),
+      fields_(fields),
+      windowState_(windowState) {
+  rows_.reserve(fields.size());
+  for (const FieldRow& row : fields_) rows_.push_back({&row});
+}
+
+EditorForm::RowControls& EditorForm::controls(const FieldRow& row) {
+  for (RowControls& c : rows_)
+    if (c.row == &row) return c;
+  rows_.push_back({&row});
+  return rows_.back();
+}
+
+const EditorForm::RowControls* EditorForm::findControls(const FieldRow& row) const {
+  for (const RowControls& c : rows_)
+    if (c.row == &row) return &c;
+  return nullptr;
+}
+
+EditBox* EditorForm::box(const FieldRow& row) const {
+  const RowControls* c = findControls(row);
+  return c ? c->box : nullptr;
+}
+
+EditBox* EditorForm::box(const char* name) const {
+  const FieldRow* row = findRow(fields_, name);
+  return row ? box(*row) : nullptr;
+}
+
+QLabel* EditorForm::marker(const FieldRow& row) const {
+  const RowControls* c = findControls(row);
+  return c ? c->marker : nullptr;
+}
+
+QPushButton* EditorForm::deleteButton(const FieldRow& row) const {
+  const RowControls* c = findControls(row);
+  return c ? c->deleteButton : nullptr;
+}
+
+EditBox* EditorForm::makeBox(const FieldRow& row, QWidget* parent) {
+  auto* made = new EditBox(row, parent);
+  QPointer<EditBox> guarded(made);
+  made->onClick = [this, guarded] {
+    if (guarded) Box_Click(*guarded);
+  };
+  made->onKeyPress = [this, guarded](int& keyAscii) {
+    if (guarded) Box_KeyPress(*guarded, keyAscii);
+  };
+  made->onMouseMove = [this, guarded] {
+    if (guarded) Box_MouseMove(*guarded);
+  };
+  made->onUserChange = [this, guarded] {
+    if (guarded && !EditInProgress(program_)) startEdit(*guarded);
+  };
+  controls(row).box = made;
+  return made;
+}
+
+QLabel* EditorForm::makeMarker(const FieldRow& row, QWidget* parent) {
+  auto* label = new QLabel(QStringLiteral("<<Deleted"), parent);
+  label->setObjectName(QString::fromUtf8(row.marker));
+  label->hide();
+  controls(row).marker = label;
+  return label;
+}
+
+QPushButton* EditorForm::makeDeleteButton(const FieldRow& row, QWidget* parent) {
+  auto* button = new QPushButton(QStringLiteral("Delete"), parent);
+  button->setObjectName(QString::fromUtf8(row.deleteButton));
+  button->setAutoDefault(true);
+  const FieldRow* rowPtr = &row;
+  connect(button, &QPushButton::clicked, this, [this, rowPtr] { Delete_Click(*rowPtr); });
+  controls(row).deleteButton = button;
+  return button;
+}
+
+void EditorForm::setProtocolControls(QLabel* hint, QLabel* prompt, QPushButton* close) {
+  hint_ = hint;
+  prompt_ = prompt;
+  close_ = close;
+  prompt_->hide();
+  connect(close_, &QPushButton::clicked, this, &EditorForm::Close_Click);
+}
+
+bool EditorForm::editing() const {
+  const EditSession& session = editSession(program_);
+  return session.active && session.window == this;
+}
+
+bool EditorForm::beingEdited(const FieldRow& row) const {
+  if (!editing()) return false;
+  const EditBox* b = box(row);
+  return &row == editSession(program_).row || (b && focusWidget() == b);
+}
+
+void EditorForm::startEdit(EditBox& box) {
+  if (!isEnabled()) return;
+  StopPollTimer(program_);
+  SaveCursorPos(program_);
+  LockCursor(program_);
+  program_.session.EditIdle = 0;
+  EditSession& session = editSession(program_);
+  session.active = true;
+  session.window = this;
+  session.row = &box.row();
+  hint_->setText(QString::fromStdString(clickHint(box.row(), program_.poll.UnitType)));
+  editStarted(box.row());
+  prompt_->show();
+  SetCursorVisible(program_, 0);
+  box.setFocus(Qt::MouseFocusReason);
+}
+
+void EditorForm::Box_Click(EditBox& box) {
+  startEdit(box);
+}
+
+void EditorForm::Box_KeyPress(EditBox& box, int& keyAscii) {
+  if (!keyAccepted(keyAscii)) {
+    keyAscii = 0;
+    return;
+  }
+  if (!EditInProgress(program_)) startEdit(box);
+  if (keyAscii == kKeyEscape) escape(box.row());
+  if (keyAscii == kKeyEnter) enter(box);
+}
+
+void EditorForm::Box_MouseMove(EditBox& box) {
+  if (program_.session.EditIdle == 1)
+    hint_->setText(QString::fromStdString(hoverHint(box.row(), program_.poll.UnitType)));
+}
+
+void EditorForm::enter(EditBox& box) {
+  const FieldRow& row = box.row();
+  const QString text = box.text();
+  const std::optional<int32_t> value = boxValue(text.toStdString(), row.maxLength);
+  if (!text.isEmpty() && !value) {
+    escape(row);
+    return;
+  }
+  QPointer<EditorForm> self(this);
+  if (writeOrder() == WriteOrder::LeaveStepsFirst) leaveEditWindowSteps(row);
+  if (QLabel* m = marker(row); m && row.offValue)
+    m->setVisible(text == QString::number(*row.offValue));
+  if (value) {
+    const LinkState& link = program_.linkState;
+    WriteUnit(program_, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
+              *value);
+  }
+  if (self && writeOrder() == WriteOrder::WriteFirst) leaveEditWindowSteps(row);
+  leaveEditProgramSteps();
+}
+
+void EditorForm::escape(const FieldRow& row) {
+  leaveEditWindowSteps(row);
+  leaveEditProgramSteps();
+}
+
+void EditorForm::leaveEditWindowSteps(const FieldRow& row) {
+  if (close_) close_->setFocus(Qt::OtherFocusReason);
+  program_.session.EditIdle = 1;
+  if (prompt_) prompt_->hide();
+  editLeft(row);
+}
+
+void EditorForm::leaveEditProgramSteps() {
+  EditSession& session = editSession(program_);
+  // An edit started in another window (reached with the keyboard) ends there
+  // too, so that its prompt does not stay.
+  if (session.active && session.window && session.window != this && session.row)
+    session.window->leaveEditWindowSteps(*session.row);
+  session.active = false;
+  session.window = nullptr;
+  session.row = nullptr;
+  RestartPollIfIdle(program_);
+  UnlockCursor(program_);
+  SetCursorVisible(program_, 1);
+}
+
+void EditorForm::Delete_Click(const FieldRow& row) {
+  StopPollTimer(program_);
+  QPointer<EditorForm> self(this);
+  const int answer = MsgBox(program_.host, kDeleteQuestion, kYesNoExclamation, kDeleteTitle);
+  if (answer != vbNo && row.offValue) {
+    if (self)
+      if (QLabel* m = marker(row)) m->show();
+    const LinkState& link = program_.linkState;
+    WriteUnit(program_, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
+              *row.offValue);
+    if (self)
+      if (EditBox* b = box(row)) b->clear();
+  }
+  RestartPollIfIdle(program_);
+}
+
+void EditorForm::Close_Click() {
+  Hide();
+  program_.windowStates.*windowState_ = kWindowClosed;
+}
+
+void EditorForm::Form_Unload() {
+  Hide();
+  program_.windowStates.*windowState_ = kWindowClosed;
+}
+
+void EditorForm::hideEvent(QHideEvent* event) {
+  Form::hideEvent(event);
+  if (editing()) {
+    const EditSession& session = editSession(program_);
+    escape(*session.row);
+  }
+}
+
+}  // namespace kvlink

@@ -1,0 +1,73 @@
+#include "ProgramModeModule.h"
+
+namespace kvlink {
+
+class ProgramModeModule::Kind : public VariantWindowKind {
+ public:
+  Kind(int16_t& state, ProgramModeModule& module, std::vector<WindowVariant> variants)
+      : VariantWindowKind(state, std::move(variants)), module_(module) {}
+
+  // No click on "Apply Settings" while a pass runs.
+  void beginPass() override { setApplyEnabled(false); }
+  void endPass() override { setApplyEnabled(true); }
+
+ private:
+  void setApplyEnabled(bool on) {
+    for (ProgramModeFamily family : {ProgramModeFamily::Motor, ProgramModeFamily::Feeder})
+      if (ProgramModeWindow* window = module_.windowIfLoaded(family))
+        window->Command1->setEnabled(on);
+  }
+
+  ProgramModeModule& module_;
+};
+
+ProgramModeModule::ProgramModeModule(Program& program) {
+  Form6.setFactory([&program] { return std::make_unique<kvlink::Form6>(program); });
+  Form36.setFactory([&program] { return std::make_unique<kvlink::Form36>(program); });
+
+  int16_t& state = program.windowStates.ProgramModeWindowState;
+  WindowVariant motor;
+  motor.unitTypes = {0, 2};
+  motor.ifLoaded = [this] { return static_cast<Form*>(Form6.ifLoaded()); };
+  motor.window = [this]() -> Form& { return Form6(); };
+  motor.unload = [this] { Form6.Unload(); };
+  // Types 0 and 2 share the window: only the state changes.
+  motor.afterMoveIn = [this](int16_t unitType) { Form6().DecodeProgramModeWords(unitType); };
+
+  WindowVariant feeder;
+  feeder.unitTypes = {1, 4};
+  feeder.ifLoaded = [this] { return static_cast<Form*>(Form36.ifLoaded()); };
+  feeder.window = [this]() -> Form& { return Form36(); };
+  feeder.unload = [this] { Form36.Unload(); };
+  feeder.afterMoveIn = [this](int16_t unitType) { Form36().DecodeProgramModeWords(unitType); };
+  // Between types 1 and 4 the window is re-captioned and shows the words
+  // again; the same type again changes nothing.
+  feeder.onSameWindow = [this, &state](int16_t unitType) {
+    if (state != unitType) Form36().DecodeProgramModeWords(unitType);
+  };
+
+  kind_ = std::make_unique<Kind>(state, *this, std::vector<WindowVariant>{motor, feeder});
+}
+
+ProgramModeModule::~ProgramModeModule() = default;
+
+VariantWindowKind& ProgramModeModule::kind() {
+  return *kind_;
+}
+
+void ProgramModeModule::unloadWindows() {
+  Form6.Unload();
+  Form36.Unload();
+}
+
+ProgramModeWindow& ProgramModeModule::window(ProgramModeFamily family) {
+  if (family == ProgramModeFamily::Motor) return Form6();
+  return Form36();
+}
+
+ProgramModeWindow* ProgramModeModule::windowIfLoaded(ProgramModeFamily family) {
+  if (family == ProgramModeFamily::Motor) return Form6.ifLoaded();
+  return Form36.ifLoaded();
+}
+
+}  // namespace kvlink

@@ -1,0 +1,75 @@
+#pragma once
+// What the two program-mode windows share: the check boxes and option groups
+// bound to the fields of the program-mode words, the decode of the polled
+// words into them and the encode back, and the Apply and Close buttons.
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <vector>
+
+#include "Form.h"
+#include "ProgramModeCodec.h"
+
+namespace kvlink {
+
+class Program;
+
+class ProgramModeWindow : public Form {
+  Q_OBJECT
+ public:
+  ProgramModeWindow(Program& program, const QString& designName, ProgramModeFamily family);
+
+  QPushButton* Command1 = nullptr;  // "Apply Settings"
+  QPushButton* Command2 = nullptr;  // "Close" / "Cancel"
+
+  ProgramModeFamily family() const { return family_; }
+
+  // The captions of the unit type (where the window has any), then every box
+  // from the polled program-mode words; a word never polled reads as 0.
+  void DecodeProgramModeWords(int16_t unitType);
+  ProgramModeWords EncodeProgramModeWords(int16_t unitType) const;
+  // The station whose answered set-point read the boxes were decoded from;
+  // 0 when the polled words did not come from the station current then.
+  int16_t decodedFrom() const { return decodedFrom_; }
+
+  // The boxes as settings, and settings into the boxes.
+  ProgramModeSettings settingsShown() const;
+  void showSettings(const ProgramModeSettings& settings);
+
+  void Command1_Click();
+  void Command2_Click();
+  void Form_Unload() override;
+
+ protected:
+  virtual void applyCaptions(int16_t unitType) { (void)unitType; }
+
+  // Design helpers: a frame, a check box bound to a one-bit field, an option
+  // group bound to a field whose value is the option's position.
+  // Frames stack from the top of the left (0) or right (1) column.
+  QGroupBox* addFrame(const char* name, const QString& title, int column);
+  QCheckBox* addCheck(QGroupBox* frame, const char* name, const QString& caption,
+                      ProgramModeField field);
+  std::vector<QRadioButton*> addOptions(
+      QGroupBox* frame, ProgramModeField field,
+      const std::vector<std::pair<const char*, QString>>& options);
+  void addButtons(const QString& secondCaption);
+
+  Program& program_;
+
+ private:
+  struct Binding {
+    ProgramModeField field;
+    QCheckBox* check = nullptr;
+    std::vector<QRadioButton*> options;  // option n selects value n
+  };
+
+  ProgramModeFamily family_;
+  std::vector<Binding> bindings_;
+  QBoxLayout* columns_[2] = {nullptr, nullptr};
+  int16_t decodedFrom_ = 0;
+};
+
+}  // namespace kvlink
