@@ -9,6 +9,7 @@
 #include "link/LinkErrors.h"
 #include "link/LinkTiming.h"
 #include "link/SerialLinkLibrary.h"
+#include "platform/profile.h"
 
 namespace kvlink::test {
 
@@ -52,6 +53,9 @@ FaultLine::FaultLine(sim::Protocol protocol, const std::vector<std::pair<int, in
     : protocol_(protocol) {
   if (!dir_.isValid()) return;
   setenv("KVLINK_WINDIR", dir_.path().toLocal8Bit().constData(), 1);
+  // No passwords set, so that every editor window opens.
+  WriteIni("misc", "kesf", "-", "gridmon.ini");
+  WriteIni("misc", "gene", "-", "gridmon.ini");
   sim_ = std::make_unique<sim::UnitSimulator>(
       sim::SimOptions{protocol, kBaud, false, dir_.filePath("line").toStdString()});
   for (const auto& [station, type] : stations) sim_->addStation(station, type);

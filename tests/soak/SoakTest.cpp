@@ -1,7 +1,8 @@
 // Soak: many poll passes of the whole program on the relay simulator, with
 // random faults of every kind (the line vanishing included), station switches
 // across the four unit types, queued commands and register values that change
-// between passes. Every pass is checked: "No Response" and not one value
+// between passes, with every window open (and opened again after a run of
+// unanswered passes has closed them). Every pass is checked: "No Response" and not one value
 // stored while the selected station cannot answer, the station's current
 // values after any pass it answered. The live heap must stay flat once the
 // program has warmed up; in a sanitized build (scripts/soak) AddressSanitizer,
@@ -24,6 +25,7 @@
 #include "MainStatusText.h"
 #include "PollPass.h"
 #include "PolledValueCheck.h"
+#include "ProgramWindows.h"
 
 namespace kvlink::test {
 namespace {
@@ -37,6 +39,7 @@ constexpr Unit kUnits[] = {{1, 0}, {2, 1}, {3, 2}, {4, 4}};
 constexpr double kFaultChance = 0.15;
 constexpr double kSwitchChance = 0.06;
 constexpr double kCommandChance = 0.04;
+constexpr double kOpenWindowsChance = 0.05;
 constexpr int kLongestFault = 8;  // passes; more than 5 closes the data windows
 // Growth of the live heap allowed between the end of the warm-up and the end.
 constexpr long kHeapSlackBytes = 256 * 1024;
@@ -65,6 +68,8 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
   program.Form1().Timer1->start();
   Unit current = kUnits[0];
   program.selectStation(static_cast<int16_t>(current.station));
+  PollCurrentStation(program);
+  openEveryWindow(program);
 
   // The fault in force: on `station`, or on the whole line for Vanish.
   struct {
@@ -109,6 +114,7 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     const std::vector<PolledValue> before = storedValues(program.poll.values);
     PollCurrentStation(program);
     line.host().clearRecords();
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     const bool cannotAnswer =
@@ -128,15 +134,18 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
                     << ", fault " << (fault.on ? faultName(fault.kind) : "none") << " on station "
                     << fault.station << ", Label1 \"" << label1 << "\"";
     }
+    // Windows closed by a run of unanswered passes open again now and then.
+    if (!cannotAnswer && chance(rng) < kOpenWindowsChance) openEveryWindow(program);
     if (pass == warmUp) heapAfterWarmUp = liveHeapBytes();
     if (pass > warmUp) heapPeak = std::max(heapPeak, liveHeapBytes());
   }
 
   const long growth = static_cast<long>(heapPeak) - static_cast<long>(heapAfterWarmUp);
+  const int windows = openEveryWindow(program);
   std::printf(
-      "%s: %ld passes (seed %u), %ld faults, %ld station switches, %ld commands; live heap "
-      "%.1f KiB after warm-up, peak %.1f KiB later (%+ld bytes); resident %.1f MiB\n",
-      GetParam().name, passes, seed, faulted, switches, commands, heapAfterWarmUp / 1024.0,
+      "%s: %ld passes (seed %u), %ld faults, %ld station switches, %ld commands, %d windows; "
+      "live heap %.1f KiB after warm-up, peak %.1f KiB later (%+ld bytes); resident %.1f MiB\n",
+      GetParam().name, passes, seed, faulted, switches, commands, windows, heapAfterWarmUp / 1024.0,
       heapPeak / 1024.0, growth, residentBytes() / 1048576.0);
   EXPECT_LT(growth, kHeapSlackBytes) << "the live heap grows";
 }
