@@ -53,6 +53,7 @@ FaultLine::FaultLine(sim::Protocol protocol, const std::vector<std::pair<int, in
     : protocol_(protocol) {
   if (!dir_.isValid()) return;
   setenv("KVLINK_WINDIR", dir_.path().toLocal8Bit().constData(), 1);
+  setenv("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit().constData(), 1);
   // No passwords set, so that every editor window opens.
   WriteIni("misc", "kesf", "-", "gridmon.ini");
   WriteIni("misc", "gene", "-", "gridmon.ini");
@@ -76,6 +77,7 @@ FaultLine::~FaultLine() {
   sim_.reset();
   unsetenv("KVLINK_COM1");
   unsetenv("KVLINK_WINDIR");
+  unsetenv("XDG_RUNTIME_DIR");
 }
 
 int FaultLine::openLink() {

@@ -4,16 +4,19 @@
 // between passes, with every window open (and opened again after a run of
 // unanswered passes has closed them). Every pass is checked: "No Response" and not one value
 // stored while the selected station cannot answer, the station's current
-// values after any pass it answered. The live heap must stay flat once the
-// program has warmed up; in a sanitized build (scripts/soak) AddressSanitizer,
+// values after any pass it answered. The heap of small blocks must stay flat
+// once the program has warmed up; in a sanitized build (scripts/soak) AddressSanitizer,
 // LeakSanitizer and UndefinedBehaviorSanitizer watch every pass.
 //
 // KVLINK_SOAK_PASSES: passes per protocol (default 150, the short run of
 // scripts/test); KVLINK_SOAK_SEED: the seed of the random events (default 1).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -41,7 +44,7 @@ constexpr double kSwitchChance = 0.06;
 constexpr double kCommandChance = 0.04;
 constexpr double kOpenWindowsChance = 0.05;
 constexpr int kLongestFault = 8;  // passes; more than 5 closes the data windows
-// Growth of the live heap allowed between the end of the warm-up and the end.
+// Growth of the live heap allowed from the earlier to the later checkpoints.
 constexpr long kHeapSlackBytes = 256 * 1024;
 
 long envNumber(const char* name, long fallback) {
@@ -58,6 +61,7 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
   std::uniform_real_distribution<double> chance(0.0, 1.0);
   const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
 
+  startHeapAccounting();
   std::vector<std::pair<int, int>> stations;
   for (const Unit& u : kUnits) stations.push_back({u.station, u.type});
   FaultLine line(GetParam().protocol, stations);
@@ -79,9 +83,33 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     int passesLeft = 0;
   } fault;
   long faulted = 0, switches = 0, commands = 0, failures = 0;
-  std::size_t heapAfterWarmUp = 0;
-  std::size_t heapPeak = 0;
+  // Heap checkpoints, each taken in the same state: the fault cleared, the
+  // first station (a motor unit) polled, every window open and repainted.
+  std::vector<std::size_t> heap;
   const long warmUp = passes / 5;
+  const long interval = std::max(20L, passes / 10);
+  const auto checkpoint = [&] {
+    if (fault.on) {
+      line.clear(fault.kind, fault.station);
+      fault.on = false;
+    }
+    current = kUnits[0];
+    program.selectStation(static_cast<int16_t>(current.station));
+    PollCurrentStation(program);
+    openEveryWindow(program);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    heap.push_back(smallBlockHeapBytes());
+    if (std::getenv("KVLINK_SOAK_TRACE")) {
+      std::string shown;
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible()) {
+          shown += " " + std::string(w->metaObject()->className()) + "(" +
+                   std::to_string(w->width()) + "x" + std::to_string(w->height()) + ")";
+        }
+      }
+      std::printf("checkpoint %zu KiB:%s\n", heap.back() / 1024, shown.c_str());
+    }
+  };
 
   for (long pass = 0; pass < passes && failures < 5; ++pass) {
     if (fault.on && fault.passesLeft-- == 0) {
@@ -136,17 +164,23 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     }
     // Windows closed by a run of unanswered passes open again now and then.
     if (!cannotAnswer && chance(rng) < kOpenWindowsChance) openEveryWindow(program);
-    if (pass == warmUp) heapAfterWarmUp = liveHeapBytes();
-    if (pass > warmUp) heapPeak = std::max(heapPeak, liveHeapBytes());
+    if (pass >= warmUp && (pass - warmUp) % interval == 0) checkpoint();
   }
+  checkpoint();
 
-  const long growth = static_cast<long>(heapPeak) - static_cast<long>(heapAfterWarmUp);
+  std::string series;
+  for (std::size_t bytes : heap) series += " " + std::to_string(bytes / 1024);
+  // A leak raises the floor: the least heap of the later checkpoints against
+  // the least of the earlier ones.
+  const auto middle = heap.begin() + static_cast<long>(heap.size() / 2);
+  const long growth = static_cast<long>(*std::min_element(middle, heap.end())) -
+                      static_cast<long>(*std::min_element(heap.begin(), middle));
   const int windows = openEveryWindow(program);
   std::printf(
-      "%s: %ld passes (seed %u), %ld faults, %ld station switches, %ld commands, %d windows; "
-      "live heap %.1f KiB after warm-up, peak %.1f KiB later (%+ld bytes); resident %.1f MiB\n",
-      GetParam().name, passes, seed, faulted, switches, commands, windows, heapAfterWarmUp / 1024.0,
-      heapPeak / 1024.0, growth, residentBytes() / 1048576.0);
+      "%s: %ld passes (seed %u), %ld faults, %ld station switches, %ld commands, %d windows "
+      "open; small-block heap KiB at the checkpoints:%s (%+ld bytes); resident %.1f MiB\n",
+      GetParam().name, passes, seed, faulted, switches, commands, windows, series.c_str(), growth,
+      residentBytes() / 1048576.0);
   EXPECT_LT(growth, kHeapSlackBytes) << "the live heap grows";
 }
 
