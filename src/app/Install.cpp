@@ -1,7 +1,11 @@
 #include "Install.h"
 
+#include "InstallAutoRetrieve.h"
+#include "InstallConfigFile.h"
 #include "InstallEditors.h"
 #include "InstallEditors2.h"
+#include "InstallLoggerConfig.h"
+#include "InstallLoggerRecords.h"
 #include "InstallPolling.h"
 #include "InstallShell.h"
 #include "InstallStatus.h"
@@ -16,6 +20,10 @@ void installSubsystems(Program& program) {
   installStatus(program);
   installEditors(program);
   installEditors2(program);
+  installConfigFile(program);
+  installLoggerRecords(program);
+  installLoggerConfig(program);
+  installAutoRetrieve(program);
 }
 
 }  // namespace kvlink

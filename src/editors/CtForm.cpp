@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "EditorWidgets.h"
+#include "Controls.h"
 #include "Program.h"
 #include "SetPointTables.h"
 #include "VbColor.h"
@@ -14,16 +14,7 @@ namespace kvlink {
 
 namespace {
 
-constexpr uint32_t kHintColor = 0x00000080;  // dark red
 constexpr uint32_t kNoteColor = 0x00000080;
-
-QGridLayout* rowGrid(QGroupBox* frame, int rows, int rowHeight) {
-  auto* grid = new QGridLayout(frame);
-  grid->setVerticalSpacing(6);
-  for (int r = 0; r < rows; ++r) grid->setRowMinimumHeight(r, rowHeight);
-  grid->setRowStretch(rows, 1);
-  return grid;
-}
 
 }  // namespace
 
@@ -81,17 +72,11 @@ void CtForm::buildDesign() {
   boxGrid->setColumnMinimumWidth(
       1, Frame3D1->fontMetrics().horizontalAdvance(QString::fromUtf8(kCtNotes[0].text)) + 8);
 
-  Frame3D4 = makeFrame(this, "Frame3D4", QStringLiteral("Summary and Range of Settings"));
-  Label7 = makeLabel(Frame3D4, "Label7", QString::fromUtf8(kCtHintDesign));
-  setTextColor(Label7, kHintColor);
-  Label21 = makeLabel(Frame3D4, "Label21", QString::fromUtf8(kEditPrompt));
-  QFont bold = Label21->font();
-  bold.setBold(true);
-  Label21->setFont(bold);
-  keepPlaceWhenHidden(Label21);
-  auto* summary = new QVBoxLayout(Frame3D4);
-  summary->addWidget(Label7);
-  summary->addWidget(Label21);
+  const SummaryFrame summary = makeSummaryFrame(QStringLiteral("Summary and Range of Settings"),
+                                                QString::fromUtf8(kCtHintDesign));
+  Frame3D4 = summary.frame;
+  Label7 = summary.hint;
+  Label21 = summary.prompt;
 
   Command5 = makeButton(this, "Command5", QStringLiteral("Close"));
   setProtocolControls(Label7, Label21, Command5);

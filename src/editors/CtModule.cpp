@@ -2,21 +2,11 @@
 
 #include "EditorsModule.h"
 #include "Host.h"
-#include "ShellCalls.h"
+#include "enc.h"
 
 namespace kvlink {
 
 namespace {
-
-template <class T>
-WindowVariant variantOf(DefaultInstance<T>& instance, std::vector<int16_t> unitTypes) {
-  WindowVariant variant;
-  variant.unitTypes = std::move(unitTypes);
-  variant.ifLoaded = [&instance]() -> Form* { return instance.ifLoaded(); };
-  variant.window = [&instance]() -> Form& { return instance(); };
-  variant.unload = [&instance] { instance.Unload(); };
-  return variant;
-}
 
 std::vector<WindowVariant> ctVariants(CtModule& m) {
   WindowVariant feeder = variantOf(m.Form37, {1, 4});
@@ -69,7 +59,7 @@ CtModule::~CtModule() = default;
 
 void CtModule::mnuDisplayCT_Click() {
   EditorsModule* editors = program_.findModule<EditorsModule>();
-  const int16_t granted = editors ? editors->checkPassword(1) : editorsCheckPassword(program_, 1);
+  const int16_t granted = editors ? editors->checkPassword(1) : CheckPassword(program_, 1);
   if (granted != 1) return;
   program_.session.EditIdle = 1;
   const int16_t unitType = program_.poll.UnitType;

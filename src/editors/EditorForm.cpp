@@ -2,11 +2,14 @@
 
 #include <QHideEvent>
 #include <QPointer>
+#include <QVBoxLayout>
 
+#include "Controls.h"
 #include "ErrorHandling.h"
 #include "FieldEdit.h"
 #include "Host.h"
 #include "Program.h"
+#include "SetPointTables.h"
 
 namespace kvlink {
 
@@ -106,7 +109,7 @@ void EditorForm::setProtocolControls(QLabel* hint, QLabel* prompt, QPushButton* 
 
 bool EditorForm::editing() const {
   const EditSession& session = editSession(program_);
-  return session.active && session.window == this;
+  return program_.session.editActive && session.window == this;
 }
 
 bool EditorForm::beingEdited(const FieldRow& row) const {
@@ -122,7 +125,7 @@ void EditorForm::startEdit(EditBox& box) {
   LockCursor(program_);
   program_.session.EditIdle = 0;
   EditSession& session = editSession(program_);
-  session.active = true;
+  program_.session.editActive = true;
   session.window = this;
   session.row = &box.row();
   hint_->setText(QString::fromStdString(clickHint(box.row(), program_.poll.UnitType)));
@@ -188,9 +191,9 @@ void EditorForm::leaveEditProgramSteps() {
   EditSession& session = editSession(program_);
   // An edit started in another window (reached with the keyboard) ends there
   // too, so that its prompt does not stay.
-  if (session.active && session.window && session.window != this && session.row)
+  if (program_.session.editActive && session.window && session.window != this && session.row)
     session.window->leaveEditWindowSteps(*session.row);
-  session.active = false;
+  program_.session.editActive = false;
   session.window = nullptr;
   session.row = nullptr;
   RestartPollIfIdle(program_);
@@ -230,6 +233,25 @@ void EditorForm::hideEvent(QHideEvent* event) {
     const EditSession& session = editSession(program_);
     escape(*session.row);
   }
+}
+
+EditorForm::SummaryFrame EditorForm::makeSummaryFrame(const QString& caption,
+                                                      const QString& hintDesign) {
+  constexpr uint32_t kHintColor = 0x00000080;  // dark red
+  SummaryFrame summary;
+  summary.frame = makeFrame(this, QStringLiteral("Frame3D4"), caption);
+  summary.hint = makeLabel(summary.frame, QStringLiteral("Label7"), hintDesign);
+  setTextColor(summary.hint, kHintColor);
+  summary.prompt =
+      makeLabel(summary.frame, QStringLiteral("Label21"), QString::fromUtf8(kEditPrompt));
+  QFont bold = summary.prompt->font();
+  bold.setBold(true);
+  summary.prompt->setFont(bold);
+  keepPlaceWhenHidden(summary.prompt);
+  auto* layout = new QVBoxLayout(summary.frame);
+  layout->addWidget(summary.hint);
+  layout->addWidget(summary.prompt);
+  return summary;
 }
 
 }  // namespace kvlink

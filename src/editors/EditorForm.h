@@ -30,6 +30,7 @@
 // nothing and ends as Esc); Esc abandons the edit; hiding or closing the
 // window during an edit ends it as Esc; hover hints only while EditIdle is 1.
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <vector>
@@ -84,6 +85,15 @@ class EditorForm : public Form {
   QLabel* makeMarker(const FieldRow& row, QWidget* parent);
   QPushButton* makeDeleteButton(const FieldRow& row, QWidget* parent);
   void setProtocolControls(QLabel* hint, QLabel* prompt, QPushButton* close);
+  // The summary frame every editor window shows under its rows: the hint
+  // label (Label7, the design caption `hintDesign`, dark red) and the prompt
+  // label (Label21, bold, keeps its place while hidden).
+  struct SummaryFrame {
+    QGroupBox* frame;
+    QLabel* hint;
+    QLabel* prompt;
+  };
+  SummaryFrame makeSummaryFrame(const QString& caption, const QString& hintDesign);
 
   virtual void editStarted(const FieldRow&) {}
   virtual void editLeft(const FieldRow&) {}

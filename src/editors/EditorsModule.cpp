@@ -4,21 +4,11 @@
 #include "Form1.h"
 #include "Host.h"
 #include "InstallEditors.h"
-#include "ShellCalls.h"
+#include "enc.h"
 
 namespace kvlink {
 
 namespace {
-
-template <class T>
-WindowVariant variantOf(DefaultInstance<T>& instance, std::vector<int16_t> unitTypes) {
-  WindowVariant variant;
-  variant.unitTypes = std::move(unitTypes);
-  variant.ifLoaded = [&instance]() -> Form* { return instance.ifLoaded(); };
-  variant.window = [&instance]() -> Form& { return instance(); };
-  variant.unload = [&instance] { instance.Unload(); };
-  return variant;
-}
 
 std::vector<WindowVariant> setPointVariants(EditorsModule& m) {
   WindowVariant feeder = variantOf(m.FORM35, {1, 4});
@@ -94,7 +84,7 @@ void ResetWindowKind::resetPointers() {
 
 EditorsModule::EditorsModule(Program& program)
     : setPoints(program, *this), resets(program, *this), program_(program) {
-  checkPassword = [&program](int16_t level) { return editorsCheckPassword(program, level); };
+  checkPassword = [&program](int16_t level) { return CheckPassword(program, level); };
   auto setPointFactory = [this](auto* tag) {
     using T = std::remove_pointer_t<decltype(tag)>;
     return [this] {

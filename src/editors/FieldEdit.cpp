@@ -4,7 +4,6 @@
 
 #include "Form1.h"
 #include "Program.h"
-#include "ShellCalls.h"
 
 namespace kvlink {
 
@@ -26,7 +25,7 @@ EditSession& editSession(Program& program) {
 }
 
 bool EditInProgress(Program& program) {
-  return editSession(program).active;
+  return program.session.editActive;
 }
 
 void SaveCursorPos(Program& program) {
@@ -44,16 +43,6 @@ void UnlockCursor(Program& program) {
 void SetCursorVisible(Program& program, int16_t show) {
   if (show == 0) program.pointer.setVisible(false);
   if (show == 1) program.pointer.setVisible(true);
-}
-
-void StopPollTimer(Program& program) {
-  program.Form1().Timer1->stop();
-}
-
-void RestartPollIfIdle(Program& program) {
-  if (EditInProgress(program) || !editorsLinkIsOpen(program)) return;
-  QTimer* timer = program.Form1().Timer1;
-  if (!timer->isActive()) timer->start();
 }
 
 }  // namespace kvlink

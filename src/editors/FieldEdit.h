@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <cstdint>
 
+#include "PollSwitch.h"
+
 namespace kvlink {
 
 class Program;
@@ -21,7 +23,6 @@ class EditorForm;
 struct FieldRow;
 
 struct EditSession {
-  bool active = false;
   QPointer<EditorForm> window;  // the window whose box started the edit
   const FieldRow* row = nullptr;
 };
@@ -37,10 +38,5 @@ void LockCursor(Program& program);
 void UnlockCursor(Program& program);
 // 0 hides the pointer, 1 shows it; any other value does nothing.
 void SetCursorVisible(Program& program, int16_t show);
-
-// The main window's poll timer Timer1.
-void StopPollTimer(Program& program);
-// Timer1 on, but only while the link is open and no edit is in progress.
-void RestartPollIfIdle(Program& program);
 
 }  // namespace kvlink

@@ -26,19 +26,11 @@ ProgramModeModule::ProgramModeModule(Program& program) {
   Form36.setFactory([&program] { return std::make_unique<kvlink::Form36>(program); });
 
   int16_t& state = program.windowStates.ProgramModeWindowState;
-  WindowVariant motor;
-  motor.unitTypes = {0, 2};
-  motor.ifLoaded = [this] { return static_cast<Form*>(Form6.ifLoaded()); };
-  motor.window = [this]() -> Form& { return Form6(); };
-  motor.unload = [this] { Form6.Unload(); };
+  WindowVariant motor = variantOf(Form6, {0, 2});
   // Types 0 and 2 share the window: only the state changes.
   motor.afterMoveIn = [this](int16_t unitType) { Form6().DecodeProgramModeWords(unitType); };
 
-  WindowVariant feeder;
-  feeder.unitTypes = {1, 4};
-  feeder.ifLoaded = [this] { return static_cast<Form*>(Form36.ifLoaded()); };
-  feeder.window = [this]() -> Form& { return Form36(); };
-  feeder.unload = [this] { Form36.Unload(); };
+  WindowVariant feeder = variantOf(Form36, {1, 4});
   feeder.afterMoveIn = [this](int16_t unitType) { Form36().DecodeProgramModeWords(unitType); };
   // Between types 1 and 4 the window is re-captioned and shows the words
   // again; the same type again changes nothing.

@@ -5,11 +5,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "EditorWidgets.h"
+#include "Controls.h"
 #include "FieldRow.h"
 #include "Host.h"
 #include "Program.h"
-#include "ShellCalls.h"
+#include "enc.h"
 
 namespace kvlink {
 
@@ -113,7 +113,7 @@ void ResetPanel::Flag_Click(const CommandButton& button) {
 }
 
 void ResetPanel::Command3D3_Click() {
-  const int16_t granted = checkPassword ? checkPassword(2) : editorsCheckPassword(program_, 2);
+  const int16_t granted = checkPassword ? checkPassword(2) : CheckPassword(program_, 2);
   if (granted != 1) {
     MsgBox(program_.host, QString::fromUtf8(kEtrRefused), vbOKOnly + vbCritical);
     return;

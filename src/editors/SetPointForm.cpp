@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "EditorWidgets.h"
+#include "Controls.h"
 #include "FieldEdit.h"
 #include "Program.h"
 #include "VbColor.h"
@@ -13,7 +13,6 @@ namespace kvlink {
 
 namespace {
 
-constexpr uint32_t kHintColor = 0x00000080;    // dark red
 constexpr uint32_t kMarkerColor = 0x00000080;  // dark red
 constexpr uint32_t kMarkerBack = 0x00C0C0C0;   // grey
 constexpr int kColumns = 2;                    // trip, alarm
@@ -22,14 +21,6 @@ int rowCount(const FieldTable& fields) {
   int rows = 0;
   for (const FieldRow& row : fields) rows = std::max(rows, row.row + 1);
   return rows;
-}
-
-QGridLayout* rowGrid(QGroupBox* frame, int rows, int rowHeight) {
-  auto* grid = new QGridLayout(frame);
-  grid->setVerticalSpacing(6);
-  for (int r = 0; r < rows; ++r) grid->setRowMinimumHeight(r, rowHeight);
-  grid->setRowStretch(rows, 1);
-  return grid;
 }
 
 }  // namespace
@@ -110,17 +101,11 @@ void SetPointForm::buildDesign() {
   // The Delete column keeps its width in a window whose rows lack some.
   for (QGridLayout* grid : columnGrid) grid->setColumnMinimumWidth(2, probe.sizeHint().width());
 
-  Frame3D4 = makeFrame(this, "Frame3D4", QString::fromUtf8(design_.summaryCaption));
-  Label7 = makeLabel(Frame3D4, "Label7", QString::fromUtf8(kSetPointHintDesign));
-  setTextColor(Label7, kHintColor);
-  Label21 = makeLabel(Frame3D4, "Label21", QString::fromUtf8(kEditPrompt));
-  QFont bold = Label21->font();
-  bold.setBold(true);
-  Label21->setFont(bold);
-  keepPlaceWhenHidden(Label21);
-  auto* summary = new QVBoxLayout(Frame3D4);
-  summary->addWidget(Label7);
-  summary->addWidget(Label21);
+  const SummaryFrame summary = makeSummaryFrame(QString::fromUtf8(design_.summaryCaption),
+                                                QString::fromUtf8(kSetPointHintDesign));
+  Frame3D4 = summary.frame;
+  Label7 = summary.hint;
+  Label21 = summary.prompt;
 
   Command14 = makeButton(this, "Command14", QStringLiteral("Close"));
   Command13 = makeButton(this, "Command13", QStringLiteral("Program-Mode Settings"));

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHideEvent>
+#include <QPointer>
 
 #include "Host.h"
 
@@ -17,7 +18,34 @@ Form::~Form() {
   emit hiddenOrClosed();
 }
 
+namespace {
+QPointer<QWidget>& placementAnchor() {
+  static QPointer<QWidget> anchor;
+  return anchor;
+}
+int& cascadeStep() {
+  static int step = 0;
+  return step;
+}
+}  // namespace
+
+void Form::setPlacementAnchor(QWidget* anchor) {
+  placementAnchor() = anchor;
+  cascadeStep() = 0;
+}
+
+void Form::placeOnFirstShow() {
+  if (placed_) return;
+  placed_ = true;
+  QWidget* anchor = placementAnchor();
+  if (!anchor || anchor == this || testAttribute(Qt::WA_Moved)) return;
+  const QRect frame = anchor->frameGeometry();
+  const int step = 32 * (cascadeStep()++ % 8);
+  move(frame.right() + 8, frame.top() + step);
+}
+
 void Form::Show(bool modal) {
+  placeOnFirstShow();
   if (modal) {
     host_.showModal(*this);
     return;

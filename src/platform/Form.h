@@ -41,6 +41,11 @@ class Form : public QWidget {
   virtual void Form_Load() {}
   virtual void Form_Unload() {}
 
+  // The window beside which others first appear (the main window): a window
+  // shown for the first time without a place of its own opens to its right,
+  // each next one a little lower, so that none hides the main window.
+  static void setPlacementAnchor(QWidget* anchor);
+
   // Set by the window's default instance: what the title-bar close does.
   void setUnloadRequest(std::function<void()> unload) { unloadRequest_ = std::move(unload); }
 
@@ -54,7 +59,10 @@ class Form : public QWidget {
  private:
   Host& host_;
   QString designName_;
+  void placeOnFirstShow();
+
   int mousePointer_ = vbDefault;
+  bool placed_ = false;
   std::function<void()> unloadRequest_;
 };
 

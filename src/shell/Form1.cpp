@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "Controls.h"
 #include "Form16.h"
 #include "Form9.h"
 #include "Help.h"
@@ -62,7 +63,9 @@ const std::vector<MenuDesign>& menuDesign() {
       {&Form1::mnuHelp,
        "mnuHelp",
        "&Help",
-       {{&Form1::mnuHelpContents, "mnuHelpContents", "&Contents"}}},
+       {{&Form1::mnuHelpContents, "mnuHelpContents", "&Contents"},
+        {&Form1::mnuHelpUnitId, "mnuHelpUnitId", "Unit &Identification..."},
+        {&Form1::mnuHelpAbout, "mnuHelpAbout", "&About KV-LINK27"}}},
   };
   return menus;
 }
@@ -92,18 +95,7 @@ void Form1::buildDesign() {
   }
   mnuFile->insertSeparator(mnuFileExit);
 
-  auto makeFrame = [this](const char* name, const char* caption) {
-    auto* frame = new QGroupBox(QString::fromUtf8(caption), this);
-    frame->setObjectName(QString::fromUtf8(name));
-    return frame;
-  };
-  auto makeLabel = [](QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
-    return label;
-  };
-
-  Frame3D1 = makeFrame("Frame3D1", "Runtime Status");
+  Frame3D1 = makeFrame(this, "Frame3D1", "Runtime Status");
   Label1 = makeLabel(Frame3D1, "Label1", QString());
   Label1->setAlignment(Qt::AlignCenter);
   QFont big = Label1->font();
@@ -112,7 +104,7 @@ void Form1::buildDesign() {
   Label1->setFont(big);
   (new QVBoxLayout(Frame3D1))->addWidget(Label1);
 
-  Frame3D2 = makeFrame("Frame3D2", "Station");
+  Frame3D2 = makeFrame(this, "Frame3D2", "Station");
   Label2 = makeLabel(Frame3D2, "Label2", QString());
   Label2->setFont(big);
   Label2->setAlignment(Qt::AlignCenter);
@@ -122,7 +114,7 @@ void Form1::buildDesign() {
   stationLayout->addWidget(Label2);
   stationLayout->addWidget(Label11);
 
-  Frame3D3 = makeFrame("Frame3D3", "Trip/Alarm Status");
+  Frame3D3 = makeFrame(this, "Frame3D3", "Trip/Alarm Status");
   Label3 = makeLabel(Frame3D3, "Label3", QStringLiteral("N/A"));
   Label3->setAlignment(Qt::AlignCenter);
   Label3->setFont(big);

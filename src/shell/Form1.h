@@ -59,6 +59,8 @@ class Form1 : public Form {
   QAction* menuDisplayNetworkSummary = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuHelpContents = nullptr;
+  QAction* mnuHelpUnitId = nullptr;
+  QAction* mnuHelpAbout = nullptr;
 
   // Enabled/visible state of a whole menu, as the menu bar shows it.
   static void setMenuEnabled(QMenu* menu, bool on) { menu->menuAction()->setEnabled(on); }

@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 #include "Program.h"
+#include "Vercode.h"
 
 namespace kvlink {
 
@@ -15,6 +16,10 @@ void installShell(Program& program) {
   };
   for (const auto& [action, handler] : items)
     QObject::connect(action, &QAction::triggered, &form, [&form, handler] { (form.*handler)(); });
+  QObject::connect(form.mnuHelpUnitId, &QAction::triggered, &form,
+                   [&program] { Form1_mnuHelpUnitId_Click(program); });
+  QObject::connect(form.mnuHelpAbout, &QAction::triggered, &form,
+                   [&program] { Form1_mnuHelpAbout_Click(program); });
 
   QObject::connect(form.Timer1, &QTimer::timeout, &form, [&program] {
     if (program.hooks.pollTick) program.hooks.pollTick();

@@ -4,6 +4,7 @@
 #include "Form16.h"
 #include "Form9.h"
 #include "Host.h"
+#include "Vercode.h"
 #include "frmSplash.h"
 
 namespace kvlink {
@@ -14,6 +15,8 @@ Program::Program(Host& hostRef, std::unique_ptr<LinkLibrary> linkLibrary)
   Form9.setFactory([this] { return std::make_unique<kvlink::Form9>(*this); });
   Form16.setFactory([this] { return std::make_unique<kvlink::Form16>(*this); });
   frmSplash.setFactory([this] { return std::make_unique<kvlink::frmSplash>(*this); });
+  frmUnitId.setFactory([this] { return std::make_unique<kvlink::frmUnitId>(*this); });
+  frmAbout.setFactory([this] { return std::make_unique<kvlink::frmAbout>(*this); });
 }
 
 Program::~Program() {
@@ -33,6 +36,8 @@ void Program::unloadAll() {
   for (auto it = windowKinds_.rbegin(); it != windowKinds_.rend(); ++it)
     (*it)->closeAll(CloseReason::LinkDisabled);
   for (auto it = modules_.rbegin(); it != modules_.rend(); ++it) (*it)->unloadWindows();
+  frmUnitId.Unload();
+  frmAbout.Unload();
   Form9.Unload();
   Form16.Unload();
   frmSplash.Unload();

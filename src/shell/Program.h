@@ -20,6 +20,8 @@ class Form1;
 class Form9;
 class Form16;
 class frmSplash;
+class frmUnitId;
+class frmAbout;
 
 // A subsystem's windows and handlers, installed into the program at start.
 class Module {
@@ -53,6 +55,8 @@ class Program {
   DefaultInstance<kvlink::Form9> Form9;
   DefaultInstance<kvlink::Form16> Form16;
   DefaultInstance<kvlink::frmSplash> frmSplash;
+  DefaultInstance<kvlink::frmUnitId> frmUnitId;
+  DefaultInstance<kvlink::frmAbout> frmAbout;
 
   // Subsystems and their window kinds, in installation order.
   template <class M>

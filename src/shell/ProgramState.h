@@ -81,6 +81,9 @@ struct PollState {
 
 struct SessionState {
   int16_t EditIdle = 1;
+  // True from the click that starts a field edit to its Enter or Esc; unlike
+  // EditIdle, nothing but the edit itself changes it.
+  bool editActive = false;
   int16_t PasswordDestroyed = 0;
 };
 

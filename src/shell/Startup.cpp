@@ -83,8 +83,10 @@ void Form1_Form_Load(Program& program) {
 }
 
 void ShowMainWindow(Program& program) {
+  Form::setPlacementAnchor(&program.Form1());
   Form1_Form_Load(program);
-  if (!program.ended) program.Form1().Show();
+  if (program.ended) return;
+  program.Form1().Show();
 }
 
 void EndProgram(Program& program) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "DefaultInstance.h"
 #include "Form.h"
 #include "ProgramState.h"
 #include "WindowKind.h"
@@ -35,6 +36,17 @@ struct WindowVariant {
   bool serves(int16_t unitType) const;
   int16_t state(int16_t unitType) const { return stateFor ? stateFor(unitType) : unitType; }
 };
+
+// The variant served by a window's default instance, for the unit types given.
+template <class T>
+WindowVariant variantOf(DefaultInstance<T>& instance, std::vector<int16_t> unitTypes) {
+  WindowVariant variant;
+  variant.unitTypes = std::move(unitTypes);
+  variant.ifLoaded = [&instance]() -> Form* { return instance.ifLoaded(); };
+  variant.window = [&instance]() -> Form& { return instance(); };
+  variant.unload = [&instance] { instance.Unload(); };
+  return variant;
+}
 
 class VariantWindowKind : public WindowKind {
  public:

@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "Controls.h"
 #include "NetworkScan.h"
 #include "Program.h"
-#include "StatusWidgets.h"
 
 namespace kvlink {
 
@@ -45,25 +45,24 @@ void Form13::buildDesign() {
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(2);
 
-    QLabel* number =
-        makeNamedLabel(cell, QStringLiteral("Label1_%1").arg(i), QString::number(i + 1));
+    QLabel* number = makeLabel(cell, QStringLiteral("Label1_%1").arg(i), QString::number(i + 1));
     number->setFont(numberFont);
     number->setAlignment(Qt::AlignCenter);
     number->setMinimumWidth(QFontMetrics(numberFont).horizontalAdvance(QStringLiteral("000")));
-    setLabelBackColor(number, kCellNumberBack);
-    setLabelTextColor(number, kCellIdle);
+    setBackgroundColor(number, kCellNumberBack);
+    setTextColor(number, kCellIdle);
 
-    QLabel* type = makeNamedLabel(cell, QStringLiteral("LabelID1_%1").arg(i), QString());
+    QLabel* type = makeLabel(cell, QStringLiteral("LabelID1_%1").arg(i), QString());
     type->setFont(typeFont);
     type->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    QLabel* status = makeNamedLabel(cell, QStringLiteral("Label2_%1").arg(i), QString());
+    QLabel* status = makeLabel(cell, QStringLiteral("Label2_%1").arg(i), QString());
     status->setFont(statusFont);
     status->setWordWrap(true);
     status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status->setMinimumWidth(statusMetrics.horizontalAdvance(QStringLiteral("TRIPS ALARMS  ")));
     status->setMinimumHeight(statusMetrics.lineSpacing() * 2);
-    setLabelTextColor(status, kCellStatusText);
+    setTextColor(status, kCellStatusText);
 
     for (auto [label, part] : {std::pair{number, 1}, std::pair{status, 2}}) {
       label->setProperty(kCellIndex, i);
@@ -84,9 +83,9 @@ void Form13::buildDesign() {
   root->addLayout(grid);
 
   auto* nameLine = new QHBoxLayout();
-  Label11 = makeNamedLabel(this, QStringLiteral("Label11"),
-                           QStringLiteral("Single Click on number to display station name:"));
-  Label10 = makeNamedLabel(this, QStringLiteral("Label10"), QString());
+  Label11 = makeLabel(this, QStringLiteral("Label11"),
+                      QStringLiteral("Single Click on number to display station name:"));
+  Label10 = makeLabel(this, QStringLiteral("Label10"), QString());
   Label10->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Label10->setMinimumHeight(Label10->fontMetrics().height() + 6);
   nameLine->addWidget(Label11);
@@ -121,14 +120,14 @@ QWidget* Form13::buildLegend() {
   };
   int row = 0;
   for (const Sample& sample : samples) {
-    QLabel* mark = makeNamedLabel(legend, QString(), QString::fromUtf8(sample.text));
+    QLabel* mark = makeLabel(legend, QString(), QString::fromUtf8(sample.text));
     mark->setFont(bold);
     mark->setAlignment(Qt::AlignCenter);
     mark->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("000")));
-    if (sample.color != kCellStatusText) setLabelBackColor(mark, kCellNumberBack);
-    setLabelTextColor(mark, sample.color);
+    if (sample.color != kCellStatusText) setBackgroundColor(mark, kCellNumberBack);
+    setTextColor(mark, sample.color);
     grid->addWidget(mark, row, 0);
-    grid->addWidget(makeNamedLabel(legend, QString(), QString::fromUtf8(sample.meaning)), row, 1);
+    grid->addWidget(makeLabel(legend, QString(), QString::fromUtf8(sample.meaning)), row, 1);
     ++row;
   }
   const char* const types[] = {
@@ -139,7 +138,7 @@ QWidget* Form13::buildLegend() {
   };
   row = 0;
   for (const char* text : types)
-    grid->addWidget(makeNamedLabel(legend, QString(), QString::fromUtf8(text)), row++, 3);
+    grid->addWidget(makeLabel(legend, QString(), QString::fromUtf8(text)), row++, 3);
   grid->setColumnMinimumWidth(2, 24);
   grid->setColumnStretch(3, 1);
   return legend;

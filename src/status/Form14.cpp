@@ -5,9 +5,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "Controls.h"
 #include "NetworkScan.h"
 #include "Program.h"
-#include "StatusWidgets.h"
 
 namespace kvlink {
 
@@ -29,13 +29,12 @@ Form14::Form14(Program& program) : Form(program.host, QStringLiteral("Form14")),
   root->addWidget(Frame1);
 
   auto* note = new QHBoxLayout();
-  Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("NOTE:"));
+  Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("NOTE:"));
   QFont bold = Label2->font();
   bold.setBold(true);
   Label2->setFont(bold);
   Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Label1 =
-      makeNamedLabel(this, QStringLiteral("Label1"),
+  Label1 = makeLabel(this, QStringLiteral("Label1"),
                      QStringLiteral("During the time that the 'Network Summary' screen is "
                                     "displayed, double-click any visible station number to switch "
                                     "to that station."));

@@ -98,14 +98,14 @@ void MeterForm::buildDesign() {
   Panel3D2 = new QFrame(this);
   Panel3D2->setObjectName(QStringLiteral("Panel3D2"));
   Panel3D2->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Label11 = makeNamedLabel(Panel3D2, QStringLiteral("Label11"), QString());
+  Label11 = makeLabel(Panel3D2, QStringLiteral("Label11"), QString());
   Label11->setAlignment(Qt::AlignCenter);
   QFont nameFont = Label11->font();
   nameFont.setBold(true);
   nameFont.setPointSizeF(nameFont.pointSizeF() * 1.25);
   Label11->setFont(nameFont);
   Label11->setMinimumHeight(Label11->fontMetrics().height() + 4);
-  setLabelTextColor(Label11, kDarkBlue);
+  setTextColor(Label11, kDarkBlue);
   (new QVBoxLayout(Panel3D2))->addWidget(Label11);
   root->addWidget(Panel3D2);
 
@@ -142,9 +142,9 @@ void MeterForm::buildDesign() {
     rows->setColumnStretch(0, 1);
     rows->setColumnMinimumWidth(0, captionWidth + 8);
     for (size_t r = 0; r < design.size(); ++r) {
-      QLabel* caption = makeNamedLabel(frame, QString::fromUtf8(design[r].captionName),
-                                       QString::fromUtf8(design[r].designCaption));
-      QLabel* value = makeNamedLabel(frame, QString::fromUtf8(design[r].valueName), QString());
+      QLabel* caption = makeLabel(frame, QString::fromUtf8(design[r].captionName),
+                                  QString::fromUtf8(design[r].designCaption));
+      QLabel* value = makeLabel(frame, QString::fromUtf8(design[r].valueName), QString());
       value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       // Rows without a caption in any layout (pre-trip rows 7 and 8) stay
       // empty: no box that would look like a missing value.
@@ -165,17 +165,17 @@ void MeterForm::buildDesign() {
   buildRows(SSFrame7, kPreTripRowDesign, preTripCaptions, preTripValues);
 
   auto makeFlag = [](QWidget* parent, const char* name, const QString& text, uint32_t color) {
-    QLabel* label = makeNamedLabel(parent, QString::fromUtf8(name), text);
-    setLabelBackColor(label, kFlagBack);
-    setLabelTextColor(label, color);
+    QLabel* label = makeLabel(parent, QString::fromUtf8(name), text);
+    setBackgroundColor(label, kFlagBack);
+    setTextColor(label, color);
     label->setWordWrap(true);
     label->hide();
     return label;
   };
   auto makeNone = [](QWidget* parent, const char* name, const char* text) {
-    QLabel* label = makeNamedLabel(parent, QString::fromUtf8(name), QString::fromUtf8(text));
-    setLabelBackColor(label, kSystemWindowBackground);
-    setLabelTextColor(label, kSystemWindowText);
+    QLabel* label = makeLabel(parent, QString::fromUtf8(name), QString::fromUtf8(text));
+    setBackgroundColor(label, kSystemWindowBackground);
+    setTextColor(label, kSystemWindowText);
     return label;
   };
   auto buildFlags = [&](CaptionFrame* frame, const char* noneName, const char* noneText,

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <array>
 
+#include "Controls.h"
 #include "Form.h"
 #include "GeneralStatusLayout.h"
-#include "StatusWidgets.h"
 
 namespace kvlink {
 

@@ -53,19 +53,19 @@ void paintAnswer(Program& program, int i) {
   host.doEvents();
   Form13* window = summary(program);
   if (!window) return;
-  setLabelTextColor(window->Label1[i], kCellHealthy);
+  setTextColor(window->Label1[i], kCellHealthy);
   window->Label2[i]->clear();
   if (scan.ScanTripStatus.value_or(0) != 0) {
     window->Label2[i]->setText(QStringLiteral("TRIPS "));
     host.doEvents();
     if (!(window = summary(program))) return;
-    setLabelTextColor(window->Label1[i], kCellTripOrAlarm);
+    setTextColor(window->Label1[i], kCellTripOrAlarm);
   }
   if (scan.ScanAlarmStatus.value_or(0) != 0) {
     window->Label2[i]->setText(window->Label2[i]->text() + QStringLiteral("ALARMS "));
     host.doEvents();
     if (!(window = summary(program))) return;
-    setLabelTextColor(window->Label1[i], kCellTripOrAlarm);
+    setTextColor(window->Label1[i], kCellTripOrAlarm);
   }
   window->Label2[i]->setText(
       window->Label2[i]->text() +
@@ -99,7 +99,7 @@ void startNetworkScan(Program& program) {
   for (int i = 0; i < kStations; ++i) {
     window.Label1[i]->show();
     window.Label2[i]->show();
-    setLabelTextColor(window.Label1[i], kCellIdle);
+    setTextColor(window.Label1[i], kCellIdle);
     window.Label2[i]->clear();
     window.LabelID1[i]->show();
     window.LabelID1[i]->clear();
@@ -119,7 +119,7 @@ void NetworkSummaryStep(Program& program) {
   if (station < 1 || station > kStations) return;
   const int i = station - 1;
 
-  if (Form13* window = summary(program)) setLabelTextColor(window->Label1[i], kCellReading);
+  if (Form13* window = summary(program)) setTextColor(window->Label1[i], kCellReading);
   program.host.doEvents();
   if (module.scan.readMarkPause.count() > 0) std::this_thread::sleep_for(module.scan.readMarkPause);
 
@@ -130,7 +130,7 @@ void NetworkSummaryStep(Program& program) {
     if (Form13* window = summary(program)) {
       window->Label2[i]->hide();
       window->Label1[i]->hide();
-      setLabelTextColor(window->Label1[i], kCellIdle);
+      setTextColor(window->Label1[i], kCellIdle);
     }
     --poll.ScanEligibleCount;
     if (poll.ScanEligibleCount <= 0) {
@@ -141,7 +141,7 @@ void NetworkSummaryStep(Program& program) {
     window->Label2[i]->show();
     window->Label1[i]->show();
     window->Label2[i]->setText(QStringLiteral("NR"));
-    setLabelTextColor(window->Label1[i], kCellIdle);
+    setTextColor(window->Label1[i], kCellIdle);
   }
 
   auto shown = [&program](int16_t s) {

@@ -39,9 +39,9 @@ PreTripForm::PreTripForm(Program& program, const QString& designName, const QStr
   auto* root = new QVBoxLayout(this);
   auto* strip = new QFrame(this);
   strip->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Label9 = makeNamedLabel(strip, QStringLiteral("Label9"), QString());
+  Label9 = makeLabel(strip, QStringLiteral("Label9"), QString());
   Label9->setAlignment(Qt::AlignCenter);
-  setLabelTextColor(Label9, kDarkBlue);
+  setTextColor(Label9, kDarkBlue);
   (new QVBoxLayout(strip))->addWidget(Label9);
   root->addWidget(strip);
 
@@ -49,16 +49,16 @@ PreTripForm::PreTripForm(Program& program, const QString& designName, const QStr
   root->addLayout(grid);
   for (size_t f = 0; f < design_.size(); ++f) {
     auto* frame = new QGroupBox(QString::fromUtf8(design_[f].caption), this);
-    QLabel* value = makeNamedLabel(frame, QString::fromUtf8(design_[f].valueName), QString());
+    QLabel* value = makeLabel(frame, QString::fromUtf8(design_[f].valueName), QString());
     value->setAlignment(Qt::AlignCenter);
     value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000000000")));
-    setLabelBackColor(value, kValueBack);
-    setLabelTextColor(value, kDarkBlue);
+    setBackgroundColor(value, kValueBack);
+    setTextColor(value, kDarkBlue);
     (new QVBoxLayout(frame))->addWidget(value);
     QLabel* mark = nullptr;
     if (design_[f].markName) {
-      mark = makeNamedLabel(frame, QString::fromUtf8(design_[f].markName),
-                            QString::fromUtf8(design_[f].markText));
+      mark = makeLabel(frame, QString::fromUtf8(design_[f].markName),
+                       QString::fromUtf8(design_[f].markText));
       QFont small = mark->font();
       small.setPointSizeF(small.pointSizeF() * 0.7);
       mark->setFont(small);

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <vector>
 
+#include "Controls.h"
 #include "Form.h"
-#include "StatusWidgets.h"
 
 namespace kvlink {
 

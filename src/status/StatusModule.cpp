@@ -11,11 +11,7 @@ void makeWith(DefaultInstance<T>& instance, Program& program) {
 
 WindowVariant preTripVariant(std::vector<int16_t> types, auto& instance,
                              std::function<int16_t(int16_t)> stateFor) {
-  WindowVariant variant;
-  variant.unitTypes = std::move(types);
-  variant.ifLoaded = [&instance]() -> Form* { return instance.ifLoaded(); };
-  variant.window = [&instance]() -> Form& { return instance(); };
-  variant.unload = [&instance] { instance.Unload(); };
+  WindowVariant variant = variantOf(instance, std::move(types));
   variant.stateFor = std::move(stateFor);
   return variant;
 }

@@ -223,3 +223,29 @@ TEST(FileDialogFilterTest, PatternsIgnoreCase) {
 
 }  // namespace
 }  // namespace kvlink
+
+namespace kvlink {
+namespace {
+
+TEST(FormPlacementTest, FirstShowOpensBesideTheAnchorWithoutHidingIt) {
+  ScriptedHost host;
+  Counters counters;
+  SampleForm anchor(host, counters);
+  anchor.setGeometry(10, 20, 300, 200);
+  Form::setPlacementAnchor(&anchor);
+  SampleForm first(host, counters);
+  SampleForm second(host, counters);
+  first.Show();
+  second.Show();
+  EXPECT_GT(first.Left(), anchor.frameGeometry().right());
+  EXPECT_GT(second.Top(), first.Top());
+
+  first.moveTo(500, 400);  // a window keeps the place it was given
+  first.Hide();
+  first.Show();
+  EXPECT_EQ(first.Left(), 500);
+  Form::setPlacementAnchor(nullptr);
+}
+
+}  // namespace
+}  // namespace kvlink

@@ -12,6 +12,7 @@
 #include "ScriptedHost.h"
 #include "SettingsFile.h"
 #include "Startup.h"
+#include "Vercode.h"
 #include "frmSplash.h"
 #include "link/SerialLinkLibrary.h"
 #include "platform/profile.h"
@@ -42,6 +43,13 @@ int main(int argc, char** argv) {
   program.Form9().showCurrentStation();
   save(program.Form9(), "Form9.png");
   save(program.frmSplash(), "frmSplash.png");
+  frmUnitId& unitId = program.frmUnitId();
+  unitId.Label1->setText("4");
+  unitId.Label2->setText(unitTypeName(4, 0x0440));
+  unitId.Label3->setText("present");
+  unitId.Label4->setText("205");
+  save(unitId, "frmUnitId.png");
+  save(program.frmAbout(), "frmAbout.png");
   program.frmSplash().Timer1->stop();
   return 0;
 }

@@ -17,6 +17,7 @@
 #include "SettingsFile.h"
 #include "Startup.h"
 #include "UnitSimulator.h"
+#include "Vercode.h"
 #include "link/LinkErrors.h"
 #include "link/SerialLinkLibrary.h"
 #include "platform/profile.h"
@@ -137,6 +138,44 @@ TEST_P(ShellEndToEndTest, PortWithoutADeviceCannotBeUsed) {
   ASSERT_EQ(host_.boxes().size(), 1u);
   EXPECT_EQ(host_.boxes()[0].text, "Requested COM port cannot be used.");
   EXPECT_FALSE(LinkIsOpen(*program_));
+  EXPECT_FALSE(program_->Form1().Timer1->isActive());
+}
+
+TEST_P(ShellEndToEndTest, UnitIdentificationReadsTheUnitWithThePollPaused) {
+  saveLineSettings("1");
+  Form1_Form_Load(*program_);
+  ASSERT_TRUE(LinkIsOpen(*program_));
+  sim_->setReg(9, 43, 207);
+  bool polledWhileOpen = true;
+  host_.onNextModal([&](Form& shown) {
+    polledWhileOpen = program_->Form1().Timer1->isActive();
+    static_cast<frmUnitId&>(shown).Command1->click();
+  });
+  program_->Form1().mnuHelpUnitId->trigger();
+  EXPECT_FALSE(polledWhileOpen);
+  EXPECT_TRUE(program_->Form1().Timer1->isActive());
+  const frmUnitId& window = program_->frmUnitId();
+  EXPECT_EQ(window.Label1->text(), "9");
+  EXPECT_EQ(window.Label2->text(), "GLT-52 feeder protection relay");
+  EXPECT_EQ(window.Label3->text(),
+            (sim_->reg(9, kIdentificationRegister) & 0x40) ? "present" : "not present");
+  EXPECT_EQ(window.Label4->text(), "207");
+  EXPECT_TRUE(host_.boxes().empty());
+
+  // A unit that does not answer: the off-line message, nothing shown, the
+  // poll on again.
+  sim_->setFault(9, sim::Fault{sim::FaultKind::Silent, -1});
+  program_->Form1().mnuHelpUnitId->trigger();
+  ASSERT_EQ(host_.boxes().size(), 1u);
+  EXPECT_EQ(host_.boxes()[0].text, "Unit off-line...Check connections");
+  EXPECT_EQ(host_.boxes()[0].title, "Off-line error");
+  EXPECT_EQ(host_.modalCount(), 1);
+  EXPECT_TRUE(program_->Form1().Timer1->isActive());
+
+  // With the link closed the unit is not asked at all.
+  program_->Form16().Command3D2->click();
+  program_->Form1().mnuHelpUnitId->trigger();
+  EXPECT_EQ(host_.boxes().size(), 2u);
   EXPECT_FALSE(program_->Form1().Timer1->isActive());
 }
 

@@ -202,7 +202,7 @@ TEST_F(GeneralStatusTest, TripsAndAlarmsShowTheirBitsAndColourTheFrames) {
   EXPECT_FALSE(m.Label26t->isHidden());
   EXPECT_TRUE(m.Label17t->isHidden());
   EXPECT_EQ(m.Frame3D2->captionColor(), kDarkRed);
-  EXPECT_EQ(labelTextColor(m.Label2t), 0x80u);
+  EXPECT_EQ(textColor(m.Label2t), 0x80u);
 
   // Cleared: "No trips..." and "No alarms..." again, frames dark blue.
   answeredPass(0, motorValues());

@@ -52,7 +52,7 @@ class NetworkSummaryTest : public StatusFixture {
     for (int p = 0; p < polls; ++p) scanPoll(line(program->poll.ScanStation));
   }
 
-  uint32_t numberColor(int station) { return labelTextColor(summary().Label1[station - 1]); }
+  uint32_t numberColor(int station) { return textColor(summary().Label1[station - 1]); }
   QString statusText(int station) { return summary().Label2[station - 1]->text(); }
   QString typeText(int station) { return summary().LabelID1[station - 1]->text(); }
   bool cellShown(int station) { return !summary().Label1[station - 1]->isHidden(); }
@@ -124,7 +124,7 @@ TEST_F(NetworkSummaryTest, AnsweringStationsShowColourStatusAndType) {
   EXPECT_EQ(numberColor(5), kCellHealthy);
   EXPECT_EQ(statusText(5), "STOPPED");
   EXPECT_EQ(program->poll.ScanStation, 6);
-  EXPECT_EQ(labelTextColor(summary().Label2[0]), kCellStatusText);
+  EXPECT_EQ(textColor(summary().Label2[0]), kCellStatusText);
 }
 
 TEST_F(NetworkSummaryTest, StationIsMarkedYellowWhileItIsRead) {

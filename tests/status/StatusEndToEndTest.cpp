@@ -95,7 +95,7 @@ class StatusEndToEndTest : public ::testing::TestWithParam<LineCase> {
               scanStatusText(type, trip, alarm, line->reg(station, sim::kStatusWord)))
         << "station " << station;
     EXPECT_EQ(summary().LabelID1[i]->text().toStdString(), unitTypeAbbreviation(type));
-    EXPECT_EQ(labelTextColor(summary().Label1[i]), trip || alarm ? kCellTripOrAlarm : kCellHealthy)
+    EXPECT_EQ(textColor(summary().Label1[i]), trip || alarm ? kCellTripOrAlarm : kCellHealthy)
         << "station " << station;
   }
 
@@ -190,7 +190,7 @@ TEST_P(StatusEndToEndTest, NetworkSummaryPaintsAll63Stations) {
   for (int s = 1; s <= kStations; ++s) {
     if (s == kSilent || s == kUnknownType) {
       EXPECT_EQ(summary().Label2[s - 1]->text(), "NR") << "station " << s;
-      EXPECT_EQ(labelTextColor(summary().Label1[s - 1]), kCellIdle);
+      EXPECT_EQ(textColor(summary().Label1[s - 1]), kCellIdle);
       EXPECT_FALSE(summary().Label1[s - 1]->isHidden());
     } else {
       expectCellShowsUnit(s);

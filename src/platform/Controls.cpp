@@ -1,43 +1,75 @@
-#include "EditorWidgets.h"
+#include "Controls.h"
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGridLayout>
 
 #include "VbColor.h"
 
 namespace kvlink {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
   auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromUtf8(name));
+  label->setObjectName(name);
   return label;
 }
 
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption) {
+QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption) {
   auto* frame = new QGroupBox(caption, parent);
-  frame->setObjectName(QString::fromUtf8(name));
+  frame->setObjectName(name);
   return frame;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromUtf8(name));
+  button->setObjectName(name);
   button->setAutoDefault(true);  // Enter presses the button that has the focus
   return button;
 }
 
-QFrame* makePanel(QWidget* parent, const char* name) {
+QFrame* makePanel(QWidget* parent, const QString& name) {
   auto* panel = new QFrame(parent);
-  panel->setObjectName(QString::fromUtf8(name));
+  panel->setObjectName(name);
   panel->setFrameShape(QFrame::StyledPanel);
   panel->setFrameShadow(QFrame::Sunken);
   return panel;
 }
 
+namespace {
+const char* const kTextColorProperty = "vbTextColor";
+}
+
+QLabel* makeImage(QWidget* parent, const QString& name, QStyle::StandardPixmap icon) {
+  auto* image = new QLabel(parent);
+  image->setObjectName(name);
+  const int size = parent->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+  image->setPixmap(parent->style()->standardIcon(icon).pixmap(size, size));
+  image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+  return image;
+}
+
 void setTextColor(QWidget* widget, uint32_t color) {
+  const QVariant current = widget->property(kTextColorProperty);
+  if (current.isValid() && current.toUInt() == color) return;
+  widget->setProperty(kTextColorProperty, color);
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, vbColor(color));
   widget->setPalette(palette);
+}
+
+uint32_t textColor(const QWidget* widget) {
+  return widget->property(kTextColorProperty).toUInt();
+}
+
+CaptionFrame::CaptionFrame(const QString& caption, uint32_t captionColor, QWidget* parent)
+    : QGroupBox(caption, parent) {
+  setCaptionColor(captionColor);
+}
+
+void CaptionFrame::setCaptionColor(uint32_t color) {
+  if (color == captionColor_ && !styleSheet().isEmpty()) return;
+  captionColor_ = color;
+  setStyleSheet(QStringLiteral("QGroupBox::title { color: %1; }").arg(vbColor(color).name()));
 }
 
 void setBackgroundColor(QWidget* widget, uint32_t color) {
@@ -45,6 +77,14 @@ void setBackgroundColor(QWidget* widget, uint32_t color) {
   palette.setColor(QPalette::Window, vbColor(color));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
+}
+
+QGridLayout* rowGrid(QWidget* frame, int rows, int rowHeight) {
+  auto* grid = new QGridLayout(frame);
+  grid->setVerticalSpacing(6);
+  for (int r = 0; r < rows; ++r) grid->setRowMinimumHeight(r, rowHeight);
+  grid->setRowStretch(rows, 1);
+  return grid;
 }
 
 void keepPlaceWhenHidden(QWidget* widget) {

@@ -1,0 +1,41 @@
+#include "ConfigFileModule.h"
+
+namespace kvlink {
+
+void ConfigFileWindowKind::beginPass() {
+  if (auto* save = module_.FormSaveInfo.ifLoaded()) save->setEnabledState(false);
+  if (auto* wizard = module_.FormConfig.ifLoaded()) {
+    wizard->setEnabledState(false);
+    wizard->setMousePointer(vbHourglass);
+  }
+}
+
+void ConfigFileWindowKind::resetPointers() {
+  if (auto* wizard = module_.FormConfig.ifLoaded()) wizard->setMousePointer(vbDefault);
+}
+
+void ConfigFileWindowKind::endPass() {
+  if (auto* save = module_.FormSaveInfo.ifLoaded()) save->setEnabledState(true);
+  if (auto* wizard = module_.FormConfig.ifLoaded(); wizard && !module_.downloadRunning)
+    wizard->setEnabledState(true);
+}
+
+ConfigFileModule::ConfigFileModule(Program& program) {
+  FormSaveInfo.setFactory([&program] { return std::make_unique<kvlink::FormSaveInfo>(program); });
+  ConfigWarning.setFactory([&program] { return std::make_unique<kvlink::ConfigWarning>(program); });
+  FormConfig.setFactory([&program] { return std::make_unique<kvlink::FormConfig>(program); });
+}
+
+ConfigFileModule::~ConfigFileModule() = default;
+
+void ConfigFileModule::unloadWindows() {
+  FormConfig.Unload();
+  ConfigWarning.Unload();
+  FormSaveInfo.Unload();
+}
+
+ConfigFileModule& configFileModule(Program& program) {
+  return program.module<ConfigFileModule>();
+}
+
+}  // namespace kvlink

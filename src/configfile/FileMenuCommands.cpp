@@ -1,0 +1,49 @@
+#include "FileMenuCommands.h"
+
+#include "ConfigFileModule.h"
+#include "ConfigFileTexts.h"
+#include "Form1.h"
+#include "Host.h"
+#include "enc.h"
+
+namespace kvlink {
+
+void setConfigFileItemsEnabled(Program& program, bool on) {
+  // After the program end the main window is not created again.
+  if (auto* main = program.Form1.ifLoaded()) {
+    main->mnuopen->setEnabled(on);
+    main->mnusaveset->setEnabled(on);
+  }
+}
+
+bool UnitOffLine(Program& program) {
+  const int16_t status = program.poll.PollStatus;
+  auto* main = program.Form1.ifLoaded();
+  return !main || !Form1::menuEnabled(main->mnuDisplay) || status == 1 || status == 3;
+}
+
+void Form1_mnuopen_Click(Program& program) {
+  setConfigFileItemsEnabled(program, false);
+  if (CheckPassword(program, 1) != kPasswordGranted) {
+    setConfigFileItemsEnabled(program, true);
+    return;
+  }
+  configFileModule(program).ConfigWarning().Show();
+}
+
+void Form1_mnusaveset_Click(Program& program) {
+  setConfigFileItemsEnabled(program, false);
+  configFileModule(program).FormSaveInfo().Show();
+}
+
+void Form1_mnuNotepad_Click(Program& program) {
+  FileDialogRequest request;
+  request.filter = QString::fromUtf8(kConFileFilter);
+  request.flags = cdlOFNFileMustExist;
+  const FileDialogResult chosen = program.host.fileDialog(request);
+  if (chosen.cancelled) return;
+  if (!program.host.openInEditor(chosen.fileName))
+    MsgBox(program.host, QString::fromUtf8(kEditorNotStartedText), vbCritical);
+}
+
+}  // namespace kvlink

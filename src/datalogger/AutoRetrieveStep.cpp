@@ -1,0 +1,210 @@
+#include "AutoRetrieveStep.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "AutoRetrieveFile.h"
+#include "AutoRetrieveModule.h"
+#include "ErrorHandling.h"
+#include "Form1.h"
+#include "Host.h"
+#include "LogRecordLine.h"
+#include "LogTextFile.h"
+#include "LoggerRegisters.h"
+#include "LoggingCode.h"
+#include "PassTarget.h"
+#include "Program.h"
+#include "platform/temp_path.h"
+
+namespace kvlink {
+
+namespace {
+
+constexpr int kIdentificationWord = 39;
+constexpr uint16_t kLoggerFitted = 0x40;
+constexpr uint16_t kResetRecordCounter = 8;
+
+// The main window's menu items that must not start their own work while a
+// step waits in the event pump: the configuration-file windows and the
+// logger windows, which share the read buffer and the decoded record. They
+// are enabled again on every way out of the step.
+class StepMenuLock {
+ public:
+  explicit StepMenuLock(Program& program) : program_(program) { setEnabled(false); }
+  ~StepMenuLock() {
+    if (!program_.ended && program_.Form1.loaded()) setEnabled(true);
+  }
+  StepMenuLock(const StepMenuLock&) = delete;
+  StepMenuLock& operator=(const StepMenuLock&) = delete;
+
+ private:
+  void setEnabled(bool on) {
+    Form1& main = program_.Form1();
+    for (QAction* item : {main.mnuopen, main.mnusaveset, main.mnuConfigure, main.mnuRetrieve})
+      item->setEnabled(on);
+  }
+  Program& program_;
+};
+
+// One register of a station, one word; nothing when it did not answer.
+std::optional<uint16_t> readWord(Program& program, const PassTarget& target, int16_t station,
+                                 int reg) {
+  const bool modbus = target.useModbus;
+  if (ReadUnit(program, target.port, station, loggerRegisterAddress(modbus, reg),
+               loggerReadCount(modbus, 1)) != 0)
+    return std::nullopt;
+  return program.ReadBuffer[0];
+}
+
+int16_t unitTypeOf(uint16_t identification) {
+  const int16_t type = static_cast<int16_t>(identification >> 8);
+  return isKnownUnitType(type) ? type : kUnitTypeUnknown;
+}
+
+class StationVisit {
+ public:
+  StationVisit(Program& program, int position, int16_t station)
+      : program_(program),
+        m_(program.module<AutoRetrieveModule>()),
+        target_(PassTarget::capture(program)),
+        position_(position),
+        station_(station) {}
+
+  void run() {
+    const std::optional<uint16_t> identification =
+        readWord(program_, target_, station_, kIdentificationWord);
+    if (identification) m_.AutoUnitType = unitTypeOf(*identification);
+    if (!identification || m_.AutoUnitType == kUnitTypeUnknown ||
+        (*identification & kLoggerFitted) == 0) {
+      showStatus(autoRetrieveNoResponseText(station_));
+      return;
+    }
+    unitType_ = m_.AutoUnitType;
+    const std::optional<uint16_t> counter = readWord(program_, target_, station_, kRecordCounter);
+    if (!counter) {
+      showStatus(autoRetrieveNoResponseText(station_));
+      return;
+    }
+    m_.AutoRecordCount = *counter;
+    count_ = *counter;
+    showStatus(autoRetrieveCountText(station_, count_));
+    if (count_ >= m_.AutoRecordLimit && count_ > 0) saveRecords();
+  }
+
+ private:
+  void showStatus(const std::string& text) {
+    const QString line = QString::fromStdString(text);
+    m_.AutoSave().statusLine(position_)->setText(line);
+    program_.Form1().Label12->setText(line);
+  }
+  void showMainStatus(const std::string& text) {
+    program_.Form1().Label12->setText(QString::fromStdString(text));
+  }
+
+  // The directory shown in the window; the temporary directory when that
+  // one takes no files.
+  std::string destination() {
+    AutoSave& window = m_.AutoSave();
+    std::string directory = window.Label7->text().toStdString();
+    if (!probeDirectoryWritable(directory)) {
+      directory = tempPath();
+      window.Label7->setText(QString::fromStdString(directory));
+    }
+    return directory;
+  }
+
+  // The pump may have ended the program or changed the link.
+  bool mayGoOn() const { return !program_.ended && target_.linkUnchanged(program_); }
+
+  void saveRecords() {
+    LogTextFile file;
+    const std::string path = autoRetrieveFilePath(destination(), station_);
+    const bool isNew = !fileHasContent(path);
+    if (!file.open(path, LogTextFile::Mode::Append)) {
+      showStatus(autoRetrieveCannotOpenText(station_));
+      return;
+    }
+    if (isNew && !file.write(logHeaderLine(unitType_))) return writeFailed(file);
+
+    const int records = std::min<long>(count_, kLogRecordSlots);
+    for (int i = records - 1; i >= 0; --i) {
+      if (ReadLogRecordAt(program_, static_cast<int16_t>(i), unitType_, station_) != 0)
+        return readFailed(file);
+      if (!file.write(logRecordLine(loggingCode(program_).record, unitType_)))
+        return writeFailed(file);
+      program_.host.doEvents();
+      if (!mayGoOn()) return readFailed(file);
+    }
+    if (!file.close()) return writeFailed(file);
+    clearUnitRecords();
+  }
+
+  void readFailed(LogTextFile& file) {
+    file.write(logReadErrorLine());
+    const bool closed = file.close();
+    if (program_.ended) return;
+    if (!closed)
+      showStatus(autoRetrieveCannotWriteText(station_));
+    else
+      showMainStatus(kAutoRetrieveReadFailedText);
+  }
+
+  void writeFailed(LogTextFile& file) {
+    file.close();
+    showStatus(autoRetrieveCannotWriteText(station_));
+  }
+
+  // Every record is in the file: the unit starts its count again. Not when
+  // records came in during the save, since those are not in the file.
+  void clearUnitRecords() {
+    const std::optional<uint16_t> counter = readWord(program_, target_, station_, kRecordCounter);
+    if (!counter || *counter != count_) return;
+    const std::optional<uint16_t> control =
+        readWord(program_, target_, station_, kLoggerControlWord);
+    if (!control) return;
+    WriteUnit(program_, target_.port, station_,
+              loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+              *control | kResetRecordCounter);
+  }
+
+  Program& program_;
+  AutoRetrieveModule& m_;
+  const PassTarget target_;
+  const int position_;
+  const int16_t station_;
+  int16_t unitType_ = kUnitTypeUnknown;
+  long count_ = 0;
+};
+
+}  // namespace
+
+void AutoRetrieveStep(Program& program) {
+  AutoRetrieveModule& m = program.module<AutoRetrieveModule>();
+  if (m.AutoStationCount <= 0) {
+    program.Form1().Label12->clear();
+    return;
+  }
+  if (program.ended) return;
+  {
+    StepMenuLock lock(program);
+    if (m.AutoStationIndex < 0 || m.AutoStationIndex >= m.AutoStationCount) m.AutoStationIndex = 0;
+    const int position = m.AutoStationIndex;
+    const int16_t station = m.AutoStations[position];
+    try {
+      StationVisit(program, position, station).run();
+    } catch (const std::exception&) {
+      if (program.ended) return;
+      const QString text = QString::fromStdString(autoRetrieveCannotOpenText(station));
+      m.AutoSave().statusLine(position)->setText(text);
+      program.Form1().Label12->setText(text);
+    }
+  }
+  if (program.ended) return;
+  const int next = m.AutoStationIndex + 1;
+  m.AutoStationIndex = static_cast<int16_t>(next >= m.AutoStationCount ? 0 : next);
+  m.AutoSave().Timer1->start();
+  m.AutoRetrieveDue = false;
+}
+
+}  // namespace kvlink

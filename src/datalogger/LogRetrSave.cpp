@@ -1,0 +1,153 @@
+// "Save Records": records 0..N-1 of the current station into a new text
+// file chosen in a save dialog, with the header line of the unit's family.
+
+#include <QCoreApplication>
+
+#include "Form1.h"
+#include "Host.h"
+#include "LogRecordLine.h"
+#include "LogRetr.h"
+#include "LogSaveChoice.h"
+#include "LogTextFile.h"
+#include "LoggerRecordsModule.h"
+#include "LoggingCode.h"
+#include "Program.h"
+
+namespace kvlink {
+
+namespace {
+
+const QString kOffLineText = QStringLiteral("Unit off-line...Check connections");
+const QString kRecordCountZero = QStringLiteral("Record Count is zero.  Job cancelled.");
+const QString kCannotReadRecord =
+    QStringLiteral("Error: Cannot read record - unit may be offline.");
+const QString kOverflow = QStringLiteral("Overflow");
+
+bool unitOffLine(Program& program) {
+  const int16_t status = program.poll.PollStatus;
+  return !Form1::menuEnabled(program.Form1().mnuDisplay) || status == 1 || status == 3;
+}
+
+}  // namespace
+
+void LogRetr::setSaveControlsEnabled(bool on) {
+  for (QWidget* control : std::initializer_list<QWidget*>{SSCommand2, SSCommand1, SSOption1,
+                                                          SSOption2, SSOption3, HScroll1, UpDown1})
+    control->setEnabled(on);
+}
+
+void LogRetr::SSCommand2_Click() {
+  if (saving_) return;
+  Program& program = program_;
+  Host& host = program.host;
+  LogTextFile file;
+  saving_ = true;
+  setSaveControlsEnabled(false);
+
+  // Every end: the controls back, the pointer normal, the progress at 0,
+  // the file closed.
+  auto finish = [&] {
+    file.close();
+    saving_ = false;
+    setSaveControlsEnabled(true);
+    program.pointer.setApplicationPointer(vbDefault);
+    ProgressBar1->setValue(0);
+  };
+  // The error path: the error's own description, no icon, default title.
+  auto fail = [&](const QString& description) {
+    file.close();
+    finish();
+    MsgBox(host, description);
+  };
+  // The window is unloaded only at program end while a save runs; the
+  // save then stops with what it has written.
+  auto windowGone = [&] {
+    if (loggerRecords(program).LogRetr.ifLoaded() == this) return false;
+    file.close();
+    saving_ = false;
+    program.pointer.setApplicationPointer(vbDefault);
+    return true;
+  };
+
+  if (unitOffLine(program)) {
+    finish();
+    MsgBox(host, kOffLineText, vbCritical, QStringLiteral("Off-line error"));
+    return;
+  }
+
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = QStringLiteral("Text File (*.TXT)|*.TXT");
+  request.flags = cdlOFNOverwritePrompt;
+  const FileDialogResult chosen = host.fileDialog(request);
+  if (chosen.cancelled || chosen.fileName.isEmpty()) {
+    finish();
+    return;
+  }
+
+  if (unitOffLine(program)) {
+    finish();
+    MsgBox(host, kOffLineText, vbCritical, QStringLiteral("Off-line error"));
+    return;
+  }
+
+  const RecordCounterRead counterRead =
+      ReadRecordCounter(program, program.linkState.CurrentStation);
+  if (counterRead.result != 0) {
+    finish();
+    MsgBox(host, kOffLineText, vbCritical, QStringLiteral("Unit off-line"));
+    return;
+  }
+  // The counter is a signed number here: 32768 or more is refused before
+  // any file is touched.
+  if (counterRead.counter > 0x7FFF) return fail(kOverflow);
+  const int counter = counterRead.counter;
+  Label11->setText(QString::number(counter));
+
+  if (!file.open(chosen.fileName.toStdString(), LogTextFile::Mode::Output))
+    return fail(QString::fromStdString(file.errorDescription()));
+
+  program.pointer.setApplicationPointer(vbHourglass);
+  host.doEvents();
+  host.doEvents();
+  if (windowGone()) return;
+
+  const int16_t unitType = program.poll.UnitType;
+  if (!file.write(logHeaderLine(unitType)))
+    return fail(QString::fromStdString(file.errorDescription()));
+
+  const LogSaveChoice choice = SSOption1->isChecked()   ? LogSaveChoice::AllLogged
+                               : SSOption2->isChecked() ? LogSaveChoice::Only
+                                                        : LogSaveChoice::All250;
+  const std::optional<int> count = logSaveCount(choice, counter, Label6->text().toInt());
+  if (!count) {
+    if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
+    finish();
+    MsgBox(host, kRecordCountZero);
+    return;
+  }
+
+  ProgressBar1->setRange(0, logSaveProgressMaximum(*count));
+  ProgressBar1->setValue(0);
+  for (int i = 0; i < *count; ++i) {
+    if (ReadLogRecord(program, int16_t(i)) != 0) {
+      // What was written stays; nothing stands in for the missing record.
+      if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
+      finish();
+      MsgBox(host, kCannotReadRecord);
+      return;
+    }
+    if (!file.write(logRecordLine(loggingCode(program).record, unitType)))
+      return fail(QString::fromStdString(file.errorDescription()));
+    ProgressBar1->setValue(i);
+    host.doEvents();
+    if (windowGone()) return;
+  }
+
+  if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
+  program.pointer.setApplicationPointer(vbDefault);
+  MsgBox(host, QStringLiteral("File Saved."), vbInformation, QStringLiteral("Info"));
+  finish();
+}
+
+}  // namespace kvlink

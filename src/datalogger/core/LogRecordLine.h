@@ -1,0 +1,32 @@
+#pragma once
+// The record text format shared by the saved record file (*.TXT) and the
+// auto-retrieve files (station<N>.txt): comma-separated fields, texts in
+// double quotes, integers as bare decimal digits, every line ended by CR LF.
+// One header line of quoted field names per family (unit types 0 and 2 the
+// motor family, every other code the feeder family), then one line per
+// record from the decoded log record.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "LogRecordValues.h"
+
+namespace kvlink {
+
+inline constexpr std::string_view kLogLineEnd = "\r\n";
+
+// The line written to an auto-retrieve file in place of a record that could
+// not be read.
+inline constexpr std::string_view kLogReadErrorText =
+    "Could not read info from unit (Unit may be off). Will Retry.";
+
+// Each of these returns a whole line, CR LF included.
+std::string logHeaderLine(int16_t unitType);
+std::string logRecordLine(const LogRecordValues& values, int16_t unitType);
+std::string logReadErrorLine();
+
+// The first field of a record line: "dd/mm/yyyy  hh:mm:ss Weekday".
+std::string logTimeField(const LogRecordValues& values);
+
+}  // namespace kvlink

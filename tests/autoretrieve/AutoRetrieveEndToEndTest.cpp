@@ -1,0 +1,217 @@
+// Auto retrieve in the whole program on a simulated line of relays over a
+// pseudo-terminal, in Modbus RTU and in DF1 with both error checks: the
+// start-up restores the list from gridmon.ini, and the poll passes save each
+// station's logged records to its file and clear them in the unit.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "AutoRetrieveModule.h"
+#include "Form1.h"
+#include "Install.h"
+#include "LogRecordDecode.h"
+#include "LogRecordLine.h"
+#include "PollPass.h"
+#include "ScriptedHost.h"
+#include "SettingsFile.h"
+#include "Startup.h"
+#include "UnitRegisters.h"
+#include "UnitSimulator.h"
+#include "link/SerialLinkLibrary.h"
+#include "platform/profile.h"
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
+namespace kvlink {
+namespace {
+
+using sim::Protocol;
+using Strings = std::vector<std::string>;
+
+struct LineCase {
+  Protocol protocol;
+  const char* name;
+};
+
+constexpr int kMotor = 5, kFeeder = 9, kNoLogger = 12;
+
+class AutoRetrieveEndToEndTest : public ::testing::TestWithParam<LineCase> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settingsDir.isValid() && filesDir.isValid());
+    qputenv("KVLINK_WINDIR", settingsDir.path().toUtf8());
+    line =
+        std::make_unique<sim::UnitSimulator>(sim::SimOptions{GetParam().protocol, 9600, false, {}});
+    line->addStation(kMotor, 0, true);
+    line->addStation(kFeeder, 1, true);
+    line->addStation(kNoLogger, 2, false);
+    line->setFrozen(true);
+    for (int station : {kMotor, kFeeder, kNoLogger}) line->setReg(station, sim::kSampleInterval, 0);
+    ASSERT_TRUE(line->start());
+    const std::string device = line->devicePath();
+    program = std::make_unique<Program>(
+        host, std::make_unique<SerialLinkLibrary>([device](int) { return device; }));
+    installSubsystems(*program);
+  }
+  void TearDown() override {
+    program.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    line.reset();
+  }
+
+  bool modbus() const { return GetParam().protocol == Protocol::Modbus; }
+  static void set(const std::string& key, const std::string& value) {
+    ASSERT_TRUE(WriteIni(kSettingsSection, key, value, kSettingsFile));
+  }
+  // gridmon.ini with the link on COM 3 opened at start and this list.
+  void writeSettings(const Strings& stations, int limit) {
+    set(kPortKey, "3");
+    set(kBaudKey, "9600");
+    set(kProtocolKey, modbus() ? "1" : "0");
+    set(kCheckModeKey, GetParam().protocol == Protocol::Df1Bcc ? "1" : "0");
+    set(kStationKey, std::to_string(kMotor));
+    set(kAutoStartKey, "1");
+    set("autorclimit", std::to_string(limit));
+    set("autodir", filesDir.path().toStdString());
+    set("autostationnum", std::to_string(stations.size()));
+    const char* keys[] = {"autostationa", "autostationb", "autostationc"};
+    for (size_t i = 0; i < stations.size(); ++i) set(keys[i], stations[i]);
+    set("autoretrieve", "1");
+  }
+  // The unit logs `count` more records, one a second; the others log none.
+  // (A simulated unit starts with a few records of its own.)
+  void logRecords(int station, int count) {
+    const uint16_t before = line->reg(station, sim::kRecordCounter);
+    line->setReg(station, sim::kSampleInterval, 1);
+    line->advance(count);
+    line->setReg(station, sim::kSampleInterval, 0);
+    ASSERT_EQ(line->reg(station, sim::kRecordCounter), before + count);
+  }
+  AutoRetrieveModule& m() { return program->module<AutoRetrieveModule>(); }
+  void pass() { PollCurrentStation(*program); }
+
+  Strings fileLines(int station) {
+    QFile file(filesDir.filePath(QStringLiteral("station%1.txt").arg(station)));
+    Strings found;
+    if (!file.open(QIODevice::ReadOnly)) return found;
+    for (const QByteArray& l : file.readAll().split('\n'))
+      if (!l.isEmpty()) found.push_back(l.toStdString() + "\n");
+    return found;
+  }
+  // The lines of the unit's records `from` down to 0, as the file must hold them.
+  Strings expectedLines(int station, int16_t type, int from) {
+    Strings expected;
+    for (int n = from; n >= 0; --n) {
+      const std::vector<uint16_t> words = line->regs(station, 192 + 24 * n, 24);
+      LogRecordValues values;
+      EXPECT_TRUE(decodeLogRecord(values, words, type));
+      expected.push_back(logRecordLine(values, type));
+    }
+    return expected;
+  }
+
+  QTemporaryDir settingsDir;
+  QTemporaryDir filesDir;
+  ScriptedHost host;
+  std::unique_ptr<sim::UnitSimulator> line;
+  std::unique_ptr<Program> program;
+};
+
+TEST_P(AutoRetrieveEndToEndTest, StartUpRestoresTheListAndThePollSavesEachStation) {
+  logRecords(kMotor, 12);
+  logRecords(kFeeder, 1);
+  const int motorCount = line->reg(kMotor, sim::kRecordCounter);
+  const int feederCount = line->reg(kFeeder, sim::kRecordCounter);
+  ASSERT_LT(feederCount, 10) << "below the limit";
+  const QString feederStatus = QStringLiteral("Station#9  Count= %1").arg(feederCount);
+  const uint16_t control = line->reg(kMotor, sim::kLoggerControl);
+  writeSettings({"5", "9", "12"}, 10);
+  Form1_Form_Load(*program);
+  ASSERT_TRUE(program->Form1().Timer1->isActive());
+  ASSERT_EQ(m().AutoStationCount, 3);
+  EXPECT_TRUE(m().AutoSave().SSOption1->isChecked());
+
+  pass();
+  ASSERT_EQ(program->poll.PollStatus, 0);
+  Strings expected{logHeaderLine(0)};
+  for (const std::string& l : expectedLines(kMotor, 0, motorCount - 1)) expected.push_back(l);
+  EXPECT_EQ(fileLines(kMotor), expected);
+  EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), 0);
+  EXPECT_EQ(line->reg(kMotor, sim::kLoggerControl), control) << "the other bits kept";
+  EXPECT_EQ(m().AutoSave().Label10->text(), QStringLiteral("Station#5  Count= %1").arg(motorCount));
+
+  pass();
+  EXPECT_EQ(m().AutoSave().Label11->text(), feederStatus);
+  EXPECT_EQ(program->Form1().Label12->text(), feederStatus);
+  EXPECT_TRUE(fileLines(kFeeder).empty());
+  EXPECT_EQ(line->reg(kFeeder, sim::kRecordCounter), feederCount);
+
+  pass();
+  EXPECT_EQ(m().AutoSave().Label12->text(), "Station#12  No response (or datalogging not present)");
+
+  // Back at the top of the list: new records are appended under the header.
+  logRecords(kMotor, 10);
+  const Strings more = expectedLines(kMotor, 0, 9);
+  pass();
+  const Strings got = fileLines(kMotor);
+  ASSERT_EQ(got.size(), size_t(1 + motorCount + 10));
+  EXPECT_EQ(Strings(got.begin() + 1 + motorCount, got.end()), more);
+  EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), 0);
+  EXPECT_TRUE(host.boxes().empty());
+}
+
+TEST_P(AutoRetrieveEndToEndTest, FeederStationSavedInItsFamilysFormat) {
+  logRecords(kFeeder, 10);
+  const int count = line->reg(kFeeder, sim::kRecordCounter);
+  writeSettings({"9"}, 10);
+  Form1_Form_Load(*program);
+  pass();
+  Strings expected{logHeaderLine(1)};
+  for (const std::string& l : expectedLines(kFeeder, 1, count - 1)) expected.push_back(l);
+  EXPECT_EQ(fileLines(kFeeder), expected);
+  EXPECT_EQ(line->reg(kFeeder, sim::kRecordCounter), 0);
+}
+
+TEST_P(AutoRetrieveEndToEndTest, UnitGoneQuietDuringTheSaveKeepsItsRecords) {
+  logRecords(kMotor, 10);
+  const int count = line->reg(kMotor, sim::kRecordCounter);
+  writeSettings({"5"}, 10);
+  Form1_Form_Load(*program);
+  // The unit goes quiet once the first record is in the file (the pass
+  // pumps events before the step too).
+  std::function<void()> quietAfterFirstRecord = [&] {
+    if (fileLines(kMotor).size() < 2)
+      host.atNextDoEvents(quietAfterFirstRecord);
+    else
+      line->setFault(kMotor, sim::Fault{sim::FaultKind::Silent});
+  };
+  host.atNextDoEvents(quietAfterFirstRecord);
+  pass();
+  Strings got = fileLines(kMotor);
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[1], expectedLines(kMotor, 0, count - 1)[0]);
+  EXPECT_EQ(got[2], logReadErrorLine());
+  EXPECT_EQ(program->Form1().Label12->text(), "Could not read data from unit.");
+  line->clearFault(kMotor);
+  EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), count);
+
+  pass();
+  got = fileLines(kMotor);
+  ASSERT_EQ(got.size(), size_t(3 + count));
+  EXPECT_EQ(Strings(got.begin() + 3, got.end()), expectedLines(kMotor, 0, count - 1));
+  EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, AutoRetrieveEndToEndTest,
+                         ::testing::Values(LineCase{Protocol::Modbus, "Modbus"},
+                                           LineCase{Protocol::Df1Crc, "Df1Crc"},
+                                           LineCase{Protocol::Df1Bcc, "Df1Bcc"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kvlink

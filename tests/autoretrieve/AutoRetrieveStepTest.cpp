@@ -1,0 +1,362 @@
+// The poll's auto-retrieve step on an in-memory line of logger units: what it
+// reads, the status lines, the station files (header once, newest record
+// first, the error line), when the unit's records are cleared, and the walk
+// through the list.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QDir>
+
+#include "AutoRetrieveFile.h"
+#include "AutoRetrieveFixture.h"
+#include "AutoRetrieveStep.h"
+#include "LogRecordLine.h"
+#include "PollPass.h"
+#include "PollingModule.h"
+
+namespace kvlink::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string withoutLineEnd(std::string line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return line;
+}
+
+class AutoRetrieveStepTest : public AutoRetrieveFixture {
+ protected:
+  void step() { AutoRetrieveStep(*program); }
+  QString file(int station) {
+    return filesDir.filePath(QStringLiteral("station%1.txt").arg(station));
+  }
+  Strings fileLines(int station) {
+    Strings found;
+    for (const std::string& line : lines(file(station))) found.push_back(withoutLineEnd(line));
+    return found;
+  }
+  static std::string header(int16_t type) { return withoutLineEnd(logHeaderLine(type)); }
+  static std::string errorLine() { return withoutLineEnd(logReadErrorLine()); }
+  // The start of the line of record n as LoggerUnit::records fills it.
+  static std::string recordStart(int n) {
+    return "\"25/12/2003  14:05:" + std::to_string(n / 10 % 6) + std::to_string(n % 10) +
+           " Tuesday\"," + std::to_string(n + 1) + ",";
+  }
+  void expectRecords(const Strings& got, size_t first, std::vector<int> records) {
+    ASSERT_GE(got.size(), first + records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+      EXPECT_EQ(got[first + i].rfind(recordStart(records[i]), 0), 0u)
+          << "line " << first + i << ": " << got[first + i];
+  }
+  Strings writes() const {
+    Strings found = link->callsStartingWith("write");
+    for (const auto& w : link->callsStartingWith("abwrite")) found.push_back(w);
+    return found;
+  }
+};
+
+TEST_F(AutoRetrieveStepTest, OffOnlyEmptiesTheMainLine) {
+  main().Label12->setText("Station#5  Count= 3");
+  step();
+  EXPECT_TRUE(main().Label12->text().isEmpty());
+  EXPECT_TRUE(link->calls.empty());
+  EXPECT_FALSE(m().AutoSave.loaded());
+}
+
+TEST_F(AutoRetrieveStepTest, BelowTheLimitShowsTheCountOnly) {
+  link->station(5).unit(0).records(3);
+  useList({5}, 10, filesDir.path());
+  m().AutoRetrieveDue = true;
+  step();
+  EXPECT_EQ(link->calls, (Strings{"read 1 5 39 1", "read 1 5 138 1"}));
+  EXPECT_EQ(window().Label10->text(), "Station#5  Count= 3");
+  EXPECT_EQ(main().Label12->text(), "Station#5  Count= 3");
+  EXPECT_FALSE(QFile::exists(file(5)));
+  EXPECT_EQ(m().AutoUnitType, 0);
+  EXPECT_EQ(m().AutoRecordCount, 3);
+  EXPECT_EQ(m().AutoStationIndex, 0);
+  EXPECT_TRUE(window().Timer1->isActive());
+  EXPECT_FALSE(m().AutoRetrieveDue);
+}
+
+TEST_F(AutoRetrieveStepTest, SaveAppendsNewestFirstWithOneHeaderThenClearsTheUnit) {
+  LoggerUnit& unit = link->station(5).unit(0).records(3);
+  unit.regs[134] = 0x11;
+  useList({5}, 3, filesDir.path());
+  step();
+  EXPECT_EQ(link->calls,
+            (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 240 18", "read 1 5 216 18",
+                     "read 1 5 192 18", "read 1 5 138 1", "read 1 5 134 1", "write 1 5 134 25"}));
+  Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(got[0], header(0));
+  expectRecords(got, 1, {2, 1, 0});
+  EXPECT_EQ(unit.regs[138], 0);
+  EXPECT_EQ(host.doEventsCount(), 3);
+  EXPECT_TRUE(host.boxes().empty());
+
+  // More records later: appended under the same header.
+  unit.records(4);
+  step();
+  got = fileLines(5);
+  ASSERT_EQ(got.size(), 8u);
+  EXPECT_EQ(std::count(got.begin(), got.end(), header(0)), 1);
+  expectRecords(got, 4, {3, 2, 1, 0});
+  EXPECT_EQ(unit.regs[138], 0);
+}
+
+TEST_F(AutoRetrieveStepTest, FeederFamilyChosenByTheAutoStationsType) {
+  program->poll.UnitType = 0;  // the selected station is of the other family
+  link->station(20).unit(4).records(1);
+  useList({20}, 1, filesDir.path());
+  step();
+  EXPECT_EQ(link->count("read 1 20 192 19"), 1);
+  const Strings got = fileLines(20);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0], header(4));
+  EXPECT_NE(header(4), header(0));
+}
+
+TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecords) {
+  LoggerUnit& unit = link->station(5).unit(0).records(4);
+  unit.failingReads.insert(192 + 24 * 1);
+  useList({5}, 4, filesDir.path());
+  step();
+  Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(got[0], header(0));
+  expectRecords(got, 1, {3, 2});
+  EXPECT_EQ(got[3], errorLine());
+  EXPECT_EQ(got[3], "\"Could not read info from unit (Unit may be off). Will Retry.\"");
+  EXPECT_EQ(main().Label12->text(), "Could not read data from unit.");
+  EXPECT_EQ(window().Label10->text(), "Station#5  Count= 4");
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(unit.regs[138], 4);
+
+  // The next visit saves them all.
+  unit.failingReads.clear();
+  step();
+  got = fileLines(5);
+  ASSERT_EQ(got.size(), 8u);
+  expectRecords(got, 4, {3, 2, 1, 0});
+  EXPECT_EQ(unit.regs[138], 0);
+}
+
+TEST_F(AutoRetrieveStepTest, FileThatCannotBeOpenedIsReportedAndRecordsKept) {
+  ASSERT_TRUE(QDir(filesDir.path()).mkdir("station5.txt"));
+  link->station(5).unit(0).records(2);
+  useList({5}, 2, filesDir.path());
+  step();
+  const QString text = "Cannot open station5.txt (File may be open by another application)";
+  EXPECT_EQ(window().Label10->text(), text);
+  EXPECT_EQ(main().Label12->text(), text);
+  EXPECT_EQ(link->count("read 1 5 192"), 0);
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(link->station(5).regs[138], 2);
+}
+
+// A file size limit makes the disk "full" part of the way through the save.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  sighandler_t previous_{};
+};
+
+TEST_F(AutoRetrieveStepTest, FailedFileWriteIsReportedAndRecordsKept) {
+  link->station(5).unit(0).records(5);
+  useList({5}, 5, filesDir.path());
+  window();  // loaded before the limit
+  {
+    FileSizeLimit limit(logHeaderLine(0).size() + 100);
+    step();
+  }
+  const QString text = QString::fromStdString(autoRetrieveCannotWriteText(5));
+  EXPECT_EQ(window().Label10->text(), text);
+  EXPECT_EQ(main().Label12->text(), text);
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(link->station(5).regs[138], 5);
+  EXPECT_LT(link->count("read 1 5 1") + link->count("read 1 5 2"), 5) << "stopped at the failure";
+}
+
+TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
+  link->station(5).unit(0).records(1);
+  useList({5}, 1, "/nonexistent/kvlink-logs");
+  step();
+  const QString temp = tempDir.path() + "/";
+  EXPECT_EQ(window().Label7->text(), temp);
+  EXPECT_EQ(lines(temp + "station5.txt").size(), 2u);
+  EXPECT_EQ(setting("autodir"), "") << "the settings file is not written";
+  EXPECT_EQ(link->station(5).regs[138], 0);
+}
+
+TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreNotCleared) {
+  LoggerUnit& unit = link->station(5).unit(0).records(3);
+  link->afterCall = [&unit](const std::string& call) {
+    if (call == "read 1 5 192 18") unit.regs[138] = 4;
+  };
+  useList({5}, 3, filesDir.path());
+  step();
+  EXPECT_EQ(fileLines(5).size(), 4u);
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(unit.regs[138], 4);
+}
+
+TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeArea) {
+  LoggerUnit& unit = link->station(5).unit(0).records(250);
+  unit.regs[138] = 40000;
+  useList({5}, 50, filesDir.path());
+  step();
+  EXPECT_EQ(window().Label10->text(), "Station#5  Count= 40000");
+  EXPECT_EQ(link->count("read 1 5 6168 18"), 1) << "record 249 first";
+  EXPECT_EQ(link->count("read 1 5 6192"), 0);
+  const Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 251u);
+  expectRecords(got, 1, {249, 248});
+  EXPECT_EQ(unit.regs[138], 0);
+}
+
+TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
+  program->linkState.UseModbus = 0;
+  program->linkState.CommPort = 2;
+  LoggerUnit& unit = link->station(9).unit(1).records(2);
+  unit.regs[134] = 0x12;
+  useList({9}, 2, filesDir.path());
+  step();
+  EXPECT_EQ(link->calls, (Strings{"abread 2 9 334 2", "abread 2 9 532 2", "abread 2 9 816 38",
+                                  "abread 2 9 768 38", "abread 2 9 532 2", "abread 2 9 524 2",
+                                  "abwrite 2 9 524 26"}));
+  const Strings got = fileLines(9);
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[0], header(1));
+  expectRecords(got, 1, {1, 0});
+}
+
+TEST_F(AutoRetrieveStepTest, ControlWordWithTheResetBitAlreadySetKeepsItsOtherBits) {
+  LoggerUnit& unit = link->station(5).unit(0).records(1);
+  unit.regs[134] = 0x19;  // reset bit left set, clock enabled, time and events
+  useList({5}, 1, filesDir.path());
+  unit.failingReads.clear();
+  step();
+  EXPECT_EQ(writes(), Strings{"write 1 5 134 25"});
+}
+
+TEST_F(AutoRetrieveStepTest, WalksTheListOneStationPerStep) {
+  link->station(5).unit(0).records(2);
+  link->station(9).silent = true;
+  link->station(12).unit(2, false);
+  link->station(30).regs[39] = 0x0740;  // a type the program does not know
+  useList({5, 9, 12, 30}, 10, filesDir.path());
+  std::vector<int16_t> indexes;
+  for (int i = 0; i < 5; ++i) {
+    step();
+    indexes.push_back(m().AutoStationIndex);
+  }
+  EXPECT_EQ(indexes, (std::vector<int16_t>{1, 2, 3, 0, 1}));
+  EXPECT_EQ(window().Label10->text(), "Station#5  Count= 2");
+  EXPECT_EQ(window().Label11->text(), "Station#9  No response (or datalogging not present)");
+  EXPECT_EQ(window().Label12->text(), "Station#12  No response (or datalogging not present)");
+  EXPECT_EQ(window().Label13->text(), "Station#30  No response (or datalogging not present)");
+  EXPECT_EQ(window().Label14->text(), "-");
+  EXPECT_EQ(main().Label12->text(), "Station#5  Count= 2");
+  EXPECT_EQ(link->count("read 1 12 138"), 0);
+  EXPECT_EQ(link->count("read 1 30 138"), 0);
+  EXPECT_EQ(m().AutoUnitType, 0);
+}
+
+TEST_F(AutoRetrieveStepTest, ListShortenedMeanwhileStartsAgainAtTheTop) {
+  link->station(5).unit(0).records(1);
+  useList({5}, 10, filesDir.path());
+  m().AutoStationIndex = 3;
+  step();
+  EXPECT_EQ(link->count("read 1 5 39"), 1);
+  EXPECT_EQ(m().AutoStationIndex, 0);
+}
+
+TEST_F(AutoRetrieveStepTest, MenusLockedWhileTheStepWaitsAndOpenAfter) {
+  link->station(5).unit(0).records(1);
+  useList({5}, 1, filesDir.path());
+  std::vector<bool> seen;
+  host.atNextDoEvents([&] {
+    for (QAction* item :
+         {main().mnuopen, main().mnusaveset, main().mnuConfigure, main().mnuRetrieve})
+      seen.push_back(item->isEnabled());
+  });
+  main().mnuopen->setEnabled(false);  // as a configuration window leaves it
+  step();
+  EXPECT_EQ(seen, std::vector<bool>(4, false));
+  for (QAction* item : {main().mnuopen, main().mnusaveset, main().mnuConfigure, main().mnuRetrieve})
+    EXPECT_TRUE(item->isEnabled());
+  EXPECT_TRUE(main().mnuautoretrieve->isEnabled());
+}
+
+TEST_F(AutoRetrieveStepTest, LinkClosedDuringTheSaveStopsItWithoutClearing) {
+  link->station(5).unit(0).records(3);
+  useList({5}, 3, filesDir.path());
+  host.atNextDoEvents([this] { program->linkState.CommEnabled = 0; });
+  step();
+  const Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 3u);
+  expectRecords(got, 1, {2});
+  EXPECT_EQ(got[2], errorLine());
+  EXPECT_EQ(link->count("read 1 5 216"), 0);
+  EXPECT_TRUE(writes().empty());
+}
+
+TEST_F(AutoRetrieveStepTest, DisableDuringTheSaveLetsTheStationFinish) {
+  link->station(5).unit(0).records(2);
+  link->station(9).unit(0).records(2);
+  tickSlot(1, 5);
+  tickSlot(2, 9);
+  window().Label7->setText(filesDir.path());
+  window().SSOption1->click();
+  m().AutoRecordLimit = 2;
+  host.atNextDoEvents([this] { window().SSOption2->click(); });
+  step();
+  EXPECT_EQ(m().AutoStationCount, 0);
+  EXPECT_EQ(fileLines(5).size(), 3u);
+  EXPECT_EQ(link->station(5).regs[138], 0);
+  EXPECT_EQ(link->count("read 1 9"), 0);
+  EXPECT_EQ(m().AutoStationIndex, 0);
+}
+
+TEST_F(AutoRetrieveStepTest, ProgramEndDuringTheSaveCreatesNoWindowAndClearsNothing) {
+  link->station(5).unit(0).records(3);
+  useList({5}, 3, filesDir.path());
+  host.atNextDoEvents([this] {
+    m().AutoSave.Unload();
+    program->ended = true;
+  });
+  step();
+  EXPECT_FALSE(m().AutoSave.loaded());
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(fileLines(5).back(), errorLine());
+}
+
+TEST_F(AutoRetrieveStepTest, PollPassRunsOneStepWhetherOrNotItsStationAnswered) {
+  link->station(1).unit(0);
+  link->station(5).unit(0).records(1);
+  useList({5}, 10, filesDir.path());
+  main().Timer1->start();
+  PollCurrentStation(*program);
+  EXPECT_EQ(link->count("read 1 5 39"), 1);
+  link->station(1).silent = true;
+  PollCurrentStation(*program);
+  EXPECT_EQ(link->count("read 1 5 39"), 2);
+  EXPECT_EQ(main().Label12->text(), "Station#5  Count= 1");
+}
+
+}  // namespace
+}  // namespace kvlink::test

@@ -1,0 +1,237 @@
+// Save Records: which records go into the file for each choice, the file's
+// exact lines, and every way the command ends (cancel, off line, counter
+// unreadable or too large, file not writable, a record unreadable, a
+// failed write) with the controls given back each time.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "LogRecordDecode.h"
+#include "LogRecordLine.h"
+#include "LoggerTestProgram.h"
+
+namespace kvlink {
+namespace {
+
+using test::kStation;
+using test::LoggerRead;
+using test::LoggerTestProgram;
+
+// Record n of a unit: its own time stamp and values, so that every line
+// tells which record it came from.
+std::vector<uint16_t> recordWords(int n, int words) {
+  std::vector<uint16_t> w = {0x2024, uint16_t(0x0100 + (n % 28) + 1), 0x0310,
+                             uint16_t(((n % 60) / 10) << 12 | ((n % 60) % 10) << 8)};
+  w.push_back(uint16_t(n % 3));
+  w.push_back(0);
+  w.push_back(uint16_t(n % 4));
+  for (int i = 7; i < words; ++i) w.push_back(uint16_t(1000 * n + i));
+  return w;
+}
+
+std::string expectedFile(int16_t unitType, int records) {
+  const int words = unitType == 0 || unitType == 2 ? 18 : 19;
+  std::string text = logHeaderLine(unitType);
+  LogRecordValues v;
+  for (int n = 0; n < records; ++n) {
+    decodeLogRecord(v, recordWords(n, words), unitType);
+    text += logRecordLine(v, unitType);
+  }
+  return text;
+}
+
+// The save pumps events twice after opening the file, then once per record.
+void atThirdDoEvents(LoggerTestProgram& t, std::function<void()> action) {
+  t.host.atNextDoEvents(
+      [&t, action] { t.host.atNextDoEvents([&t, action] { t.host.atNextDoEvents(action); }); });
+}
+
+class LogSaveTest : public testing::Test {
+ protected:
+  void fill(LoggerTestProgram& t, int16_t unitType, uint16_t counter) {
+    const int words = unitType == 0 || unitType == 2 ? 18 : 19;
+    for (int n = 0; n < 250; ++n) t.link->setRecord(kStation, n, recordWords(n, words));
+    t.regs()[138] = counter;
+  }
+  // Opens the viewer, sets the choice and presses Save Records with the
+  // dialog answered by `file` (cancelled when empty).
+  void save(LoggerTestProgram& t, const QString& file, std::function<void(LogRetr&)> choose = {}) {
+    if (!file.isEmpty()) t.host.answerFileDialog({false, file});
+    t.retrieve([&](LogRetr& w) {
+      if (choose) choose(w);
+      t.link->reads.clear();
+      t.host.clearRecords();
+      w.SSCommand2->click();
+      expectControlsEnabled(w);
+      EXPECT_EQ(w.ProgressBar1->value(), 0);
+      EXPECT_FALSE(w.saving());
+    });
+    EXPECT_EQ(t->pointer.applicationPointer(), vbDefault);
+  }
+  static void expectControlsEnabled(LogRetr& w) {
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{w.SSCommand2, w.SSCommand1, w.SSOption1, w.SSOption2,
+                                         w.SSOption3, w.HScroll1, w.UpDown1})
+      EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
+  }
+  static void expectOneBox(LoggerTestProgram& t, const QString& text, int style,
+                           const QString& title = kProgramTitle) {
+    ASSERT_EQ(t.host.boxes().size(), 1u);
+    EXPECT_EQ(t.host.boxes()[0].text, text);
+    EXPECT_EQ(t.host.boxes()[0].style, style);
+    EXPECT_EQ(t.host.boxes()[0].title, title);
+  }
+};
+
+TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
+  for (bool modbus : {true, false}) {
+    SCOPED_TRACE(modbus);
+    LoggerTestProgram t(modbus, 0);
+    fill(t, 0, 300);
+    int progressMaximum = -1;
+    atThirdDoEvents(t, [&] { progressMaximum = t.window()->ProgressBar1->maximum(); });
+    const QString file = t.path("ALL.TXT");
+    save(t, file);
+    EXPECT_EQ(progressMaximum, 249);
+    EXPECT_EQ(t.contents(file).toStdString(), expectedFile(0, 250));
+    expectOneBox(t, "File Saved.", vbInformation, "Info");
+    EXPECT_EQ(t.window()->Label11->text(), "300");
+    // Counter first, then records 0..249 in order.
+    ASSERT_EQ(t.link->reads.size(), 251u);
+    EXPECT_EQ(t.link->reads[0].address, modbus ? 138 : 532);
+    EXPECT_EQ(t.link->reads[250].address, modbus ? 192 + 24 * 249 : 768 + 48 * 249);
+    ASSERT_EQ(t.host.dialogRequests().size(), 1u);
+    EXPECT_TRUE(t.host.dialogRequests()[0].save);
+    EXPECT_EQ(t.host.dialogRequests()[0].flags, cdlOFNOverwritePrompt);
+    EXPECT_EQ(t.host.dialogRequests()[0].filter, "Text File (*.TXT)|*.TXT");
+  }
+}
+
+TEST_F(LogSaveTest, OneRecordAndFeederLayout) {
+  LoggerTestProgram t(true, 99);
+  fill(t, 99, 1);
+  int progressMaximum = -1;
+  atThirdDoEvents(t, [&] { progressMaximum = t.window()->ProgressBar1->maximum(); });
+  save(t, t.path("ONE.TXT"));
+  EXPECT_EQ(progressMaximum, 1);
+  EXPECT_EQ(t.contents(t.path("ONE.TXT")).toStdString(), expectedFile(99, 1));
+}
+
+TEST_F(LogSaveTest, ChosenCountAndAll250) {
+  LoggerTestProgram t(true, 4);
+  fill(t, 4, 0);
+  save(t, t.path("FIFTY.TXT"), [](LogRetr& w) { w.SSOption2->setChecked(true); });
+  EXPECT_EQ(t.contents(t.path("FIFTY.TXT")).toStdString(), expectedFile(4, 50));
+
+  save(t, t.path("FIVE.TXT"), [](LogRetr& w) {
+    w.SSOption2->setChecked(true);
+    w.UpDown1->setValue(6);
+    w.UpDown1->downButton->click();
+    EXPECT_EQ(w.Label6->text(), "5");
+  });
+  EXPECT_EQ(t.contents(t.path("FIVE.TXT")).toStdString(), expectedFile(4, 5));
+
+  save(t, t.path("ALL250.TXT"), [](LogRetr& w) { w.SSOption3->setChecked(true); });
+  EXPECT_EQ(t.contents(t.path("ALL250.TXT")).toStdString(), expectedFile(4, 250));
+}
+
+TEST_F(LogSaveTest, CounterZeroLeavesTheHeaderOnly) {
+  LoggerTestProgram t(true, 2);
+  fill(t, 2, 0);
+  save(t, t.path("ZERO.TXT"));
+  EXPECT_EQ(t.contents(t.path("ZERO.TXT")).toStdString(), logHeaderLine(2));
+  expectOneBox(t, "Record Count is zero.  Job cancelled.", vbOKOnly);
+}
+
+TEST_F(LogSaveTest, UnreadableRecordEndsTheFileBeforeIt) {
+  for (bool modbus : {true, false}) {
+    LoggerTestProgram t(modbus, 1);
+    fill(t, 1, 40);
+    const int record10 = modbus ? 192 + 24 * 10 : 768 + 48 * 10;
+    t.link->failRead = [&](const LoggerRead& r) { return r.address == record10 ? 36 : 0; };
+    save(t, t.path("PART.TXT"));
+    EXPECT_EQ(t.contents(t.path("PART.TXT")).toStdString(), expectedFile(1, 10));
+    expectOneBox(t, "Error: Cannot read record - unit may be offline.", vbOKOnly);
+  }
+}
+
+TEST_F(LogSaveTest, CancelAndOffLineWriteNothing) {
+  LoggerTestProgram t;
+  fill(t, 0, 5);
+  save(t, {});  // dialog cancelled
+  EXPECT_TRUE(t.host.boxes().empty());
+  EXPECT_TRUE(t.link->reads.empty());
+  EXPECT_TRUE(QDir(t.dir.path()).entryList({"*.TXT"}).isEmpty());
+
+  Form1::setMenuEnabled(t->Form1().mnuDisplay, false);
+  save(t, t.path("OFF.TXT"));
+  expectOneBox(t, "Unit off-line...Check connections", vbCritical, "Off-line error");
+  EXPECT_TRUE(t.host.dialogRequests().empty());
+  EXPECT_FALSE(QFile::exists(t.path("OFF.TXT")));
+
+  // Off line by the time the dialog closes.
+  Form1::setMenuEnabled(t->Form1().mnuDisplay, true);
+  t.host.answerFileDialog({false, t.path("LATE.TXT")});
+  t.retrieve([&](LogRetr& w) {
+    t.host.clearRecords();
+    t->poll.PollStatus = 3;
+    w.SSCommand2->click();
+  });
+  expectOneBox(t, "Unit off-line...Check connections", vbCritical, "Off-line error");
+  EXPECT_FALSE(QFile::exists(t.path("LATE.TXT")));
+}
+
+TEST_F(LogSaveTest, CounterUnreadableOrTooLargeWritesNoFile) {
+  LoggerTestProgram t;
+  fill(t, 0, 5);
+  t.link->failRead = [](const LoggerRead& r) { return r.address == 138 ? 36 : 0; };
+  t.host.answerFileDialog({false, t.path("A.TXT")});
+  t.retrieve([&](LogRetr& w) {
+    t.host.clearRecords();
+    w.SSCommand2->click();
+  });
+  expectOneBox(t, "Unit off-line...Check connections", vbCritical, "Unit off-line");
+  EXPECT_FALSE(QFile::exists(t.path("A.TXT")));
+
+  t.link->failRead = {};
+  t.regs()[138] = 0x8000;
+  save(t, t.path("B.TXT"));
+  expectOneBox(t, "Overflow", vbOKOnly);
+  EXPECT_FALSE(QFile::exists(t.path("B.TXT")));
+}
+
+TEST_F(LogSaveTest, FileFailuresAreReportedNotSaved) {
+  LoggerTestProgram t;
+  fill(t, 0, 5);
+  save(t, t.path("missing/R.TXT"));
+  expectOneBox(t, "Path not found", vbOKOnly);
+  EXPECT_TRUE(t.link->reads.size() == 1u);  // the counter only
+
+  if (QFile::exists("/dev/full")) {
+    save(t, "/dev/full");
+    expectOneBox(t, "Disk full", vbOKOnly);
+    // Stopped at the header: no record was read for nothing.
+    EXPECT_EQ(t.link->reads.size(), 1u);
+  }
+}
+
+TEST_F(LogSaveTest, TitleBarCloseWaitsForTheSave) {
+  LoggerTestProgram t;
+  fill(t, 0, 3);
+  t.host.answerFileDialog({false, t.path("R.TXT")});
+  t.retrieve([&](LogRetr& w) {
+    t.host.atNextDoEvents([&] {
+      EXPECT_TRUE(w.saving());
+      EXPECT_FALSE(w.SSCommand1->isEnabled());
+      EXPECT_EQ(t->pointer.applicationPointer(), vbHourglass);
+      w.close();
+    });
+    w.SSCommand2->click();
+    EXPECT_TRUE(t.window());
+  });
+  EXPECT_EQ(t.contents(t.path("R.TXT")).toStdString(), expectedFile(0, 3));
+  EXPECT_EQ(t.host.boxes().back().text, "File Saved.");
+}
+
+}  // namespace
+}  // namespace kvlink
