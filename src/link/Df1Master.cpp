@@ -56,7 +56,11 @@ int Df1Master::setCheckMode(int mode) {
 
 SerialPort* Df1Master::openPort(int port) {
   if (port < kFirstComPort || port > kLastComPort) return nullptr;
-  return ports_[port - kFirstComPort].get();
+  SerialPort* serial = ports_[port - kFirstComPort].get();
+  // A device that went away is opened again by the next call, so the link recovers by itself
+  // once it is back; until then the call fails with kPortFailed.
+  if (serial != nullptr && serial->failed()) serial->reopen();
+  return serial;
 }
 
 int Df1Master::sendControl(int port, int code) {

@@ -24,8 +24,8 @@
 //                                                  opened
 //    42  Port failed                               the device went away or failed during I/O
 //                                                  (USB adapter unplugged); every call on the
-//                                                  port returns 42 until it is closed and
-//                                                  opened again
+//                                                  port opens the device again first and
+//                                                  returns 42 while that fails
 //
 // No reply is copied into the caller's buffer before it has been validated completely; on any
 // code but 0 the buffer is left untouched.

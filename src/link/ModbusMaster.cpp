@@ -86,7 +86,14 @@ int ModbusMaster::setRetry(int count) {
 
 ModbusMaster::Port* ModbusMaster::openPort(int port) {
   if (port < kFirstComPort || port > kLastComPort) return nullptr;
-  return ports_[port - kFirstComPort].get();
+  Port* p = ports_[port - kFirstComPort].get();
+  // A device that went away is opened again by the next call, so the link recovers by itself
+  // once it is back; until then the call fails with kPortFailed.
+  if (p != nullptr && p->serial.failed() && p->serial.reopen()) {
+    modbus_set_socket(p->ctx, p->serial.fd());
+    p->dirty = false;
+  }
+  return p;
 }
 
 int ModbusMaster::readRegisters(uint16_t* buffer, int bufferWords, int port, int station, int reg,

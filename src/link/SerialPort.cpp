@@ -83,8 +83,19 @@ SerialPort::OpenResult SerialPort::open(const std::string& path, int baud) {
   }
   fd_ = fd;
   baud_ = baud;
+  path_ = path;
   failed_ = false;
   return OpenResult::Ok;
+}
+
+bool SerialPort::reopen() {
+  const std::string path = path_;
+  const int baud = baud_;
+  if (!path.empty() && open(path, baud) == OpenResult::Ok) return true;
+  path_ = path;
+  baud_ = baud;
+  failed_ = true;
+  return false;
 }
 
 void SerialPort::close() {
@@ -95,6 +106,7 @@ void SerialPort::close() {
   }
   fd_ = -1;
   baud_ = 0;
+  path_.clear();
   failed_ = false;
 }
 

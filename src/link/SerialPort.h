@@ -1,7 +1,7 @@
 #pragma once
 // A serial device opened for the unit link: raw, 8 data bits, no parity, 1 stop bit, no flow
 // control, held exclusively. After an I/O error (device unplugged) the port stays failed until
-// it is closed; a later open recovers.
+// it is opened again (open or reopen).
 
 #include <chrono>
 #include <cstddef>
@@ -23,6 +23,9 @@ class SerialPort {
   SerialPort& operator=(const SerialPort&) = delete;
 
   OpenResult open(const std::string& path, int baud);
+  // A failed port opens its device again at the same rate (the USB adapter is back). True
+  // when the port works again; otherwise it stays failed and a later reopen tries again.
+  bool reopen();
   void close();
 
   bool isOpen() const { return fd_ >= 0; }
@@ -50,6 +53,7 @@ class SerialPort {
  private:
   int fd_ = -1;
   int baud_ = 0;
+  std::string path_;
   bool failed_ = false;
 };
 

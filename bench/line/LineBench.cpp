@@ -1,0 +1,270 @@
+// The unit link against the limit the serial line sets, over the relay
+// simulator on a pseudo-terminal, with the program's time-outs and retry count.
+//
+//  line/poll_reads/<protocol>/<baud>: one poll's two reads of the selected
+//    station (19 words from register 24, 18 from register 0; DF1 sends its NAK
+//    before each, as the poll does), the simulator pacing every character at
+//    the line rate; wall time against the time of the same characters on the
+//    wire (10 bits a character). Target: ratio <= 1.10.
+//  line/write/<protocol>/<baud>: one write of one register, the same way.
+//  line/dead_station/<protocol>/<baud>: how long a read of a station that does
+//    not answer blocks the caller. Target at 9600 baud: <= 300 ms.
+//  peer/modbus_read19: the 19-word read round trip of our Modbus master against
+//    python3-pymodbus's serial client on the same (unpaced) simulator.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "UnitSimulator.h"
+#include "link/Df1Frame.h"
+#include "link/LinkErrors.h"
+#include "link/LinkTiming.h"
+#include "link/SerialLinkLibrary.h"
+#include "link/UnitIo.h"
+
+namespace kvlink {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using sim::Protocol;
+
+constexpr int kStation = 1;
+constexpr int kPort = 1;
+constexpr int kNak = 21;
+
+double msSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+const char* nameOf(Protocol p) {
+  switch (p) {
+    case Protocol::Modbus:
+      return "modbus";
+    case Protocol::Df1Crc:
+      return "df1_crc";
+    case Protocol::Df1Bcc:
+      return "df1_bcc";
+  }
+  return "?";
+}
+
+// A simulated line with one station of each unit type and the link open on it
+// the way the program opens it.
+class Line {
+ public:
+  Line(Protocol protocol, int baud, bool pace)
+      : protocol_(protocol),
+        baud_(baud),
+        sim_(sim::SimOptions{protocol, baud, pace, {}}),
+        link_([this](int) { return sim_.ptyPath(); }) {
+    for (auto [station, type] : {std::pair{1, 0}, {2, 1}, {3, 2}, {4, 4}}) {
+      sim_.addStation(station, type);
+    }
+    sim_.setFrozen(true);
+    if (!sim_.start()) return;
+    if (modbus()) {
+      link_.SetRetry(kShellRetryCount);
+      open_ = link_.CommOpen(kPort, baud / 100) == kLinkOk;
+    } else {
+      link_.abSetRetry(kShellRetryCount);
+      link_.abSetCheckMode(protocol == Protocol::Df1Bcc ? 1 : 0);
+      open_ = link_.abCommOpen(kPort, baud / 100) == kLinkOk;
+    }
+  }
+
+  bool open() const { return open_; }
+  bool modbus() const { return protocol_ == Protocol::Modbus; }
+  sim::UnitSimulator& sim() { return sim_; }
+  SerialLinkLibrary& link() { return link_; }
+  Df1Check check() const { return protocol_ == Protocol::Df1Bcc ? Df1Check::Bcc : Df1Check::Crc; }
+
+  int read(int reg, int words) {
+    std::array<uint16_t, kReadBufferWords> buffer{};
+    return ReadUnit(link_, modbus(), buffer.data(), kReadBufferWords, kPort, kStation,
+                    modbus() ? reg : 256 + 2 * reg, modbus() ? words : 2 * words);
+  }
+  // A read as the poll makes it: DF1 sends a NAK first.
+  int pollRead(int reg, int words) {
+    if (!modbus()) link_.abSendControl(kPort, kNak);
+    return read(reg, words);
+  }
+  int write(int reg, int value) {
+    return WriteUnitCall(link_, modbus(), kPort, kStation, modbus() ? reg : 256 + 2 * reg, value);
+  }
+
+  // Characters on the line for a read of `words` registers. DF1 counts the
+  // station's ACK but neither the master's NAK before the command nor its ACK
+  // after the reply: the simulator does not pace what the master sends
+  // outside a command frame.
+  int readChars(int words) const {
+    if (modbus()) return 8 + 5 + 2 * words;
+    return df1FrameBytes(9, check()) + 2 + df1FrameBytes(6 + 2 * words, check());
+  }
+  int writeChars() const {
+    if (modbus()) return 8 + 8;
+    return df1FrameBytes(10, check()) + 2 + df1FrameBytes(6, check());
+  }
+  double wireMs(double chars) const { return chars * 10.0 * 1000.0 / baud_; }
+  // Silence the protocol requires between a request and its reply: a Modbus
+  // RTU unit knows a request has ended after 3.5 quiet characters.
+  double gapChars() const { return modbus() ? 3.5 : 0.0; }
+
+ private:
+  Protocol protocol_;
+  int baud_;
+  sim::UnitSimulator sim_;
+  SerialLinkLibrary link_;
+  bool open_ = false;
+};
+
+// wall_ms: mean time of one iteration; wire_ms: its characters at 10 bits;
+// ratio: the two divided; floor: the least ratio the protocol allows, from
+// the silences it requires.
+void report(benchmark::State& state, double totalMs, const Line& line, int chars, int exchanges) {
+  const double mean = totalMs / static_cast<double>(state.iterations());
+  const double wire = line.wireMs(chars);
+  state.counters["wall_ms"] = mean;
+  state.counters["wire_ms"] = wire;
+  state.counters["ratio"] = mean / wire;
+  state.counters["floor"] = line.wireMs(chars + exchanges * line.gapChars()) / wire;
+  state.SetLabel("ratio<=1.10");
+}
+
+void pollReads(benchmark::State& state, Protocol protocol, int baud) {
+  Line line(protocol, baud, true);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  line.read(24, 19);
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const int a = line.pollRead(24, 19);
+    const int b = line.pollRead(0, 18);
+    total += msSince(start);
+    if (a != kLinkOk || b != kLinkOk) return state.SkipWithError("read failed");
+  }
+  report(state, total, line, line.readChars(19) + line.readChars(18), 2);
+}
+
+void singleWrite(benchmark::State& state, Protocol protocol, int baud) {
+  Line line(protocol, baud, true);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  double total = 0;
+  int value = 100;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const int code = line.write(6, ++value);
+    total += msSince(start);
+    if (code != kLinkOk) return state.SkipWithError("write failed");
+  }
+  report(state, total, line, line.writeChars(), 1);
+}
+
+void deadStation(benchmark::State& state, Protocol protocol, int baud) {
+  Line line(protocol, baud, true);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  line.sim().setFault(kStation, sim::Fault{sim::FaultKind::Silent});
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const int code = line.pollRead(24, 19);
+    total += msSince(start);
+    if (code != kNoAnswer) return state.SkipWithError("a silent station answered");
+  }
+  state.counters["blocked_ms"] = total / static_cast<double>(state.iterations());
+  state.counters["retries"] = kShellRetryCount;
+  if (baud == 9600) state.SetLabel("blocked_ms<=300");
+}
+
+std::string runCapture(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    std::array<char, 256> chunk{};
+    while (fgets(chunk.data(), chunk.size(), pipe) != nullptr) out += chunk.data();
+    pclose(pipe);
+  }
+  return out;
+}
+
+constexpr const char* kPymodbusReads =
+    "import sys, time, logging\n"
+    "from pymodbus.client import ModbusSerialClient\n"
+    "logging.disable(logging.CRITICAL)\n"
+    "c = ModbusSerialClient(port=sys.argv[1], baudrate=9600, timeout=1)\n"
+    "c.connect()\n"
+    "n = int(sys.argv[2])\n"
+    "c.read_holding_registers(24, 19, slave=1)\n"
+    "t = time.perf_counter()\n"
+    "for i in range(n):\n"
+    "    r = c.read_holding_registers(24, 19, slave=1)\n"
+    "    assert not r.isError(), r\n"
+    "print((time.perf_counter() - t) / n * 1e6)\n";
+
+void peerRoundTrip(benchmark::State& state) {
+  constexpr int kReads = 300;
+  Line line(Protocol::Modbus, 9600, false);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  line.read(24, 19);
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    for (int i = 0; i < kReads; ++i) {
+      if (line.read(24, 19) != kLinkOk) return state.SkipWithError("read failed");
+    }
+    total += msSince(start);
+  }
+  const double ours = total * 1000.0 / (kReads * static_cast<double>(state.iterations()));
+  state.counters["ours_us"] = ours;
+  // pymodbus opens the device itself: our master lets go of it first.
+  line.link().CommClose(kPort);
+  const std::string script = "/tmp/kvlink-bench-pymodbus-" + std::to_string(::getpid()) + ".py";
+  std::ofstream(script) << kPymodbusReads;
+  const std::string out = runCapture("/usr/bin/python3 " + script + " " + line.sim().ptyPath() +
+                                     " " + std::to_string(kReads) + " 2>&1");
+  std::remove(script.c_str());
+  const double theirs = std::atof(out.c_str());
+  if (theirs <= 0) return state.SkipWithError(("pymodbus: " + out).c_str());
+  state.counters["pymodbus_us"] = theirs;
+  state.counters["ratio"] = ours / theirs;
+}
+
+void registerAll() {
+  for (Protocol p : {Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc}) {
+    for (int baud : {9600, 1200}) {
+      const std::string tail = std::string(nameOf(p)) + "/" + std::to_string(baud);
+      const int passes = baud == 9600 ? 20 : 4;
+      benchmark::RegisterBenchmark(("line/poll_reads/" + tail).c_str(), pollReads, p, baud)
+          ->Iterations(passes)
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("line/write/" + tail).c_str(), singleWrite, p, baud)
+          ->Iterations(passes)
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("line/dead_station/" + tail).c_str(), deadStation, p, baud)
+          ->Iterations(baud == 9600 ? 5 : 2)
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+  benchmark::RegisterBenchmark("peer/modbus_read19", peerRoundTrip)
+      ->Iterations(1)
+      ->UseRealTime()
+      ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+}  // namespace kvlink
+
+int main(int argc, char** argv) {
+  kvlink::registerAll();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,115 @@
+// Every fault a line can show, in Modbus RTU and DF1 with CRC and with BCC,
+// through the real poll pass (PollCurrentStation) of the whole program on the
+// relay simulator: the main window shows "No Response" on every pass while the
+// fault lasts, not one polled value changes (the station's and its
+// neighbour's registers are changed first, so a value from a wrong or late
+// reply would show), and the first pass after the fault is gone shows the
+// station again with its current values.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <chrono>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "FaultLine.h"
+#include "Form1.h"
+#include "MainStatusText.h"
+#include "MatrixTable.h"
+#include "PollPass.h"
+#include "PolledValueCheck.h"
+
+namespace kvlink::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kStation = 5;    // a motor unit (type 0)
+constexpr int kNeighbour = 6;  // a feeder unit (type 1); wrong-station replies name it
+constexpr int kFaultPasses = 2;
+
+MatrixTable& table() {
+  static MatrixTable t({"protocol", "fault", "Label1 during fault", "values kept",
+                        "faulted pass ms", "first pass after", "fresh values"});
+  return t;
+}
+const bool kPrinted = (printAtExit(table(), "Fault matrix through the poll pass"), true);
+
+// New values in every register the poll reads but the identification and
+// status words, on both stations, all different from before.
+void changeRegisters(sim::UnitSimulator& sim, uint16_t base) {
+  for (int station : {kStation, kNeighbour}) {
+    for (int r = 0; r < 18; ++r) sim.setReg(station, r, uint16_t(base + station * 100 + r));
+    for (int r = 24; r < 39; ++r) sim.setReg(station, r, uint16_t(base + station * 100 + r));
+  }
+}
+
+std::string yesNo(bool ok) {
+  return ok ? "yes" : "NO";
+}
+
+class PollFaultMatrix : public ::testing::TestWithParam<std::tuple<ProtocolInfo, LineFaultInfo>> {
+ protected:
+  sim::Protocol protocol() const { return std::get<0>(GetParam()).protocol; }
+  LineFault fault() const { return std::get<1>(GetParam()).fault; }
+};
+
+TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
+  FaultLine line(protocol(), {{kStation, 0}, {kNeighbour, 1}});
+  ASSERT_TRUE(line.started());
+  line.sim().setReg(kStation, 42, 3);  // running
+  ASSERT_EQ(line.openLink(), 0);
+  Program& program = line.program();
+  program.linkState.CommEnabled = 1;
+  program.selectStation(kStation);
+  program.Form1().Timer1->start();
+  const auto label1 = [&] { return program.Form1().Label1->text().toStdString(); };
+
+  PollCurrentStation(program);
+  ASSERT_NE(label1(), kNoResponseText);
+  ASSERT_EQ(program.poll.UnitType, 0);
+  ASSERT_TRUE(holdsRegisters(program.poll.values, 0, line.sim(), kStation));
+
+  changeRegisters(line.sim(), 20000);
+  const std::vector<PolledValue> before = storedValues(program.poll.values);
+  line.inject(fault(), kStation);
+  bool noResponse = true;
+  bool kept = true;
+  double faultedMs = 0;
+  for (int i = 0; i < kFaultPasses; ++i) {
+    const auto start = Clock::now();
+    PollCurrentStation(program);
+    faultedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    noResponse = noResponse && label1() == kNoResponseText;
+    kept = kept && storedValues(program.poll.values) == before;
+  }
+  EXPECT_TRUE(noResponse) << label1();
+  EXPECT_TRUE(kept);
+
+  changeRegisters(line.sim(), 30000);
+  line.clear(fault(), kStation);
+  PollCurrentStation(program);
+  const std::string after = label1();
+  const bool answered = after != kNoResponseText;
+  const bool fresh = holdsRegisters(program.poll.values, 0, line.sim(), kStation);
+  EXPECT_TRUE(answered);
+  EXPECT_TRUE(fresh);
+
+  char ms[16];
+  std::snprintf(ms, sizeof ms, "%.0f", faultedMs);
+  table().addRow({protocolName(protocol()), faultName(fault()),
+                  noResponse ? kNoResponseText : "NOT " + std::string(kNoResponseText), yesNo(kept),
+                  ms, answered ? after : "No Response (NOT recovered)", yesNo(fresh)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Matrix, PollFaultMatrix,
+                         ::testing::Combine(::testing::ValuesIn(kProtocols),
+                                            ::testing::ValuesIn(kLineFaults)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) + "_" +
+                                  std::get<1>(info.param).name;
+                         });
+
+}  // namespace
+}  // namespace kvlink::test
