@@ -26,8 +26,11 @@ void installConfigFile(Program& program) {
       {main.mnusaveset, &Form1_mnusaveset_Click},
       {files.mnuNotepad, &Form1_mnuNotepad_Click},
   };
-  for (const auto& [action, handler] : commands)
-    QObject::connect(action, &QAction::triggered, &main, [&program, handler] { handler(program); });
+  for (const auto& command : commands) {
+    const auto handler = command.second;
+    QObject::connect(command.first, &QAction::triggered, &main,
+                     [&program, handler] { handler(program); });
+  }
 }
 
 }  // namespace kvlink

@@ -14,8 +14,11 @@ void installShell(Program& program) {
       {form.mnuSetupStation, &Form1::mnuSetupStation_Click},
       {form.mnuHelpContents, &Form1::mnuHelpContents_Click},
   };
-  for (const auto& [action, handler] : items)
-    QObject::connect(action, &QAction::triggered, &form, [&form, handler] { (form.*handler)(); });
+  for (const auto& item : items) {
+    const auto handler = item.second;
+    QObject::connect(item.first, &QAction::triggered, &form,
+                     [&form, handler] { (form.*handler)(); });
+  }
   QObject::connect(form.mnuHelpUnitId, &QAction::triggered, &form,
                    [&program] { Form1_mnuHelpUnitId_Click(program); });
   QObject::connect(form.mnuHelpAbout, &QAction::triggered, &form,
