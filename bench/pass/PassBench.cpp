@@ -27,7 +27,7 @@
 #include "link/Df1Frame.h"
 #include "link/LinkLibrary.h"
 #include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/profile.h"
-#include "platform/profile_text.h"
+#include "platform/Profile.h"
+#include "platform/ProfileText.h"
 
 namespace kvlink {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/profile_text.h"
+#include "platform/ProfileText.h"
 #include "targets/fuzz_check.h"
 #include "targets/fuzz_input.h"
 #include "targets/fuzz_targets.h"

@@ -7,7 +7,7 @@
 #include "QtHost.h"
 #include "Startup.h"
 #include "link/SerialLinkLibrary.h"
-#include "platform/single_instance_lock.h"
+#include "platform/SingleInstanceLock.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -4,8 +4,8 @@
 #include "AutoRetrieveModule.h"
 #include "AutoRetrieveSettings.h"
 #include "SettingsFile.h"
-#include "platform/profile.h"
-#include "platform/temp_path.h"
+#include "platform/Profile.h"
+#include "platform/TempPath.h"
 
 namespace kvlink {
 

@@ -15,7 +15,7 @@
 #include "LoggingCode.h"
 #include "PassTarget.h"
 #include "Program.h"
-#include "platform/temp_path.h"
+#include "platform/TempPath.h"
 
 namespace kvlink {
 

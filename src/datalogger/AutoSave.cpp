@@ -11,7 +11,7 @@
 #include "Host.h"
 #include "Program.h"
 #include "SettingsFile.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 

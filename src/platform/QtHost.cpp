@@ -9,7 +9,7 @@
 #include <QPointer>
 
 #include "Form.h"
-#include "platform/launcher.h"
+#include "platform/Launcher.h"
 
 namespace kvlink {
 

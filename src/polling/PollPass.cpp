@@ -11,7 +11,7 @@
 #include "Program.h"
 #include "StationBlocks.h"
 #include "StationRead.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 

@@ -10,7 +10,7 @@
 #include "SerialLink.h"
 #include "SettingsFile.h"
 #include "SettingsWriter.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include "PasswordCoding.h"
-#include "platform/profile.h"
-#include "platform/settings_directory.h"
+#include "platform/Profile.h"
+#include "platform/SettingsDirectory.h"
 
 namespace kvlink {
 

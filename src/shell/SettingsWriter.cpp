@@ -2,7 +2,7 @@
 
 #include "Host.h"
 #include "SettingsFile.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 

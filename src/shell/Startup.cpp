@@ -8,8 +8,8 @@
 #include "SerialLink.h"
 #include "SettingsFile.h"
 #include "frmSplash.h"
-#include "platform/profile.h"
-#include "platform/single_instance_lock.h"
+#include "platform/Profile.h"
+#include "platform/SingleInstanceLock.h"
 
 namespace kvlink {
 

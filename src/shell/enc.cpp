@@ -4,7 +4,7 @@
 #include "PasswordCoding.h"
 #include "Program.h"
 #include "SettingsFile.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 

@@ -16,7 +16,7 @@
 #include "SimulatedLine.h"
 #include "Startup.h"
 #include "UnitRegisters.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 namespace {

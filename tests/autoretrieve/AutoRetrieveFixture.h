@@ -15,7 +15,7 @@
 #include "MemoryLine.h"
 #include "SettingsFile.h"
 #include "TestProgram.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 

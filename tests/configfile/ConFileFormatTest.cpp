@@ -11,8 +11,8 @@
 #include "ConFileReader.h"
 #include "ConFileWriter.h"
 #include "ConNumber.h"
-#include "platform/profile_text.h"
-#include "platform/whole_file.h"
+#include "platform/ProfileText.h"
+#include "platform/WholeFile.h"
 
 namespace kvlink {
 namespace {

@@ -20,8 +20,8 @@
 #include "SerialLink.h"
 #include "SettingsFile.h"
 #include "TestProgram.h"
-#include "platform/profile.h"
-#include "platform/whole_file.h"
+#include "platform/Profile.h"
+#include "platform/WholeFile.h"
 
 namespace kvlink::test {
 

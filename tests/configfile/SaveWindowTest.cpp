@@ -11,7 +11,7 @@
 #include "PolledRegisters.h"
 #include "PolledValueTables.h"
 #include "SetPointTables.h"
-#include "platform/profile_text.h"
+#include "platform/ProfileText.h"
 
 namespace kvlink::test {
 namespace {

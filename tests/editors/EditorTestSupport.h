@@ -19,7 +19,7 @@
 #include "SerialLink.h"
 #include "SettingsFile.h"
 #include "TestProgram.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 

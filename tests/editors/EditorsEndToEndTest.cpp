@@ -14,7 +14,7 @@
 #include "SettingsFile.h"
 #include "SimulatedLine.h"
 #include "UnitRegisters.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 namespace {

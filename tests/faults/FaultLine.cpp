@@ -9,7 +9,7 @@
 #include "link/LinkErrors.h"
 #include "link/LinkTiming.h"
 #include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 

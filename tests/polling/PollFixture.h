@@ -14,7 +14,7 @@
 #include "PollPass.h"
 #include "PollTimers.h"
 #include "TestProgram.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 

@@ -9,7 +9,7 @@
 #include "ShellTestSupport.h"
 #include "Startup.h"
 #include "frmSplash.h"
-#include "platform/single_instance_lock.h"
+#include "platform/SingleInstanceLock.h"
 
 namespace kvlink::test {
 namespace {

@@ -15,7 +15,7 @@
 #include "Vercode.h"
 #include "frmSplash.h"
 #include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;

@@ -14,7 +14,7 @@
 #include "Vercode.h"
 #include "link/LinkErrors.h"
 #include "link/SerialLinkLibrary.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 namespace {

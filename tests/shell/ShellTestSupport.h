@@ -14,7 +14,7 @@
 #include "SettingsFile.h"
 #include "TestProgram.h"
 #include "WindowKind.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 

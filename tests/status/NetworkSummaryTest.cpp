@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "StatusFixture.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 namespace {

@@ -9,7 +9,7 @@
 #include "Program.h"
 #include "ScriptedHost.h"
 #include "StatusModule.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink {
 namespace {

@@ -10,7 +10,7 @@
 #include "UnitRegisters.h"
 #include "UnitStateText.h"
 #include "VbColor.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "PasswordCoding.h"
 #include "SettingsFile.h"
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
 namespace kvlink::test {
 

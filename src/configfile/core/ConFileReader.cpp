@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "ConNumber.h"
-#include "platform/profile_text.h"
-#include "platform/whole_file.h"
+#include "platform/ProfileText.h"
+#include "platform/WholeFile.h"
 
 namespace kvlink {
 

@@ -1,8 +1,8 @@
 #include "ConFileWriter.h"
 
 #include "ConFileFormat.h"
-#include "platform/profile_text.h"
-#include "platform/whole_file.h"
+#include "platform/ProfileText.h"
+#include "platform/WholeFile.h"
 
 namespace kvlink {
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/profile.h"
-#include "platform/whole_file.h"
-#include "test_support.h"
+#include "TestSupport.h"
+#include "platform/Profile.h"
+#include "platform/WholeFile.h"
 
 namespace kvlink {
 

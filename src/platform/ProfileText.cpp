@@ -1,4 +1,4 @@
-#include "platform/profile_text.h"
+#include "platform/ProfileText.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "platform/profile.h"
+#include "platform/Profile.h"
 
-#include "platform/profile_text.h"
-#include "platform/settings_directory.h"
-#include "platform/whole_file.h"
+#include "platform/ProfileText.h"
+#include "platform/SettingsDirectory.h"
+#include "platform/WholeFile.h"
 
 namespace kvlink {
 

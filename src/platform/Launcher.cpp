@@ -1,4 +1,4 @@
-#include "platform/launcher.h"
+#include "platform/Launcher.h"
 
 #include <signal.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "platform/whole_file.h"
+#include "platform/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

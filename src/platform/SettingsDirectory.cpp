@@ -1,4 +1,4 @@
-#include "platform/settings_directory.h"
+#include "platform/SettingsDirectory.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "SettingsFile.h"
-#include "platform/settings_directory.h"
+#include "platform/SettingsDirectory.h"
 
 namespace {
 

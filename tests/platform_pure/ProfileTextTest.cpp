@@ -1,8 +1,8 @@
-#include "platform/profile_text.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/ProfileText.h"
 
 namespace kvlink {
 namespace {

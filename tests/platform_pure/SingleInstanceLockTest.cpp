@@ -1,12 +1,11 @@
-#include "platform/single_instance_lock.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/launcher.h"
-#include "test_support.h"
+#include "TestSupport.h"
+#include "platform/Launcher.h"
+#include "platform/SingleInstanceLock.h"
 
 namespace kvlink {
 namespace {

@@ -1,11 +1,10 @@
-#include "platform/settings_directory.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "platform/temp_path.h"
-#include "test_support.h"
+#include "TestSupport.h"
+#include "platform/SettingsDirectory.h"
+#include "platform/TempPath.h"
 
 namespace kvlink {
 namespace {

@@ -1,5 +1,3 @@
-#include "platform/launcher.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -7,7 +5,8 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "test_support.h"
+#include "TestSupport.h"
+#include "platform/Launcher.h"
 
 namespace kvlink {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/temp_path.h"
+#include "platform/TempPath.h"
 
 #include <cstdlib>
 

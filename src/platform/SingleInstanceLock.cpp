@@ -1,4 +1,4 @@
-#include "platform/single_instance_lock.h"
+#include "platform/SingleInstanceLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/settings_directory.h"
+#include "platform/SettingsDirectory.h"
 
 namespace kvlink {
 
