@@ -36,36 +36,31 @@ const FieldTable kForm5Fields = {
      "Command7", &P::PolledLeakageAlarm, 5, 1},
 };
 
-// The contactor unit: other overcurrent hints, other off values for the
-// thermal-limit and overcurrent set points, and no Delete buttons for them.
-const FieldTable kLpForm5Fields = {
-    {"Text1", 0, 2, "Thermal Limit Trip, Range: 1 to 45 seconds", nullptr, nullptr, 998, "Label8",
-     nullptr, &P::PolledI2tTrip, 0, 0},
-    {"Text12", 1, 2, "Thermal Limit Alarm, Range: 1 to 45 seconds", nullptr, nullptr, 998,
-     "Label14", nullptr, &P::PolledI2tAlarm, 0, 1},
-    {"Text2", 2, 3, "Overcurrent Trip, Range: 2 to 12 x FLA", nullptr, nullptr, 9988, "Label9",
-     nullptr, &P::PolledOvercurrentTrip, 1, 0},
-    {"Text11", 3, 3, "Overcurrent Alarm, Range: 2 to 12 x FLA", nullptr, nullptr, 9988, "Label15",
-     nullptr, &P::PolledOvercurrentAlarm, 1, 1},
-    {"Text3", 4, 3, "Undercurrent Trip, Range: 15% to 100%", nullptr, nullptr, 101, "Label10",
-     "Command3", &P::PolledUndercurrentTrip, 2, 0},
-    {"Text10", 5, 3, "Undercurrent Alarm, Range: 15% to 100%", nullptr, nullptr, 101, "Label16",
-     "Command10", &P::PolledUndercurrentAlarm, 2, 1},
-    {"Text4", 6, 2, "Unbalance Trip, Range: 5% to 75%", nullptr, nullptr, 76, "Label11", "Command4",
-     &P::PolledUnbalanceTrip, 3, 0},
-    {"Text9", 7, 2, "Unbalance Alarm, Range: 5% to 75%", nullptr, nullptr, 76, "Label17",
-     "Command9", &P::PolledUnbalanceAlarm, 3, 1},
-    {"Text5", 8, 3, "Temperature Trip, Range: 50 deg c to 220 deg c",
-     "Temperature Trip, Range: 50 c to 220 c", nullptr, 225, "Label12", "Command5",
-     &P::PolledTemperatureTrip, 4, 0},
-    {"Text8", 9, 3, "Temperature Alarm, Range: 50 deg c to 220 deg c",
-     "Temperature Alarm, Range: 50 c to 220 c", nullptr, 225, "Label18", "Command8",
-     &P::PolledTemperatureAlarm, 4, 1},
-    {"Text6", 10, 3, "Earth-Leakage Trip, Range: 1% to 100%", nullptr, nullptr, 101, "Label13",
-     "Command6", &P::PolledLeakageTrip, 5, 0},
-    {"Text7", 11, 3, "Earth-Leakage Alarm, Range: 1% to 100%", nullptr, nullptr, 101, "Label19",
-     "Command7", &P::PolledLeakageAlarm, 5, 1},
-};
+// The contactor unit: the motor relay's rows, but other off values for the
+// thermal-limit and overcurrent set points, which have no Delete buttons (the
+// program never writes those off values), and other overcurrent ranges.
+FieldTable contactorFields() {
+  FieldTable fields = kForm5Fields;
+  const struct {
+    int reg;
+    int offValue;
+    const char* hint;
+  } changes[] = {
+      {0, 998, nullptr},
+      {1, 998, nullptr},
+      {2, 9988, "Overcurrent Trip, Range: 2 to 12 x FLA"},
+      {3, 9988, "Overcurrent Alarm, Range: 2 to 12 x FLA"},
+  };
+  for (const auto& change : changes) {
+    FieldRow& row = fields[change.reg];
+    row.offValue = change.offValue;
+    row.deleteButton = nullptr;
+    if (change.hint) row.hint = change.hint;
+  }
+  return fields;
+}
+
+const FieldTable kLpForm5Fields = contactorFields();
 
 // The feeder family: no temperature row; short-time and instantaneous in
 // multiples of the CT primary rating; the leakage hints follow the type.
