@@ -48,18 +48,9 @@ Form36::Form36(Program& program)
   Option3D13 = shortTime[2];
   Option3D14 = shortTime[3];
 
-  Frame3D2 = addFrame("Frame3D2", QStringLiteral("Trip-Relay Operating Mode"), 1);
-  auto trip = addOptions(Frame3D2, F::TripRelayNonFailSafe,
-                         {{"Option3D1", "Fail Safe"}, {"Option3D2", "Non Fail Safe"}});
-  Option3D1 = trip[0];
-  Option3D2 = trip[1];
-
-  // The alarm-relay and frequency frames share one place; one is visible.
-  Frame3D3 = addFrame("Frame3D3", QStringLiteral("Alarm-Relay Operating Mode"), 1);
-  auto alarm = addOptions(Frame3D3, F::AlarmRelayNonFailSafe,
-                          {{"Option3D4", "Fail Safe"}, {"Option3D3", "Non Fail Safe"}});
-  Option3D4 = alarm[0];
-  Option3D3 = alarm[1];
+  // The alarm-relay frame and the frequency frame share one place; one is
+  // visible.
+  addRelayModeFrames();
   SSFrame1 = addFrame("SSFrame1", QStringLiteral("Frequency"), 1);
   auto frequency =
       addOptions(SSFrame1, F::Frequency50Hz, {{"SSOption1", "60 Hz"}, {"SSOption2", "50 Hz"}});

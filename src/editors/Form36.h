@@ -32,12 +32,6 @@ class Form36 : public ProgramModeWindow {
   QRadioButton* Option3D12 = nullptr;
   QRadioButton* Option3D13 = nullptr;
   QRadioButton* Option3D14 = nullptr;
-  QGroupBox* Frame3D2 = nullptr;  // "Trip-Relay Operating Mode"
-  QRadioButton* Option3D1 = nullptr;
-  QRadioButton* Option3D2 = nullptr;
-  QGroupBox* Frame3D3 = nullptr;      // "Alarm-Relay Operating Mode", type 1
-  QRadioButton* Option3D4 = nullptr;  // "Fail Safe"
-  QRadioButton* Option3D3 = nullptr;  // "Non Fail Safe"
   QGroupBox* SSFrame1 = nullptr;      // "Frequency", type 4
   QRadioButton* SSOption1 = nullptr;  // "60 Hz"
   QRadioButton* SSOption2 = nullptr;  // "50 Hz"

@@ -25,17 +25,7 @@ Form6::Form6(Program& program)
   Option3D5 = sequence[0];
   Option3D6 = sequence[1];
 
-  Frame3D2 = addFrame("Frame3D2", QStringLiteral("Trip-Relay Operating Mode"), 1);
-  auto trip = addOptions(Frame3D2, F::TripRelayNonFailSafe,
-                         {{"Option3D1", "Fail Safe"}, {"Option3D2", "Non Fail Safe"}});
-  Option3D1 = trip[0];
-  Option3D2 = trip[1];
-
-  Frame3D3 = addFrame("Frame3D3", QStringLiteral("Alarm-Relay Operating Mode"), 1);
-  auto alarm = addOptions(Frame3D3, F::AlarmRelayNonFailSafe,
-                          {{"Option3D4", "Fail Safe"}, {"Option3D3", "Non Fail Safe"}});
-  Option3D4 = alarm[0];
-  Option3D3 = alarm[1];
+  addRelayModeFrames();
 
   Frame3D5 = addFrame("Frame3D5", QStringLiteral("Earth-Fault Time Delay"), 1);
   auto delay = addOptions(Frame3D5, F::EarthFaultDelay,

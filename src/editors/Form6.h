@@ -20,13 +20,7 @@ class Form6 : public ProgramModeWindow {
   QGroupBox* Frame3D4 = nullptr;  // "Phase Sequence"
   QRadioButton* Option3D5 = nullptr;
   QRadioButton* Option3D6 = nullptr;
-  QGroupBox* Frame3D2 = nullptr;  // "Trip-Relay Operating Mode"
-  QRadioButton* Option3D1 = nullptr;
-  QRadioButton* Option3D2 = nullptr;
-  QGroupBox* Frame3D3 = nullptr;      // "Alarm-Relay Operating Mode"
-  QRadioButton* Option3D4 = nullptr;  // "Fail Safe"
-  QRadioButton* Option3D3 = nullptr;  // "Non Fail Safe"
-  QGroupBox* Frame3D5 = nullptr;      // "Earth-Fault Time Delay"
+  QGroupBox* Frame3D5 = nullptr;  // "Earth-Fault Time Delay"
   QRadioButton* Option3D7 = nullptr;
   QRadioButton* Option3D8 = nullptr;
   QRadioButton* Option3D9 = nullptr;

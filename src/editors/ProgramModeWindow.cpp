@@ -55,6 +55,21 @@ std::vector<QRadioButton*> ProgramModeWindow::addOptions(
   return buttons;
 }
 
+void ProgramModeWindow::addRelayModeFrames() {
+  Frame3D2 = addFrame("Frame3D2", QStringLiteral("Trip-Relay Operating Mode"), 1);
+  const auto trip = addOptions(Frame3D2, ProgramModeField::TripRelayNonFailSafe,
+                               {{"Option3D1", "Fail Safe"}, {"Option3D2", "Non Fail Safe"}});
+  Option3D1 = trip[0];
+  Option3D2 = trip[1];
+  Frame3D3 = addFrame("Frame3D3", QStringLiteral("Alarm-Relay Operating Mode"), 1);
+  // Option3D4 comes before Option3D3 in the frame: their numbers do not
+  // follow the bit order.
+  const auto alarm = addOptions(Frame3D3, ProgramModeField::AlarmRelayNonFailSafe,
+                                {{"Option3D4", "Fail Safe"}, {"Option3D3", "Non Fail Safe"}});
+  Option3D4 = alarm[0];
+  Option3D3 = alarm[1];
+}
+
 void ProgramModeWindow::addButtons(const QString& secondCaption) {
   Command1 = new QPushButton(QStringLiteral("Apply Settings"), this);
   Command1->setObjectName(QStringLiteral("Command1"));

@@ -25,6 +25,15 @@ class ProgramModeWindow : public Form {
   QPushButton* Command1 = nullptr;  // "Apply Settings"
   QPushButton* Command2 = nullptr;  // "Close" / "Cancel"
 
+  // The relay operating modes both families have (right column). The feeder
+  // window shows the alarm-relay frame for type 1 only.
+  QGroupBox* Frame3D2 = nullptr;  // "Trip-Relay Operating Mode"
+  QRadioButton* Option3D1 = nullptr;
+  QRadioButton* Option3D2 = nullptr;
+  QGroupBox* Frame3D3 = nullptr;      // "Alarm-Relay Operating Mode"
+  QRadioButton* Option3D4 = nullptr;  // "Fail Safe"
+  QRadioButton* Option3D3 = nullptr;  // "Non Fail Safe"
+
   ProgramModeFamily family() const { return family_; }
 
   // The captions of the unit type (where the window has any), then every box
@@ -56,6 +65,8 @@ class ProgramModeWindow : public Form {
       QGroupBox* frame, ProgramModeField field,
       const std::vector<std::pair<const char*, QString>>& options);
   void addButtons(const QString& secondCaption);
+  // Frame3D2 and Frame3D3 with their options, at the top of the right column.
+  void addRelayModeFrames();
 
   Program& program_;
 
