@@ -10,11 +10,11 @@
 #include "Form1.h"
 #include "Host.h"
 #include "LogRecordLine.h"
-#include "LogTextFile.h"
 #include "LoggerRegisters.h"
 #include "LoggingCode.h"
 #include "PassTarget.h"
 #include "Program.h"
+#include "RecordCollector.h"
 #include "platform/TempPath.h"
 
 namespace kvlink {
@@ -117,56 +117,67 @@ class StationVisit {
   // The pump may have ended the program or changed the link.
   bool mayGoOn() const { return !program_.ended && target_.linkUnchanged(program_); }
 
+  // Reads every record the unit logged since its counter was last reset,
+  // appends them oldest first, and has the unit reset its counter once they
+  // are on the disk. Records logged while the file is written are read and
+  // appended too; the reset follows straight on a counter read that found
+  // nothing new, so that only a record logged between that read and the
+  // reset write can be cleared unsaved. On any failure the file is cut back
+  // to its length before the save and the records stay in the unit.
   void saveRecords() {
-    LogTextFile file;
-    const std::string path = autoRetrieveFilePath(destination(), station_);
-    const bool isNew = !fileHasContent(path);
-    if (!file.open(path, LogTextFile::Mode::Append)) {
+    StationFile file;
+    if (!file.open(autoRetrieveFilePath(destination(), station_))) {
       showStatus(autoRetrieveCannotOpenText(station_));
       return;
     }
-    if (isNew && !file.write(logHeaderLine(unitType_))) return writeFailed(file);
-
-    const int records = std::min<long>(count_, kLogRecordSlots);
-    for (int i = records - 1; i >= 0; --i) {
-      if (ReadLogRecordAt(program_, static_cast<int16_t>(i), unitType_, station_) != 0)
-        return readFailed(file);
-      if (!file.write(logRecordLine(loggingCode(program_).record, unitType_)))
-        return writeFailed(file);
-      program_.host.doEvents();
-      if (!mayGoOn()) return readFailed(file);
+    RecordCollector records([this](int record) { return readRecordLine(record); },
+                            [this]() -> std::optional<long> {
+                              return readWord(program_, target_, station_, kRecordCounter);
+                            },
+                            count_);
+    std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
+    std::optional<uint16_t> control;
+    for (;;) {
+      if (records.collect() != RecordCollector::Outcome::Complete) return readFailed(file);
+      for (const std::string& line : records.take()) text += line;
+      if (!text.empty() && !file.append(text)) return writeFailed();
+      text.clear();
+      if (!control) control = readWord(program_, target_, station_, kLoggerControlWord);
+      const std::optional<bool> unchanged =
+          control ? records.counterUnchanged() : std::optional<bool>();
+      if (!unchanged) return readFailed(file);
+      if (*unchanged) break;
     }
-    if (!file.close()) return writeFailed(file);
-    clearUnitRecords();
+    WriteUnit(program_, target_.port, station_,
+              loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+              *control | kResetRecordCounter);
   }
 
-  void readFailed(LogTextFile& file) {
-    file.write(logReadErrorLine());
-    const bool closed = file.close();
+  // One record's line, followed by one pass of the event pump; nothing when
+  // it could not be read or the pump ended the program or changed the link.
+  std::optional<std::string> readRecordLine(int record) {
+    if (ReadLogRecordAt(program_, static_cast<int16_t>(record), unitType_, station_) != 0)
+      return std::nullopt;
+    std::string line = logRecordLine(loggingCode(program_).record, unitType_);
+    program_.host.doEvents();
+    if (!mayGoOn()) return std::nullopt;
+    return line;
+  }
+
+  // Nothing of this save stays in the file but the error line (after the
+  // header line of a new file); the records stay in the unit.
+  void readFailed(StationFile& file) {
+    file.cutBack();
+    const std::string header = file.isNew() ? logHeaderLine(unitType_) : std::string();
+    const bool written = file.append(header + logReadErrorLine());
     if (program_.ended) return;
-    if (!closed)
+    if (!written)
       showStatus(autoRetrieveCannotWriteText(station_));
     else
       showMainStatus(kAutoRetrieveReadFailedText);
   }
 
-  void writeFailed(LogTextFile& file) {
-    file.close();
-    showStatus(autoRetrieveCannotWriteText(station_));
-  }
-
-  // Every record is in the file: the unit starts its count again. Not when
-  // records came in during the save, since those are not in the file.
-  void clearUnitRecords() {
-    const std::optional<uint16_t> counter = readWord(program_, target_, station_, kRecordCounter);
-    if (!counter || *counter != count_) return;
-    const std::optional<uint16_t> control =
-        readWord(program_, target_, station_, kLoggerControlWord);
-    if (!control) return;
-    WriteUnit(program_, target_.port, station_,
-              loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-              *control | kResetRecordCounter);
-  }
+  void writeFailed() { showStatus(autoRetrieveCannotWriteText(station_)); }
 
   Program& program_;
   AutoRetrieveModule& m_;

@@ -4,13 +4,14 @@
 // While auto retrieve is on it visits one station of the list: it reads the
 // station's identification word and logger record counter and shows them on
 // the status line of that list position and in the main window. Once the
-// counter has reached the record limit it appends the station's records,
-// newest first, to <directory>/station<N>.txt (with the header line of the
-// unit's family when the file is new) and then has the unit clear its
-// records (control word, bit 8). The records are cleared only when every one
-// of them was read and written and the file closed without error, and the
-// counter still holds the number saved; otherwise they stay in the unit and
-// the next visit saves them again. Then the list moves on to the next
+// counter has reached the record limit it appends the records the unit
+// logged since its counter was last reset, each once and oldest first, to
+// <directory>/station<N>.txt (with the header line of the unit's family when
+// the file is new), also those logged while it saves, and then has the unit
+// reset its counter (control word, bit 8). When a record cannot be read or
+// the file cannot be written, nothing of the save stays in the file (but the
+// error line of a failed read) and the counter is not reset, so the next
+// visit saves the same records again. Then the list moves on to the next
 // station. While auto retrieve is off the step only empties the main
 // window's auto-retrieve line.
 

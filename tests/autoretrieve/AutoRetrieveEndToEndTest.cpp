@@ -1,12 +1,15 @@
 // Auto retrieve in the whole program on a simulated line of relays over a
 // pseudo-terminal, in Modbus RTU and in DF1 with both error checks: the
 // start-up restores the list from gridmon.ini, and the poll passes save each
-// station's logged records to its file and clear them in the unit.
+// station's logged records to its file, each once and oldest first, also
+// while the units go on logging, and reset the unit's counter.
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 
+#include "AutoRetrieveFile.h"
 #include "AutoRetrieveModule.h"
+#include "FileSizeLimit.h"
 #include "Form1.h"
 #include "Install.h"
 #include "LogRecordDecode.h"
@@ -151,10 +154,10 @@ TEST_P(AutoRetrieveEndToEndTest, UnitGoneQuietDuringTheSaveKeepsItsRecords) {
   const int count = line->reg(kMotor, sim::kRecordCounter);
   writeSettings({"5"}, 10);
   Form1_Form_Load(*program);
-  // The unit goes quiet once the first record is in the file (the pass
-  // pumps events before the step too).
+  // The unit goes quiet once the first record was read (the pass pumps
+  // events before the step too).
   std::function<void()> quietAfterFirstRecord = [&] {
-    if (fileLines(kMotor).size() < 2)
+    if (m().AutoRecordCount == 0)
       host.atNextDoEvents(quietAfterFirstRecord);
     else
       line->setFault(kMotor, sim::Fault{sim::FaultKind::Silent});
@@ -162,18 +165,73 @@ TEST_P(AutoRetrieveEndToEndTest, UnitGoneQuietDuringTheSaveKeepsItsRecords) {
   host.atNextDoEvents(quietAfterFirstRecord);
   pass();
   Strings got = fileLines(kMotor);
-  ASSERT_EQ(got.size(), 3u);
-  EXPECT_EQ(got[1], expectedLines(kMotor, 0, count - 1)[0]);
-  EXPECT_EQ(got[2], logReadErrorLine());
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[1], logReadErrorLine());
   EXPECT_EQ(program->Form1().Label12->text(), "Could not read data from unit.");
   line->clearFault(kMotor);
   EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), count);
 
   pass();
   got = fileLines(kMotor);
-  ASSERT_EQ(got.size(), size_t(3 + count));
-  EXPECT_EQ(Strings(got.begin() + 3, got.end()), expectedLines(kMotor, 0, count - 1));
+  ASSERT_EQ(got.size(), size_t(2 + count));
+  EXPECT_EQ(Strings(got.begin() + 2, got.end()), expectedLines(kMotor, 0, count - 1));
   EXPECT_EQ(line->reg(kMotor, sim::kRecordCounter), 0);
+}
+
+// Both units log faster than a station's records can be saved: records come
+// in while every save reads them and while it writes the file, and the disk
+// is full for one save. Every record logged is in the file once, in logging
+// order, or still counted in the unit; no line is cut short.
+TEST_P(AutoRetrieveEndToEndTest, SteadyLoggingSavesEveryRecordOnce) {
+  const int stations[] = {kMotor, kFeeder};
+  const int16_t types[] = {0, 1};
+  std::vector<Strings> logged(2);
+  const auto logOne = [&](int i) {
+    line->setReg(stations[i], sim::kSampleInterval, 1);
+    line->advance(1);
+    line->setReg(stations[i], sim::kSampleInterval, 0);
+    logged[i].push_back(expectedLines(stations[i], types[i], 0)[0]);
+  };
+  for (int i : {0, 1}) line->setReg(stations[i], sim::kRecordCounter, 0);  // earlier records out
+  for (int n = 0; n < 12; ++n) logOne(n % 2);
+  writeSettings({"5", "9"}, 10);
+  Form1_Form_Load(*program);
+  ASSERT_EQ(m().AutoStationCount, 2);
+  // While the step reads a station, one record every third pump of events,
+  // by turns at one unit and the other.
+  int pumps = 0;
+  bool steady = true;
+  std::function<void()> logging = [&] {
+    if (!steady) return;
+    if (++pumps % 3 == 0) logOne(pumps / 3 % 2);
+    host.atNextDoEvents(logging);
+  };
+  host.atNextDoEvents(logging);
+
+  const QString diskFull = QString::fromStdString(autoRetrieveCannotWriteText(kFeeder));
+  for (int visit = 0; visit < 40; ++visit) {
+    if (visit == 13) {
+      FileSizeLimit full(1);
+      pass();
+      EXPECT_EQ(m().AutoSave().Label11->text(), diskFull);
+    } else {
+      pass();
+    }
+    if (visit % 2 == 0) logOne(1);  // also between the visits
+  }
+  steady = false;
+
+  for (int i : {0, 1}) {
+    const Strings got = fileLines(stations[i]);
+    const size_t inUnit = line->reg(stations[i], sim::kRecordCounter);
+    ASSERT_GE(logged[i].size(), 60u);
+    ASSERT_LT(inUnit, 60u);
+    Strings saved{logHeaderLine(types[i])};
+    saved.insert(saved.end(), logged[i].begin(), logged[i].end() - inUnit);
+    EXPECT_EQ(got, saved) << "station " << stations[i];
+    EXPECT_EQ(expectedLines(stations[i], types[i], inUnit - 1),
+              Strings(logged[i].end() - inUnit, logged[i].end()));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, AutoRetrieveEndToEndTest, ::testing::ValuesIn(kLineCases),

@@ -205,9 +205,11 @@ TEST(AutoRetrieveFileTest, ProbeLeavesTestLogAndRefusesWhatTakesNoFile) {
     EXPECT_FALSE(probeDirectoryWritable((dir / "locked").string()));
     fs::permissions(dir / "locked", fs::perms::owner_all);
   }
-  EXPECT_FALSE(fileHasContent((dir / "station1.txt").string()));
-  EXPECT_FALSE(fileHasContent((dir / "test.log").string())) << "empty";
-  EXPECT_TRUE(fileHasContent((dir / "plain").string()));
+  for (const char* name : {"station1.txt", "test.log", "plain"}) {
+    StationFile file;
+    ASSERT_TRUE(file.open((dir / name).string()));
+    EXPECT_EQ(file.isNew(), name != std::string("plain")) << name << ": missing or empty";
+  }
   fs::remove_all(dir);
 }
 

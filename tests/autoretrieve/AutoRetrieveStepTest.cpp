@@ -1,15 +1,14 @@
 // The poll's auto-retrieve step on an in-memory line of logger units: what it
-// reads, the status lines, the station files (header once, newest record
-// first, the error line), when the unit's records are cleared, and the walk
-// through the list.
-#include <signal.h>
-#include <sys/resource.h>
-
+// reads, the status lines, the station files (header once, each record once
+// and oldest first, the error line, never part of a line), when the unit's
+// counter is reset, and the walk through the list.
 #include <QDir>
+#include <QFileInfo>
 
 #include "AutoRetrieveFile.h"
 #include "AutoRetrieveFixture.h"
 #include "AutoRetrieveStep.h"
+#include "FileSizeLimit.h"
 #include "LogRecordLine.h"
 #include "PollPass.h"
 #include "PollingModule.h"
@@ -37,10 +36,11 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
   }
   static std::string header(int16_t type) { return withoutLineEnd(logHeaderLine(type)); }
   static std::string errorLine() { return withoutLineEnd(logReadErrorLine()); }
-  // The start of the line of record n as MemoryStation::records fills it.
-  static std::string recordStart(int n) {
-    return "\"25/12/2003  14:05:" + std::to_string(n / 10 % 6) + std::to_string(n % 10) +
-           " Tuesday\"," + std::to_string(n + 1) + ",";
+  // The start of the line of the k-th record logged (MemoryStation::records).
+  static std::string recordStart(int k) {
+    const auto two = [](int n) { return std::to_string(n / 10) + std::to_string(n % 10); };
+    return "\"25/12/2003  14:" + two(k / 60) + ":" + two(k % 60) + " Tuesday\"," +
+           std::to_string(k) + ",";
   }
   void expectRecords(const Strings& got, size_t first, std::vector<int> records) {
     ASSERT_GE(got.size(), first + records.size());
@@ -75,18 +75,18 @@ TEST_F(AutoRetrieveStepTest, BelowTheLimitShowsTheCountOnly) {
   EXPECT_FALSE(m().AutoRetrieveDue);
 }
 
-TEST_F(AutoRetrieveStepTest, SaveAppendsNewestFirstWithOneHeaderThenClearsTheUnit) {
+TEST_F(AutoRetrieveStepTest, SaveAppendsOldestFirstWithOneHeaderThenClearsTheUnit) {
   MemoryStation& unit = link->station(5).unit(0, true).records(3);
   unit.regs[134] = 0x11;
   useList({5}, 3, filesDir.path());
   step();
-  EXPECT_EQ(link->calls,
-            (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 240 18", "read 1 5 216 18",
-                     "read 1 5 192 18", "read 1 5 138 1", "read 1 5 134 1", "write 1 5 134 25"}));
+  EXPECT_EQ(link->calls, (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 192 18",
+                                  "read 1 5 216 18", "read 1 5 240 18", "read 1 5 138 1",
+                                  "read 1 5 134 1", "read 1 5 138 1", "write 1 5 134 25"}));
   Strings got = fileLines(5);
   ASSERT_EQ(got.size(), 4u);
   EXPECT_EQ(got[0], header(0));
-  expectRecords(got, 1, {2, 1, 0});
+  expectRecords(got, 1, {1, 2, 3});
   EXPECT_EQ(unit.regs[138], 0);
   EXPECT_EQ(host.doEventsCount(), 3);
   EXPECT_TRUE(host.boxes().empty());
@@ -97,7 +97,7 @@ TEST_F(AutoRetrieveStepTest, SaveAppendsNewestFirstWithOneHeaderThenClearsTheUni
   got = fileLines(5);
   ASSERT_EQ(got.size(), 8u);
   EXPECT_EQ(std::count(got.begin(), got.end(), header(0)), 1);
-  expectRecords(got, 4, {3, 2, 1, 0});
+  expectRecords(got, 4, {4, 5, 6, 7});
   EXPECT_EQ(unit.regs[138], 0);
 }
 
@@ -119,11 +119,9 @@ TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecord
   useList({5}, 4, filesDir.path());
   step();
   Strings got = fileLines(5);
-  ASSERT_EQ(got.size(), 4u);
+  ASSERT_EQ(got.size(), 2u) << "none of the records, which are saved next time";
   EXPECT_EQ(got[0], header(0));
-  expectRecords(got, 1, {3, 2});
-  EXPECT_EQ(got[3], errorLine());
-  EXPECT_EQ(got[3], "\"Could not read info from unit (Unit may be off). Will Retry.\"");
+  EXPECT_EQ(got[1], "\"Could not read info from unit (Unit may be off). Will Retry.\"");
   EXPECT_EQ(main().Label12->text(), "Could not read data from unit.");
   EXPECT_EQ(window().Label10->text(), "Station#5  Count= 4");
   EXPECT_TRUE(writes().empty());
@@ -133,8 +131,8 @@ TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecord
   unit.readFails.clear();
   step();
   got = fileLines(5);
-  ASSERT_EQ(got.size(), 8u);
-  expectRecords(got, 4, {3, 2, 1, 0});
+  ASSERT_EQ(got.size(), 6u);
+  expectRecords(got, 2, {1, 2, 3, 4});
   EXPECT_EQ(unit.regs[138], 0);
 }
 
@@ -151,40 +149,26 @@ TEST_F(AutoRetrieveStepTest, FileThatCannotBeOpenedIsReportedAndRecordsKept) {
   EXPECT_EQ(link->station(5).regs[138], 2);
 }
 
-// A file size limit makes the disk "full" part of the way through the save.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    ::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t previous_{};
-};
-
-TEST_F(AutoRetrieveStepTest, FailedFileWriteIsReportedAndRecordsKept) {
+TEST_F(AutoRetrieveStepTest, FailedFileWriteLeavesNoPartOfALineAndKeepsTheRecords) {
   link->station(5).unit(0, true).records(5);
   useList({5}, 5, filesDir.path());
   window();  // loaded before the limit
-  {
-    FileSizeLimit limit(logHeaderLine(0).size() + 100);
+  for (const size_t room : {size_t(10), logHeaderLine(0).size() + 100}) {
+    FileSizeLimit limit(room);
     step();
+    EXPECT_EQ(QFileInfo(file(5)).size(), 0) << "no part of the header or of a line";
   }
   const QString text = QString::fromStdString(autoRetrieveCannotWriteText(5));
   EXPECT_EQ(window().Label10->text(), text);
   EXPECT_EQ(main().Label12->text(), text);
   EXPECT_TRUE(writes().empty());
   EXPECT_EQ(link->station(5).regs[138], 5);
-  EXPECT_LT(link->count("read 1 5 1") + link->count("read 1 5 2"), 5) << "stopped at the failure";
+
+  step();  // room again: the header once, then every record once
+  const Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 6u);
+  EXPECT_EQ(got[0], header(0));
+  expectRecords(got, 1, {1, 2, 3, 4, 5});
 }
 
 TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
@@ -198,16 +182,24 @@ TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
   EXPECT_EQ(link->station(5).regs[138], 0);
 }
 
-TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreNotCleared) {
+TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreSavedOnceBeforeTheReset) {
   MemoryStation& unit = link->station(5).unit(0, true).records(3);
-  link->afterCall = [&unit](const std::string& call) {
-    if (call == "read 1 5 192 18") unit.regs[138] = 4;
+  // One record logged while the records are read (moving them all up by
+  // one), one while the file is written.
+  int logged = 0;
+  link->afterCall = [&](const std::string& call) {
+    if ((call == "read 1 5 192 18" && logged == 0) || (call == "read 1 5 134 1" && logged == 1)) {
+      ++logged;
+      unit.records(1);
+    }
   };
   useList({5}, 3, filesDir.path());
   step();
-  EXPECT_EQ(fileLines(5).size(), 4u);
-  EXPECT_TRUE(writes().empty());
-  EXPECT_EQ(unit.regs[138], 4);
+  const Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 6u);
+  expectRecords(got, 1, {1, 2, 3, 4, 5});
+  EXPECT_EQ(writes(), Strings{"write 1 5 134 8"});
+  EXPECT_EQ(unit.regs[138], 0);
 }
 
 TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeArea) {
@@ -216,11 +208,11 @@ TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeArea) {
   useList({5}, 50, filesDir.path());
   step();
   EXPECT_EQ(window().Label10->text(), "Station#5  Count= 40000");
-  EXPECT_EQ(link->count("read 1 5 6168 18"), 1) << "record 249 first";
+  EXPECT_EQ(link->count("read 1 5 6168 18"), 1) << "record 249";
   EXPECT_EQ(link->count("read 1 5 6192"), 0);
   const Strings got = fileLines(5);
   ASSERT_EQ(got.size(), 251u);
-  expectRecords(got, 1, {249, 248});
+  expectRecords(got, 1, {1, 2});
   EXPECT_EQ(unit.regs[138], 0);
 }
 
@@ -231,13 +223,13 @@ TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
   unit.regs[134] = 0x12;
   useList({9}, 2, filesDir.path());
   step();
-  EXPECT_EQ(link->calls, (Strings{"abread 2 9 334 2", "abread 2 9 532 2", "abread 2 9 816 38",
-                                  "abread 2 9 768 38", "abread 2 9 532 2", "abread 2 9 524 2",
-                                  "abwrite 2 9 524 26"}));
+  EXPECT_EQ(link->calls, (Strings{"abread 2 9 334 2", "abread 2 9 532 2", "abread 2 9 768 38",
+                                  "abread 2 9 816 38", "abread 2 9 532 2", "abread 2 9 524 2",
+                                  "abread 2 9 532 2", "abwrite 2 9 524 26"}));
   const Strings got = fileLines(9);
   ASSERT_EQ(got.size(), 3u);
   EXPECT_EQ(got[0], header(1));
-  expectRecords(got, 1, {1, 0});
+  expectRecords(got, 1, {1, 2});
 }
 
 TEST_F(AutoRetrieveStepTest, ControlWordWithTheResetBitAlreadySetKeepsItsOtherBits) {
@@ -304,9 +296,8 @@ TEST_F(AutoRetrieveStepTest, LinkClosedDuringTheSaveStopsItWithoutClearing) {
   host.atNextDoEvents([this] { program->linkState.CommEnabled = 0; });
   step();
   const Strings got = fileLines(5);
-  ASSERT_EQ(got.size(), 3u);
-  expectRecords(got, 1, {2});
-  EXPECT_EQ(got[2], errorLine());
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[1], errorLine());
   EXPECT_EQ(link->count("read 1 5 216"), 0);
   EXPECT_TRUE(writes().empty());
 }

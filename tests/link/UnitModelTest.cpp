@@ -129,10 +129,12 @@ TEST_F(UnitModelTest, LoggerRecordsOnTimeAndCounterResetsOnBit8) {
   ASSERT_EQ(motor_.write(kSampleInterval, 5), 0);
   for (int i = 0; i < 10; ++i) motor_.tick();
   EXPECT_EQ(motor_.get(kRecordCounter), 2);
-  // Record 1: time stamp, status words and the motor layout's meter words.
-  const int base = kRecordBase + kRecordWords;
+  // Record 0, the newest: time stamp, status words and the motor layout's
+  // meter words; the older record has moved up to record 1.
+  const int base = kRecordBase;
   EXPECT_EQ(motor_.get(base + 0), 0x2024);
   EXPECT_EQ(motor_.get(base + 3), 0x0010);  // minute 00, second 10
+  EXPECT_EQ(motor_.get(kRecordBase + kRecordWords + 3), 0x0005);
   EXPECT_EQ(motor_.get(base + 6), motor_.get(kStatusWord));
   EXPECT_EQ(motor_.get(base + 9), motor_.get(28));   // unbalance
   EXPECT_EQ(motor_.get(base + 10), motor_.get(29));  // temperature
@@ -142,10 +144,17 @@ TEST_F(UnitModelTest, LoggerRecordsOnTimeAndCounterResetsOnBit8) {
   EXPECT_EQ(motor_.get(kRecordCounter), 0);
   EXPECT_EQ(motor_.get(kLoggerControl), control);  // the reset bit does not stay
 
+  // A full area loses its oldest record: the 251st logged leaves the second
+  // logged (10 s) as record 249.
+  ASSERT_EQ(motor_.write(kSampleInterval, 1), 0);
+  for (int i = 0; i < 249; ++i) motor_.tick();
+  EXPECT_EQ(motor_.get(kRecordBase + kRecordWords * 249 + 3), 0x0010);
+  EXPECT_EQ(motor_.get(kRecordCounter), 249);
+
   ASSERT_EQ(motor_.write(kLoggerControl, 0), 0);  // logging and clock off
   const uint16_t second = motor_.get(kClockFirst + 3);
   for (int i = 0; i < 10; ++i) motor_.tick();
-  EXPECT_EQ(motor_.get(kRecordCounter), 0);
+  EXPECT_EQ(motor_.get(kRecordCounter), 249);
   EXPECT_EQ(motor_.get(kClockFirst + 3), second);
 }
 

@@ -1,5 +1,7 @@
 #include "MemoryLine.h"
 
+#include <algorithm>
+
 #include "Df1StationLine.h"
 #include "UnitRegisters.h"
 #include "link/LinkErrors.h"
@@ -30,12 +32,17 @@ MemoryStation& MemoryStation::setRecord(int record, const std::vector<uint16_t>&
 }
 
 MemoryStation& MemoryStation::records(int count) {
-  regs[sim::kRecordCounter] = static_cast<uint16_t>(count);
-  for (int n = 0; n < count && n < sim::kRecordSlots; ++n) {
+  const auto bcd = [](int n) { return (n / 10 % 10) << 4 | n % 10; };
+  uint16_t* area = &regs[sim::kRecordBase];
+  for (int i = 0; i < count; ++i) {
+    std::copy_backward(area, area + sim::kRecordWords * (sim::kRecordSlots - 1),
+                       area + sim::kRecordWords * sim::kRecordSlots);
+    const int k = ++logged;
     std::vector<uint16_t> words = {0x2003, 0x1225, 0x0314,
-                                   static_cast<uint16_t>(0x0500 | ((n / 10 % 6) << 4) | (n % 10))};
-    words.resize(sim::kRecordWords, static_cast<uint16_t>(n + 1));
-    setRecord(n, words);
+                                   static_cast<uint16_t>(bcd(k / 60 % 60) << 8 | bcd(k % 60))};
+    words.resize(sim::kRecordWords, static_cast<uint16_t>(k));
+    setRecord(0, words);
+    if (regs[sim::kRecordCounter] < 0xFFFF) ++regs[sim::kRecordCounter];
   }
   return *this;
 }

@@ -43,9 +43,13 @@ struct MemoryStation {
   MemoryStation& fill(int first, int count, uint16_t start);
   // One logger record's words from its word 0.
   MemoryStation& setRecord(int record, const std::vector<uint16_t>& words);
-  // `count` logged records (the counter too), record n holding n + 1 in every
-  // word after its time stamp of 25/12/2003 14:05:<n> (BCD), weekday 3.
+  // Logs `count` records as a unit does: each new one becomes record 0, the
+  // older ones move up by one (the oldest of a full area is lost) and the
+  // counter counts it. The k-th record the station logs (from 1) holds k in
+  // every word after its time stamp of 25/12/2003 14:<k / 60>:<k % 60> (BCD),
+  // weekday 3.
   MemoryStation& records(int count);
+  int logged = 0;  // records logged so far
 };
 
 class MemoryLine : public LinkLibrary, public CallLog {

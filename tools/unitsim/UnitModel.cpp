@@ -170,8 +170,12 @@ void UnitModel::tick() {
 }
 
 void UnitModel::logRecord() {
-  const int slot = regs_[kRecordCounter] % kRecordSlots;
-  uint16_t* record = &regs_[kRecordBase + kRecordWords * slot];
+  // Record 0 is the newest: every older record moves one place up, and the
+  // oldest of a full area is lost.
+  uint16_t* area = &regs_[kRecordBase];
+  std::copy_backward(area, area + kRecordWords * (kRecordSlots - 1),
+                     area + kRecordWords * kRecordSlots);
+  uint16_t* record = area;
   std::fill_n(record, kRecordWords, 0);
   for (int i = 0; i < 4; ++i) record[i] = regs_[kClockFirst + i];
   record[4] = regs_[kTripWord];

@@ -31,7 +31,7 @@ class UnitModel {
   // One second passes: clock, meters, logger, the end of the thermal-reset warning.
   void tick();
 
-  // Appends one logger record from the present values.
+  // Logs one record of the present values as record 0; the older ones move up by one.
   void logRecord();
 
  private:

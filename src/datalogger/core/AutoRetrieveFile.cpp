@@ -1,7 +1,10 @@
 #include "AutoRetrieveFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace kvlink {
@@ -22,9 +25,42 @@ bool probeDirectoryWritable(const std::string& directory) {
   return std::fclose(probe) == 0;
 }
 
-bool fileHasContent(const std::string& path) {
+StationFile::~StationFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool StationFile::open(const std::string& path) {
+  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd_ < 0) return false;
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && info.st_size > 0;
+  if (::fstat(fd_, &info) != 0) return false;
+  start_ = info.st_size;
+  return true;
+}
+
+bool StationFile::append(const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      cutBack();
+      return false;
+    }
+    done += size_t(n);
+  }
+  // The records are on the disk before the unit is told to clear them.
+  // Files that cannot be synced (devices, pipes) are not held against it.
+  if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
+    cutBack();
+    return false;
+  }
+  return true;
+}
+
+void StationFile::cutBack() {
+  if (fd_ < 0) return;
+  if (::ftruncate(fd_, start_) == 0) ::fsync(fd_);
 }
 
 std::string autoRetrieveCountText(int station, long count) {

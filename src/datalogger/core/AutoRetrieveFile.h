@@ -21,9 +21,30 @@ std::string autoRetrieveFilePath(const std::string& directory, int station);
 // stays. False when it cannot be opened or closed (or the directory is empty).
 bool probeDirectoryWritable(const std::string& directory);
 
-// True when the file exists and holds at least one byte: a file that is
-// missing or was left empty gets the header line first.
-bool fileHasContent(const std::string& path);
+// A station file appended to by one save. Whatever an append adds is synced
+// to the disk whole, or the file is cut back to the length it had when it was
+// opened: it never holds part of a line or of the header line.
+class StationFile {
+ public:
+  StationFile() = default;
+  ~StationFile();
+  StationFile(const StationFile&) = delete;
+  StationFile& operator=(const StationFile&) = delete;
+
+  // Opens the file for appending, creating it when missing; false when it
+  // cannot be opened.
+  bool open(const std::string& path);
+  // Missing or empty when opened: it gets the header line first.
+  bool isNew() const { return start_ == 0; }
+  // Writes and syncs `text`; on any failure cuts the file back and is false.
+  bool append(const std::string& text);
+  // Back to the length the file had when it was opened.
+  void cutBack();
+
+ private:
+  int fd_ = -1;
+  long start_ = 0;
+};
 
 // Status lines of one list position.
 std::string autoRetrieveCountText(int station, long count);
