@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "Form1.h"
@@ -238,13 +239,20 @@ void LogRetr::closeEvent(QCloseEvent* event) {
 void ShowLogRecordCaptions(Program& program) {
   LogRetr& window = loggerRecords(program).LogRetr();
   const LogRecordValues& record = loggingCode(program).record;
-  if (auto list = logFieldListText(record, program.poll.UnitType))
-    window.setFieldListCaption(QString::fromStdString(*list));
+  // A unit of no known type has no field list: no earlier record's fields
+  // stay under this record's date.
+  const std::optional<std::string> list = logFieldListText(record, program.poll.UnitType);
+  window.setFieldListCaption(list ? QString::fromStdString(*list) : QString());
   window.Label4->setText(QString::fromStdString(logDateTimeText(record)));
 }
 
 void ShowLogRecord(Program& program, int16_t record) {
   if (ReadLogRecord(program, record) != 0) {
+    // The number shown is that of a record not read: no other record's
+    // fields under it.
+    LogRetr& window = loggerRecords(program).LogRetr();
+    window.setFieldListCaption(QString());
+    window.Label4->clear();
     MsgBox(program.host, kUnitOffLine);
     return;
   }
@@ -261,8 +269,15 @@ void ShowLogRecord(Program& program, int16_t record) {
 void Form1_mnuRetrieve_Click(Program& program) {
   if (program.ended) return;
   if (CheckPassword(program, 1) != kPasswordGranted) return;
-  loggerRecords(program).LogRetr();
+  LogRetr& opened = loggerRecords(program).LogRetr();
   program.Form1().Timer1->stop();
+  // Record 0 is shown: the number and the scroll bar say so, also on a
+  // window kept from an earlier visit.
+  {
+    const QSignalBlocker quiet(opened.HScroll1);
+    opened.HScroll1->setValue(0);
+  }
+  opened.Label8->setText(QStringLiteral("0"));
   ShowLogRecord(program, 0);
   if (program.ended) return;
   LogRetr& window = loggerRecords(program).LogRetr();

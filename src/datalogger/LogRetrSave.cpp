@@ -21,7 +21,6 @@ const QString kOffLineText = QStringLiteral("Unit off-line...Check connections")
 const QString kRecordCountZero = QStringLiteral("Record Count is zero.  Job cancelled.");
 const QString kCannotReadRecord =
     QStringLiteral("Error: Cannot read record - unit may be offline.");
-const QString kOverflow = QStringLiteral("Overflow");
 
 bool unitOffLine(Program& program) {
   const int16_t status = program.poll.PollStatus;
@@ -98,9 +97,7 @@ void LogRetr::SSCommand2_Click() {
     MsgBox(host, kOffLineText, vbCritical, QStringLiteral("Unit off-line"));
     return;
   }
-  // The counter is a signed number here: 32768 or more is refused before
-  // any file is touched.
-  if (counterRead.counter > 0x7FFF) return fail(kOverflow);
+  // The counter is unsigned (0 to 65535); "all logged" saves at most 250.
   const int counter = counterRead.counter;
   Label11->setText(QString::number(counter));
 

@@ -101,17 +101,17 @@ TEST(LogRetrTest, Type4WordingAndUnidentifiedUnit) {
   EXPECT_TRUE(list.startsWith("Trip Status=17 gnd fault;% thermal;\r"));
 
   // Unit not identified: a feeder record is read, the date follows it and
-  // the field list stays.
+  // no earlier record's fields stay.
   t->poll.UnitType = 99;
   t.unit().setRecord(5, {0x1998, 0x0704, 0x0712, 0x0001});
   t.link->calls.clear();
   t.retrieve([](LogRetr& w) { w.HScroll1->setValue(5); });
   EXPECT_EQ(t.reads()[0], readCall(true, 2, kStation, 192, 19));
   EXPECT_EQ(t.window()->Label4->text(), "04/07/1998  12:00:01 Saturday");
-  EXPECT_EQ(t.window()->fieldListCaption(), list);
+  EXPECT_EQ(t.window()->fieldListCaption(), "");
 }
 
-TEST(LogRetrTest, FailedReadsReportAndKeepWhatWasShown) {
+TEST(LogRetrTest, FailedReadsReportAndShowNoOtherRecordsFields) {
   LoggerTestProgram t(true, 0);
   t.unit().setRecord(0, kMotorRecord);
   t.regs()[138] = 12;
@@ -128,7 +128,8 @@ TEST(LogRetrTest, FailedReadsReportAndKeepWhatWasShown) {
     EXPECT_TRUE(scrollDisabledUnderBox);
     EXPECT_TRUE(w.HScroll1->isEnabled());
     EXPECT_EQ(w.Label8->text(), "3");
-    EXPECT_EQ(w.Label4->text(), "25/12/2003  14:05:09 Tuesday");
+    EXPECT_EQ(w.Label4->text(), "");
+    EXPECT_EQ(w.fieldListCaption(), "");
     EXPECT_EQ(loggingCode(*t).record.LogTripStatus, 3);
   });
   ASSERT_EQ(t.host.boxes().size(), 2u);
@@ -139,7 +140,7 @@ TEST(LogRetrTest, FailedReadsReportAndKeepWhatWasShown) {
   }
 }
 
-TEST(LogRetrTest, UnitNotAnsweringOnAFreshWindowKeepsThePlaceholders) {
+TEST(LogRetrTest, UnitNotAnsweringOnAFreshWindowShowsNoFields) {
   LoggerTestProgram t;
   t.unit().silent = true;
   int modalsWhenBoxShown = -1;
@@ -147,8 +148,8 @@ TEST(LogRetrTest, UnitNotAnsweringOnAFreshWindowKeepsThePlaceholders) {
   t.retrieve();
   EXPECT_EQ(modalsWhenBoxShown, 0);  // the box comes before the window
   ASSERT_EQ(t.host.boxes().size(), 1u);
-  EXPECT_EQ(t.window()->Label3->text(), "Label3");
-  EXPECT_EQ(t.window()->Label4->text(), "Label4");
+  EXPECT_EQ(t.window()->Label3->text(), "");
+  EXPECT_EQ(t.window()->Label4->text(), "");
   EXPECT_EQ(t.reads().size(), 1u);
 }
 
@@ -158,14 +159,17 @@ TEST(LogRetrTest, ClosingRestartsThePollOnlyOnAnOpenLink) {
   EXPECT_FALSE(t.window()->isVisible());
   EXPECT_TRUE(t.polling());
 
-  // Hidden, not unloaded: the next visit keeps the scroll position.
+  // Hidden, not unloaded; the next visit shows record 0 and says so.
   t.retrieve([](LogRetr& w) {
     w.HScroll1->setValue(12);
     w.SSCommand1->click();
   });
+  t.link->calls.clear();
   t.retrieve([&](LogRetr& w) {
-    EXPECT_EQ(w.HScroll1->value(), 12);
-    EXPECT_EQ(w.Label8->text(), "12");
+    EXPECT_EQ(w.HScroll1->value(), 0);
+    EXPECT_EQ(w.Label8->text(), "0");
+    EXPECT_EQ(t.reads()[0], readCall(true, 2, kStation, 192, 18));
+    EXPECT_EQ(t.reads().size(), 2u) << "record 0 and the counter, once";
     CloseLink(*t);
     w.close();  // the title bar: unloaded
   });

@@ -181,7 +181,7 @@ TEST_F(LogSaveTest, CancelAndOffLineWriteNothing) {
   EXPECT_FALSE(QFile::exists(t.path("LATE.TXT")));
 }
 
-TEST_F(LogSaveTest, CounterUnreadableOrTooLargeWritesNoFile) {
+TEST_F(LogSaveTest, CounterUnreadableWritesNoFileAndALargeOneSaves250) {
   LoggerTestProgram t;
   fill(t, 0, 5);
   t.unit().readFails = {138};
@@ -193,11 +193,13 @@ TEST_F(LogSaveTest, CounterUnreadableOrTooLargeWritesNoFile) {
   expectOneBox(t, "Unit off-line...Check connections", vbCritical, "Unit off-line");
   EXPECT_FALSE(QFile::exists(t.path("A.TXT")));
 
+  // A counter of 32768 or more is a number of records like any other.
   t.unit().readFails.clear();
-  t.regs()[138] = 0x8000;
+  t.regs()[138] = 0x9C40;
   save(t, t.path("B.TXT"));
-  expectOneBox(t, "Overflow", vbOKOnly);
-  EXPECT_FALSE(QFile::exists(t.path("B.TXT")));
+  expectOneBox(t, "File Saved.", vbInformation, "Info");
+  EXPECT_EQ(t.window()->Label11->text(), "40000");
+  EXPECT_EQ(t.contents(t.path("B.TXT")).toStdString(), expectedFile(0, 250));
 }
 
 TEST_F(LogSaveTest, FileFailuresAreReportedNotSaved) {
