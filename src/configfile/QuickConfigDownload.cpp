@@ -95,6 +95,10 @@ class Download {
 
     // The type the unit on the line reports, not the poll's last word on it:
     // the station may have changed since.
+    if (!conTypeIsWhole(*file)) {
+      setLines(QString(), text(kLongValueLine) + QString::fromUtf8(kConTypeKey));
+      return Ending::BadValue;
+    }
     if (checkConType(*file, 0) == ConTypeCheck::NotANumber) return Ending::BadValue;
     uint16_t idWord = 0;
     if (ReadUnit(program_, &idWord, 1, target_.port, target_.station,
@@ -112,6 +116,9 @@ class Download {
       case PlanProblem::BadSetPoint:
         setLines(QString(), text(kBadSetPointLine) + QString::fromStdString(plan.key) + '=' +
                                 QString::fromStdString(plan.text));
+        return Ending::BadValue;
+      case PlanProblem::LongSetPoint:
+        setLines(QString(), text(kLongValueLine) + QString::fromStdString(plan.key));
         return Ending::BadValue;
       case PlanProblem::None:
         break;

@@ -79,13 +79,19 @@ ParsedLine parseLine(std::string_view content) {
   return {LineKind::Key, trimmed(content.substr(0, equals)), content.substr(equals + 1)};
 }
 
-std::string cleanedValue(std::string_view raw) {
+// The value after "=", outer blanks trimmed and one pair of surrounding
+// quotes removed, before the reader's cut.
+std::string_view wholeValue(std::string_view raw) {
   std::string_view value = trimmed(raw);
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value.substr(0, kProfileValueMaxLength));
+  return value;
+}
+
+std::string cleanedValue(std::string_view raw) {
+  return std::string(wholeValue(raw).substr(0, kProfileValueMaxLength));
 }
 
 // Where a section and a key stand among the lines of a file.
@@ -126,6 +132,13 @@ std::string profileLookup(std::string_view text, std::string_view section, std::
   const Placement where = locate(lines, section, key);
   if (!where.keyLine) return {};
   return cleanedValue(parseLine(lines[*where.keyLine].content).value);
+}
+
+bool profileValueIsWhole(std::string_view text, std::string_view section, std::string_view key) {
+  const std::vector<Line> lines = splitLines(withoutBom(text));
+  const Placement where = locate(lines, section, key);
+  return !where.keyLine || wholeValue(parseLine(lines[*where.keyLine].content).value).size() <=
+                               kProfileValueMaxLength;
 }
 
 std::string profileWithValue(std::string_view text, std::string_view section, std::string_view key,

@@ -19,6 +19,10 @@ inline constexpr std::size_t kProfileValueMaxLength = 255;
 // removed, and cut to kProfileValueMaxLength characters.
 std::string profileLookup(std::string_view text, std::string_view section, std::string_view key);
 
+// False when profileLookup would cut the value of `key`: the value is longer
+// than kProfileValueMaxLength. True for a missing key.
+bool profileValueIsWhole(std::string_view text, std::string_view section, std::string_view key);
+
 // `text` with `key` of `section` set to `value`. An existing key line is
 // rewritten in place as key=value (the key keeps its spelling in the file); a
 // missing key goes after the last key line of its section; a missing section

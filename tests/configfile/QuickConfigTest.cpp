@@ -245,6 +245,13 @@ TEST_F(QuickConfigTest, DamagedFileIsRefusedWithNothingWritten) {
        "Bad value in CON file: I2tTrip=70000"},
       {"EFCT=117", "EFCT=-5", kBadValueText, kBadValueTitle, "Bad value in CON file: EFCT=-5"},
       {"Version=2.0", "Version=2.00", kBadVersionText, kConFileErrorTitle, nullptr},
+      // Longer than the profile reader returns whole: never cut and written.
+      {"FLA=112", "FLA=" + std::string(300, '0') + "90", kBadValueText, kBadValueTitle,
+       "Value too long in CON file: FLA"},
+      {"FLA=112", "FLA=" + std::string(254, '0') + "12", kBadValueText, kBadValueTitle,
+       "Value too long in CON file: FLA"},
+      {"Type=0", "Type=" + std::string(256, '0'), kBadValueText, kBadValueTitle,
+       "Value too long in CON file: Type"},
   };
   for (const Case& c : cases) {
     ready(0, numberedFile(0));

@@ -23,6 +23,10 @@ std::string conValue(std::string_view text, const char* section, const char* key
   return profileLookup(text, section, key);
 }
 
+bool conTypeIsWhole(std::string_view text) {
+  return profileValueIsWhole(text, kConStationTypeSection, kConTypeKey);
+}
+
 bool hasConVersion(std::string_view text) {
   return conValue(text, kConStationTypeSection, kConVersionKey) == kConVersion;
 }
@@ -60,6 +64,12 @@ DownloadPlan planDownload(std::string_view text, UnitFamily family) {
   }
   for (const ConKey& key : conFileKeys(family)) {
     if (std::string_view(key.section) != kConSetPointsSection) continue;
+    // A value cut by the reader would be written as a number it never said.
+    if (!profileValueIsWhole(text, kConSetPointsSection, key.key)) {
+      plan.problem = PlanProblem::LongSetPoint;
+      plan.key = key.key;
+      return plan;
+    }
     const std::string value = setPointText(key.key);
     if (!parseRegisterValue(value)) {
       plan.problem = PlanProblem::BadSetPoint;

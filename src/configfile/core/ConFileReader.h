@@ -25,6 +25,10 @@ std::optional<std::string> readConFile(const std::string& path);
 // One key of the text, as the profile reader returns it ("" when missing).
 std::string conValue(std::string_view text, const char* section, const char* key);
 
+// False when the profile reader would return only the start of the value of
+// [StationType] Type: a file with such a value is not used.
+bool conTypeIsWhole(std::string_view text);
+
 // [StationType] Version is exactly "2.0".
 bool hasConVersion(std::string_view text);
 
@@ -52,6 +56,7 @@ enum class PlanProblem {
   None,
   MissingSetPoint,  // a [SetPoints] key of the family is missing or empty
   BadSetPoint,      // a value that is not a whole number from 0 to 65535
+  LongSetPoint,     // a value longer than the profile reader returns whole
 };
 
 struct DownloadPlan {

@@ -43,6 +43,7 @@ inline constexpr const char* kWrittenOk = "Written successfully";
 inline constexpr const char* kDownloadComplete = "Download Complete.";
 inline constexpr const char* kMissingSetPointLine = "Missing in CON file: ";
 inline constexpr const char* kBadSetPointLine = "Bad value in CON file: ";
+inline constexpr const char* kLongValueLine = "Value too long in CON file: ";
 
 // File > "Edit CON file (&Notepad)".
 inline constexpr const char* kEditorNotStartedText = "The text editor could not be started.";
