@@ -17,6 +17,11 @@ class AutoRetrieveModule : public Module {
   explicit AutoRetrieveModule(Program& program);
   ~AutoRetrieveModule() override;
 
+  // The destination directory the window showed when it was unloaded; a
+  // window created again shows it in place of its design value. (Declared
+  // before the windows, which write it as they go.)
+  QString AutoDirectory;
+
   DefaultInstance<kvlink::AutoSave> AutoSave;
   DefaultInstance<kvlink::AutoSaveDir> AutoSaveDir;
 

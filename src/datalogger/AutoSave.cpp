@@ -79,6 +79,9 @@ void saveSettings(Program& program, const std::vector<SettingWrite>& writes) {
 AutoSave::AutoSave(Program& program)
     : Form(program.host, QStringLiteral("AutoSave")), program_(program) {
   buildDesign();
+  // Created again after a close from the title bar: the records go on
+  // going where they went.
+  if (!module().AutoDirectory.isEmpty()) Label7->setText(module().AutoDirectory);
 }
 
 void AutoSave::buildDesign() {
@@ -306,6 +309,7 @@ void AutoSave::Timer1_Timer() {
 
 void AutoSave::Form_Unload() {
   Hide();
+  module().AutoDirectory = Label7->text();
 }
 
 }  // namespace kvlink

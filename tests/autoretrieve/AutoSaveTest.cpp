@@ -216,6 +216,7 @@ TEST_F(AutoSaveTest, TimerTickOnlyMarksARetrieveDue) {
 
 TEST_F(AutoSaveTest, CloseHidesTitleBarCloseStartsAfreshAndAutoRetrieveGoesOn) {
   tickSlot(2, 12);
+  window().Label7->setText(filesDir.path());
   window().SSOption1->click();
   window().Show();
   window().SSCommand1->click();
@@ -229,7 +230,7 @@ TEST_F(AutoSaveTest, CloseHidesTitleBarCloseStartsAfreshAndAutoRetrieveGoesOn) {
   EXPECT_EQ(m().AutoStationCount, 1);
   expectLocked(false);
   EXPECT_FALSE(window().SSCheck2->isChecked());
-  EXPECT_EQ(window().Label7->text(), "/tmp");
+  EXPECT_EQ(window().Label7->text(), filesDir.path()) << "the records still go there";
 
   window().SSOption1->click();  // nothing ticked in the new window
   EXPECT_EQ(m().AutoStationCount, 0);
