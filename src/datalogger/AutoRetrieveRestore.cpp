@@ -3,6 +3,7 @@
 #include "AutoRetrieveFile.h"
 #include "AutoRetrieveModule.h"
 #include "AutoRetrieveSettings.h"
+#include "Host.h"
 #include "SettingsFile.h"
 #include "platform/Profile.h"
 #include "platform/TempPath.h"
@@ -41,9 +42,11 @@ void RestoreAutoRetrieveSettings(Program& program) {
 
   const RestoredAutoRetrieve restored = restoreAutoRetrieveSettings(
       [](const std::string& key) { return ReadIni(kSettingsSection, key, kSettingsFile); },
-      probeDirectoryWritable, tempPath());
+      directoryProblem, tempPath());
   showRestored(m, window, restored);
-  if (restored.directory)
+  // A directory that takes no files stays in the settings, to be tried
+  // again at the next start.
+  if (restored.directory && !restored.unwritable)
     WriteIni(kSettingsSection, kAutoDirKey, *restored.directory, kSettingsFile);
 
   if (restored.refused || !restored.on) {
@@ -55,6 +58,14 @@ void RestoreAutoRetrieveSettings(Program& program) {
   withOptionEventsSuppressed(m, [&window] { window.lockSettings(); });
   m.AutoStationCount = static_cast<int16_t>(restored.stations.size());
   window.Timer1->start();
+  if (restored.unwritable)
+    MsgBox(program.host,
+           QStringLiteral("Auto Retrieve cannot write to the directory %1 (%2).\nThe records are "
+                          "saved in %3 instead.")
+               .arg(QString::fromStdString(restored.unwritable->directory),
+                    QString::fromStdString(restored.unwritable->reason),
+                    QString::fromStdString(*restored.directory)),
+           vbExclamation);
 }
 
 }  // namespace kvlink

@@ -30,7 +30,7 @@ struct Restore {
         },
         [this](const std::string& directory) {
           probed.push_back(directory);
-          return writable;
+          return std::string(writable ? "" : "Permission denied");
         },
         "/var/tmp/");
   }
@@ -151,15 +151,16 @@ TEST(AutoRetrieveRestoreTest, DirectoryEmptyTakesTheTemporaryOneUnprobed) {
   EXPECT_TRUE(r.on);
 }
 
-TEST(AutoRetrieveRestoreTest, DirectoryNotWritableRefusesBeforeTheStations) {
+TEST(AutoRetrieveRestoreTest, DirectoryNotWritableGivesTheTemporaryOneAndWhy) {
   Restore restore;
   restore.keys = goodKeys();
   restore.writable = false;
   const RestoredAutoRetrieve r = restore.run();
-  EXPECT_TRUE(r.refused);
-  EXPECT_FALSE(r.directory);
-  EXPECT_EQ(restore.keysRead.back(), "autodir");
-  EXPECT_TRUE(r.limit) << "the limit before it is kept";
+  EXPECT_TRUE(r.on);
+  EXPECT_EQ(r.directory, "/var/tmp/");
+  ASSERT_TRUE(r.unwritable);
+  EXPECT_EQ(r.unwritable->directory, "/data/logs");
+  EXPECT_EQ(r.unwritable->reason, "Permission denied");
 }
 
 TEST(AutoRetrieveSettingWritesTest, EnableWritesEveryKeyInOrder) {

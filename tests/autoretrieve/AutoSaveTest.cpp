@@ -312,6 +312,19 @@ TEST_F(AutoSaveRestoreTest, EmptyDirectoryBecomesTheTemporaryOneAndIsWrittenBack
   EXPECT_EQ(m().AutoStationCount, 2);
 }
 
+TEST_F(AutoSaveRestoreTest, UnwritableDirectoryIsToldAndTheTemporaryOneUsed) {
+  writeGoodSettings();
+  setSetting("autodir", "/nonexistent/kvlink");
+  RestoreAutoRetrieveSettings(*program);
+  EXPECT_EQ(m().AutoStationCount, 2);
+  EXPECT_EQ(window().Label7->text(), tempDir.path() + "/");
+  EXPECT_EQ(setting("autodir"), "/nonexistent/kvlink") << "the setting kept";
+  EXPECT_EQ(setting("autoretrieve"), "1");
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_TRUE(host.boxes()[0].text.contains("/nonexistent/kvlink (Path not found)"));
+  EXPECT_TRUE(host.boxes()[0].text.contains(tempDir.path()));
+}
+
 TEST_F(AutoSaveRestoreTest, EachRefusalLeavesItOffAndTheFileAsItWas) {
   struct Case {
     const char* key;
@@ -319,7 +332,6 @@ TEST_F(AutoSaveRestoreTest, EachRefusalLeavesItOffAndTheFileAsItWas) {
   };
   // One refusal of each key (every rule is covered without the window).
   const Case cases[] = {{"autorclimit", "lots"},
-                        {"autodir", "/nonexistent/kvlink"},
                         {"autostationnum", "6"},
                         {"autostationb", "64"},
                         {"autoretrieve", "0"}};

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "LogTextFile.h"
+
 namespace kvlink {
 
 std::string joinDirectory(const std::string& directory, const std::string& name) {
@@ -18,11 +20,16 @@ std::string autoRetrieveFilePath(const std::string& directory, int station) {
   return joinDirectory(directory, "station" + std::to_string(station) + ".txt");
 }
 
-bool probeDirectoryWritable(const std::string& directory) {
-  if (directory.empty()) return false;
+std::string directoryProblem(const std::string& directory) {
+  if (directory.empty()) return fileErrorDescription(ENOENT);
+  errno = 0;
   std::FILE* probe = std::fopen(joinDirectory(directory, "test.log").c_str(), "ab");
-  if (!probe) return false;
-  return std::fclose(probe) == 0;
+  if (probe && std::fclose(probe) == 0) return {};
+  return fileErrorDescription(errno ? errno : EIO);
+}
+
+bool probeDirectoryWritable(const std::string& directory) {
+  return directoryProblem(directory).empty();
 }
 
 StationFile::~StationFile() {

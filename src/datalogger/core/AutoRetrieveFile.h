@@ -18,7 +18,9 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
 std::string autoRetrieveFilePath(const std::string& directory, int station);
 
 // Opens test.log in `directory` for appending and closes it again; the file
-// stays. False when it cannot be opened or closed (or the directory is empty).
+// stays. Empty when it could, else why not ("Path not found", ...).
+std::string directoryProblem(const std::string& directory);
+// directoryProblem() found none.
 bool probeDirectoryWritable(const std::string& directory);
 
 // A station file appended to by one save. Whatever an append adds is synced

@@ -60,7 +60,7 @@ bool restoredAutoRetrieveOn(std::string_view text) {
 
 RestoredAutoRetrieve restoreAutoRetrieveSettings(
     const std::function<std::string(const std::string& key)>& read,
-    const std::function<bool(const std::string& directory)>& probe,
+    const std::function<std::string(const std::string& directory)>& probe,
     const std::string& tempDirectory) {
   RestoredAutoRetrieve restored;
   auto refuse = [&restored] {
@@ -72,10 +72,12 @@ RestoredAutoRetrieve restoreAutoRetrieveSettings(
   if (!restored.limit) return refuse();
 
   std::string directory = read(kAutoDirKey);
-  if (directory.empty())
+  if (directory.empty()) {
     directory = tempDirectory;
-  else if (!probe(directory))
-    return refuse();
+  } else if (std::string reason = probe(directory); !reason.empty()) {
+    restored.unwritable = UnwritableDirectory{directory, std::move(reason)};
+    directory = tempDirectory;
+  }
   restored.directory = directory;
 
   const std::optional<int16_t> count = restoredStationCount(read(kAutoStationNumKey));

@@ -51,22 +51,30 @@ std::optional<int16_t> restoredStation(std::string_view text);
 // autoretrieve: on only for "1".
 bool restoredAutoRetrieveOn(std::string_view text);
 
+// A directory in autodir that takes no files, and why.
+struct UnwritableDirectory {
+  std::string directory;
+  std::string reason;
+};
+
 // What the start-up restore found. Values accepted before a refusal are
 // kept, so that the window shows them; `refused` means auto retrieve is off.
 struct RestoredAutoRetrieve {
   std::optional<RestoredRecordLimit> limit;
   std::optional<std::string> directory;  // resolved; written back to autodir
-  std::vector<int16_t> stations;         // in list order, from slot 1
-  bool on = false;                       // every key accepted and autoretrieve "1"
+  // autodir takes no files: `directory` is the temporary one, autodir stays.
+  std::optional<UnwritableDirectory> unwritable;
+  std::vector<int16_t> stations;  // in list order, from slot 1
+  bool on = false;                // every key accepted and autoretrieve "1"
   bool refused = false;
 };
 
 // Reads the keys in their order through `read`. An empty autodir gives
-// `tempDirectory`; any other is accepted when `probe` (the test.log probe)
-// says it is writable.
+// `tempDirectory`, and so does one that `probe` (the test.log probe) finds
+// takes no files, for the reason it gives (empty when writable).
 RestoredAutoRetrieve restoreAutoRetrieveSettings(
     const std::function<std::string(const std::string& key)>& read,
-    const std::function<bool(const std::string& directory)>& probe,
+    const std::function<std::string(const std::string& directory)>& probe,
     const std::string& tempDirectory);
 
 using SettingWrite = std::pair<std::string, std::string>;
