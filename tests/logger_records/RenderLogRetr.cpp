@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
         w.ProgressBar1->setRange(0, 49);
         w.ProgressBar1->setValue(20);
         saveWindowImage(w, dir, "logger-retrieve-type4");
+        t.unit().silent = true;  // a record that cannot be read: no fields under its number
+        w.HScroll1->setValue(18);
+        saveWindowImage(w, dir, "logger-retrieve-unread");
       });
     }
   });
