@@ -35,7 +35,7 @@ HelpWindow::HelpWindow(Program& program) : Form(program.host, QStringLiteral("He
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Text);
-  resize(780, 600);
+  resize(720, 560);
 }
 
 bool HelpWindow::loadDocument(const QString& path) {
