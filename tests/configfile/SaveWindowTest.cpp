@@ -116,7 +116,6 @@ TEST_F(SaveWindowTest, OffLineUnitIsRefusedBeforeTheDialog) {
     EXPECT_TRUE(host.dialogRequests().empty());
     ASSERT_EQ(host.boxes().size(), 1u);
     EXPECT_EQ(lastBox().text, QStringLiteral("Unit off-line...Check connections"));
-    EXPECT_EQ(lastBox().style, vbCritical);
     EXPECT_EQ(lastBox().title, QStringLiteral("Off-line error"));
     EXPECT_FALSE(saveWindow());
     EXPECT_TRUE(itemsEnabled());

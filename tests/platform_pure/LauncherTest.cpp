@@ -79,12 +79,6 @@ const EditorCase kEditorCases[] = {
      std::nullopt,
      {{"code", "--wait", "-n", "/u/a b.con"}, {"xdg-open", "/u/a b.con"}}},
     {"blank visual counts as unset", "   ", std::nullopt, {{"xdg-open", "/u/a b.con"}}},
-    {"editor never started without a terminal",
-     std::nullopt,
-     "nano -w",
-     {{"xdg-open", "/u/a b.con"},
-      {"x-terminal-emulator", "-e", "nano", "-w", "/u/a b.con"},
-      {"xterm", "-e", "nano", "-w", "/u/a b.con"}}},
 };
 
 class EditorCommandTest : public testing::TestWithParam<EditorCase> {};
@@ -110,23 +104,9 @@ TEST(OpenInEditor, PathReachesTheEditorAsOneArgumentWithoutAShell) {
   EXPECT_FALSE(std::filesystem::exists(scratch.file("pwned")));
 }
 
-// xdg-open without a handler for the file ends at once with status 3.
-void writeXdgOpenWithoutHandler(const ScratchDirectory& scratch) {
-  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);
-}
-
-TEST(OpenInEditor, MissingVisualFallsBackToXdgOpen) {
-  ScratchDirectory scratch;
-  writeRecorder(scratch.file("xdg-open"), scratch.file("args"));
-  EnvironmentOverride visual("VISUAL", "/nonexistent/editor --flag");
-  EnvironmentOverride path("PATH", scratch.path() + ":/usr/bin:/bin");
-  ASSERT_TRUE(openInEditor("/srv/unit.con").get());
-  EXPECT_EQ(recorded(scratch.file("args")), "/srv/unit.con\n");
-}
-
 TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminal) {
   ScratchDirectory scratch;
-  writeXdgOpenWithoutHandler(scratch);
+  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);  // no handler
   writeRecorder(scratch.file("x-terminal-emulator"), scratch.file("args"));
   EnvironmentOverride visual("VISUAL", std::nullopt);
   EnvironmentOverride editor("EDITOR", "vi");
@@ -137,7 +117,7 @@ TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminal) {
 
 TEST(OpenInEditor, NothingThatStartsIsReported) {
   ScratchDirectory scratch;
-  writeXdgOpenWithoutHandler(scratch);
+  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);
   EnvironmentOverride visual("VISUAL", "/nonexistent/editor");
   EnvironmentOverride editor("EDITOR", "vi");  // but no terminal emulator
   EnvironmentOverride path("PATH", scratch.path());
