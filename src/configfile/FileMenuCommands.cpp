@@ -42,8 +42,10 @@ void Form1_mnuNotepad_Click(Program& program) {
   request.flags = cdlOFNFileMustExist;
   const FileDialogResult chosen = program.host.fileDialog(request);
   if (chosen.cancelled) return;
-  if (!program.host.openInEditor(chosen.fileName))
-    MsgBox(program.host, QString::fromUtf8(kEditorNotStartedText), vbCritical);
+  const QString file = chosen.fileName;
+  program.host.openInEditor(file, [&program, file] {
+    MsgBox(program.host, QString::fromUtf8(kEditorNotStartedText).arg(file), vbCritical);
+  });
 }
 
 }  // namespace kvlink

@@ -17,7 +17,8 @@ void Form1_mnuopen_Click(Program& program);
 void Form1_mnusaveset_Click(Program& program);
 
 // File > "Edit CON file (&Notepad)": chooses a *.con file and opens it in
-// the desktop's text editor.
+// the operator's text editor; when none can be started, a message box names
+// the file.
 void Form1_mnuNotepad_Click(Program& program);
 
 // "Quick &Configure" and "&Save Set Point Info" of the main window.

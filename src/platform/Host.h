@@ -5,6 +5,7 @@
 // answers from a script in tests.
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kvlink {
@@ -65,10 +66,12 @@ class Host {
   // Lets pending events (timers, clicks, repaints) run.
   virtual void doEvents() = 0;
 
-  // Desktop launchers; false when nothing could be started.
-  virtual bool openInEditor(const QString& path) = 0;
+  // Opens the file in the operator's editor and returns at once. When no
+  // editor could be started, ifNoneStarts runs later, from the event loop.
+  virtual void openInEditor(const QString& path, std::function<void()> ifNoneStarts) = 0;
+  // Opens the folder in the desktop's file manager; false when that could not
+  // be started.
   virtual bool openFolder(const QString& path) = 0;
-  virtual bool openDocument(const QString& path) = 0;
 };
 
 // MsgBox as the program calls it; a box without a title shows "KV-LINK27".

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -60,9 +61,8 @@ void reapInBackground(pid_t pid) {
   }).detach();
 }
 
-}  // namespace
-
-std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv) {
+// Starts the child without reaping it.
+std::optional<pid_t> spawnChild(const std::vector<std::string>& argv) {
   if (argv.empty() || argv.front().empty()) return std::nullopt;
   std::vector<char*> arguments;
   arguments.reserve(argv.size() + 1);
@@ -76,20 +76,70 @@ std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv) {
       0) {
     return std::nullopt;
   }
-  reapInBackground(pid);
   return pid;
 }
 
-std::vector<std::string> editorCommand(const std::string& path) {
-  std::vector<std::string> command = words(std::getenv("VISUAL"));
-  if (command.empty()) command = words(std::getenv("EDITOR"));
-  if (command.empty()) command = {"xdg-open"};
-  command.push_back(path);
-  return command;
+// True when the command started and did not end with a failure within
+// `watch`; a command still running then is left to run and reaped later.
+bool startsAndHolds(const std::vector<std::string>& argv, std::chrono::milliseconds watch) {
+  const std::optional<pid_t> pid = spawnChild(argv);
+  if (!pid) return false;
+  const auto deadline = std::chrono::steady_clock::now() + watch;
+  for (;;) {
+    int status = 0;
+    const pid_t ended = ::waitpid(*pid, &status, WNOHANG);
+    if (ended == *pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (ended < 0 && errno != EINTR) return true;  // cannot be watched, but it started
+    if (std::chrono::steady_clock::now() >= deadline) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  reapInBackground(*pid);
+  return true;
 }
 
-bool openInEditor(const std::string& path) {
-  return spawnDetached(editorCommand(path)).has_value();
+std::vector<std::string> joined(std::vector<std::string> head,
+                                const std::vector<std::string>& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
+// Terminal emulators that take "-e program arguments...", first choice first.
+const char* const kTerminals[] = {"x-terminal-emulator", "xterm"};
+
+}  // namespace
+
+std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv) {
+  const std::optional<pid_t> pid = spawnChild(argv);
+  if (pid) reapInBackground(*pid);
+  return pid;
+}
+
+std::vector<std::vector<std::string>> editorCommands(const std::string& path) {
+  std::vector<std::vector<std::string>> commands;
+  const std::vector<std::string> visual = words(std::getenv("VISUAL"));
+  if (!visual.empty()) commands.push_back(joined(visual, {path}));
+  commands.push_back({"xdg-open", path});
+  const std::vector<std::string> editor = words(std::getenv("EDITOR"));
+  if (!editor.empty()) {
+    for (const char* terminal : kTerminals)
+      commands.push_back(joined({terminal, "-e"}, joined(editor, {path})));
+  }
+  return commands;
+}
+
+std::future<bool> openInEditor(const std::string& path, std::chrono::milliseconds watch) {
+  std::promise<bool> started;
+  std::future<bool> result = started.get_future();
+  std::thread([commands = editorCommands(path), watch, started = std::move(started)]() mutable {
+    for (const auto& command : commands) {
+      if (startsAndHolds(command, watch)) {
+        started.set_value(true);
+        return;
+      }
+    }
+    started.set_value(false);
+  }).detach();
+  return result;
 }
 
 bool openFolder(const std::string& path) {

@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,13 +20,24 @@ namespace kvlink {
 // argv, program missing or not executable).
 std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv);
 
-// The command that opens `path` in the operator's editor: the words of
-// $VISUAL, else of $EDITOR (split on blanks; a variable of blanks only counts
-// as unset), else xdg-open; followed by `path` as one argument.
-std::vector<std::string> editorCommand(const std::string& path);
+// The commands that may open `path` for editing, in the order they are
+// tried: the words of $VISUAL (split on blanks; a variable of blanks only
+// counts as unset); xdg-open, the desktop's editor for the file; and, when
+// $EDITOR is set, that editor inside a terminal emulator (the system's
+// x-terminal-emulator, else xterm), since an editor of the terminal started
+// without one would have nowhere to show. Each ends with `path` as one
+// argument.
+std::vector<std::vector<std::string>> editorCommands(const std::string& path);
 
-// Opens `path` with editorCommand; false when the editor could not be started.
-bool openInEditor(const std::string& path);
+// How long a started command is watched: one that ends with a failure within
+// this time could not open the file (xdg-open without a handler ends so).
+inline constexpr std::chrono::milliseconds kEditorStartWatch{2000};
+
+// Tries editorCommands(path) in turn, in the background, until one starts and
+// does not fail within `watch`. The result: true when one did, false when
+// none could be started.
+std::future<bool> openInEditor(const std::string& path,
+                               std::chrono::milliseconds watch = kEditorStartWatch);
 
 // Opens `path` in the desktop's file manager (xdg-open); false when that could
 // not be started.

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTimer>
+#include <memory>
 
 #include "Form.h"
 #include "platform/Launcher.h"
@@ -121,13 +123,21 @@ void QtHost::doEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool QtHost::openInEditor(const QString& path) {
-  return kvlink::openInEditor(path.toStdString());
+void QtHost::openInEditor(const QString& path, std::function<void()> ifNoneStarts) {
+  // The editors are tried in the background; a timer of the window thread
+  // looks for the outcome, so that ifNoneStarts runs where the windows live.
+  auto outcome = std::make_shared<std::future<bool>>(kvlink::openInEditor(path.toStdString()));
+  auto* watch = new QTimer(qApp);
+  QObject::connect(watch, &QTimer::timeout, watch, [watch, outcome, ifNoneStarts] {
+    if (outcome->wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    watch->deleteLater();
+    watch->stop();
+    if (!outcome->get() && ifNoneStarts) ifNoneStarts();
+  });
+  watch->start(100);
 }
+
 bool QtHost::openFolder(const QString& path) {
-  return kvlink::openFolder(path.toStdString());
-}
-bool QtHost::openDocument(const QString& path) {
   return kvlink::openFolder(path.toStdString());
 }
 

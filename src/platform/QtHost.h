@@ -13,9 +13,8 @@ class QtHost : public Host {
   FileDialogResult fileDialog(const FileDialogRequest& request) override;
   void showModal(Form& form) override;
   void doEvents() override;
-  bool openInEditor(const QString& path) override;
+  void openInEditor(const QString& path, std::function<void()> ifNoneStarts) override;
   bool openFolder(const QString& path) override;
-  bool openDocument(const QString& path) override;
 };
 
 // "Config Files (*.con)|*.con|All Files (*.*)|*.*" as Qt name filters, each

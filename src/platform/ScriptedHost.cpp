@@ -64,16 +64,12 @@ void ScriptedHost::doEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool ScriptedHost::openInEditor(const QString& path) {
+void ScriptedHost::openInEditor(const QString& path, std::function<void()> ifNoneStarts) {
   launched_.push_back(QStringLiteral("editor:") + path);
-  return true;
+  if (!editorStarts && ifNoneStarts) ifNoneStarts();
 }
 bool ScriptedHost::openFolder(const QString& path) {
   launched_.push_back(QStringLiteral("folder:") + path);
-  return true;
-}
-bool ScriptedHost::openDocument(const QString& path) {
-  launched_.push_back(QStringLiteral("document:") + path);
   return true;
 }
 

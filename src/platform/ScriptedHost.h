@@ -46,9 +46,11 @@ class ScriptedHost : public Host {
   FileDialogResult fileDialog(const FileDialogRequest& request) override;
   void showModal(Form& form) override;
   void doEvents() override;
-  bool openInEditor(const QString& path) override;
+  // Records "editor:<path>"; when editorStarts is false, ifNoneStarts runs
+  // at once.
+  void openInEditor(const QString& path, std::function<void()> ifNoneStarts) override;
   bool openFolder(const QString& path) override;
-  bool openDocument(const QString& path) override;
+  bool editorStarts = true;
 
  private:
   std::deque<int> boxAnswers_;

@@ -168,7 +168,7 @@ void Form1::mnuSetupStation_Click() {
 }
 
 void Form1::mnuHelpContents_Click() {
-  showHelpContents(program_.host);
+  showHelpContents(program_);
 }
 
 void Form1::Form_Unload() {

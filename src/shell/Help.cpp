@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 #include "Host.h"
+#include "Program.h"
 
 namespace kvlink {
 
@@ -22,14 +26,39 @@ QString helpDocumentPath() {
   return {};
 }
 
-void showHelpContents(Host& host) {
+HelpWindow::HelpWindow(Program& program) : Form(program.host, QStringLiteral("HelpWindow")) {
+  setWindowTitle(QStringLiteral("KV-LINK27 Help"));
+  Text = new QTextBrowser(this);
+  Text->setObjectName(QStringLiteral("Text"));
+  Text->setOpenLinks(false);
+  Text->document()->setDocumentMargin(12);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Text);
+  resize(720, 560);
+}
+
+bool HelpWindow::loadDocument(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  Text->setMarkdown(QString::fromUtf8(file.readAll()));
+  return true;
+}
+
+void showHelpContents(Program& program) {
   const QString path = helpDocumentPath();
   if (path.isEmpty()) {
-    MsgBox(host, QStringLiteral("The help document README.md was not found."), vbExclamation);
+    MsgBox(program.host, QStringLiteral("The help document README.md was not found."),
+           vbExclamation);
     return;
   }
-  if (!host.openDocument(path))
-    MsgBox(host, QStringLiteral("No viewer could be started for %1.").arg(path), vbExclamation);
+  if (!program.HelpWindow().loadDocument(path)) {
+    program.HelpWindow.Unload();
+    MsgBox(program.host, QStringLiteral("The help document %1 cannot be read.").arg(path),
+           vbExclamation);
+    return;
+  }
+  program.HelpWindow().Show();
 }
 
 }  // namespace kvlink

@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 #include "Form16.h"
+#include "Help.h"
 #include "Host.h"
 #include "Program.h"
 #include "SerialLink.h"
@@ -31,6 +32,7 @@ bool SwitchLinkOn(Program& program) {
     MsgBox(program.host, QStringLiteral("Requested COM port cannot be used."), vbExclamation);
     return false;
   }
+  program.HelpWindow.Unload();
   Form1& form = program.Form1();
   setLinkMenusEnabled(form, true);
   form.Timer1->start();

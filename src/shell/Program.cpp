@@ -3,6 +3,7 @@
 #include "Form1.h"
 #include "Form16.h"
 #include "Form9.h"
+#include "Help.h"
 #include "Host.h"
 #include "Vercode.h"
 #include "frmSplash.h"
@@ -17,6 +18,7 @@ Program::Program(Host& hostRef, std::unique_ptr<LinkLibrary> linkLibrary)
   frmSplash.setFactory([this] { return std::make_unique<kvlink::frmSplash>(*this); });
   frmUnitId.setFactory([this] { return std::make_unique<kvlink::frmUnitId>(*this); });
   frmAbout.setFactory([this] { return std::make_unique<kvlink::frmAbout>(*this); });
+  HelpWindow.setFactory([this] { return std::make_unique<kvlink::HelpWindow>(*this); });
 }
 
 Program::~Program() {
@@ -38,6 +40,7 @@ void Program::unloadAll() {
   for (auto it = modules_.rbegin(); it != modules_.rend(); ++it) (*it)->unloadWindows();
   frmUnitId.Unload();
   frmAbout.Unload();
+  HelpWindow.Unload();
   Form9.Unload();
   Form16.Unload();
   frmSplash.Unload();

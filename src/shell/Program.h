@@ -22,6 +22,7 @@ class Form16;
 class frmSplash;
 class frmUnitId;
 class frmAbout;
+class HelpWindow;
 
 // A subsystem's windows and handlers, installed into the program at start.
 class Module {
@@ -57,6 +58,7 @@ class Program {
   DefaultInstance<kvlink::frmSplash> frmSplash;
   DefaultInstance<kvlink::frmUnitId> frmUnitId;
   DefaultInstance<kvlink::frmAbout> frmAbout;
+  DefaultInstance<kvlink::HelpWindow> HelpWindow;
 
   // Subsystems and their window kinds, in installation order.
   template <class M>

@@ -25,20 +25,14 @@
 
 namespace kvlink::test {
 
-// The scripted host, plus what the operator does while a file dialog is open
-// and whether the desktop's editor starts.
+// The scripted host, plus what the operator does while a file dialog is open.
 class TestHost : public ScriptedHost {
  public:
   std::function<void()> underDialog;
-  bool editorStarts = true;
 
   FileDialogResult fileDialog(const FileDialogRequest& request) override {
     if (auto action = std::exchange(underDialog, nullptr)) action();
     return ScriptedHost::fileDialog(request);
-  }
-  bool openInEditor(const QString& path) override {
-    ScriptedHost::openInEditor(path);
-    return editorStarts;
   }
 };
 

@@ -59,7 +59,7 @@ struct EditorCase {
   const char* what;
   std::optional<std::string> visual;
   std::optional<std::string> editor;
-  std::vector<std::string> expected;
+  std::vector<std::vector<std::string>> expected;
 };
 
 void PrintTo(const EditorCase& c, std::ostream* os) {
@@ -67,23 +67,27 @@ void PrintTo(const EditorCase& c, std::ostream* os) {
 }
 
 const EditorCase kEditorCases[] = {
-    {"visual first", "gedit", "vi", {"gedit", "/u/a b.con"}},
+    {"visual, then the desktop's editor, then the terminal editor in a terminal",
+     "gedit",
+     "vi",
+     {{"gedit", "/u/a b.con"},
+      {"xdg-open", "/u/a b.con"},
+      {"x-terminal-emulator", "-e", "vi", "/u/a b.con"},
+      {"xterm", "-e", "vi", "/u/a b.con"}}},
     {"visual split into words",
      "  code\t--wait  -n ",
      std::nullopt,
-     {"code", "--wait", "-n", "/u/a b.con"}},
-    {"editor when visual unset", std::nullopt, "kate -b", {"kate", "-b", "/u/a b.con"}},
-    {"blank visual counts as unset", "   ", "mousepad", {"mousepad", "/u/a b.con"}},
-    {"xdg-open when neither", "", std::nullopt, {"xdg-open", "/u/a b.con"}},
+     {{"code", "--wait", "-n", "/u/a b.con"}, {"xdg-open", "/u/a b.con"}}},
+    {"blank visual counts as unset", "   ", std::nullopt, {{"xdg-open", "/u/a b.con"}}},
 };
 
 class EditorCommandTest : public testing::TestWithParam<EditorCase> {};
 
-TEST_P(EditorCommandTest, ComesFromTheEnvironment) {
+TEST_P(EditorCommandTest, ComeFromTheEnvironment) {
   const EditorCase& c = GetParam();
   EnvironmentOverride visual("VISUAL", c.visual);
   EnvironmentOverride editor("EDITOR", c.editor);
-  EXPECT_EQ(editorCommand("/u/a b.con"), c.expected) << c.what;
+  EXPECT_EQ(editorCommands("/u/a b.con"), c.expected) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EditorCommandTest, testing::ValuesIn(kEditorCases));
@@ -94,25 +98,30 @@ TEST(OpenInEditor, PathReachesTheEditorAsOneArgumentWithoutAShell) {
   EnvironmentOverride visual("VISUAL", scratch.file("editor") + " --new-window");
   const std::string path = scratch.file("pump $(touch pwned); 'one' two.con");
 
-  ASSERT_TRUE(openInEditor(path));
+  ASSERT_TRUE(openInEditor(path).get());
   EXPECT_EQ(recorded(scratch.file("args")), "--new-window\n" + path + "\n");
   EXPECT_FALSE(std::filesystem::exists("pwned"));
   EXPECT_FALSE(std::filesystem::exists(scratch.file("pwned")));
 }
 
-TEST(OpenInEditor, MissingEditorIsReported) {
-  EnvironmentOverride visual("VISUAL", "/nonexistent/editor --flag");
-  EXPECT_FALSE(openInEditor("/tmp/unit.con"));
+TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminal) {
+  ScratchDirectory scratch;
+  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);  // no handler
+  writeRecorder(scratch.file("x-terminal-emulator"), scratch.file("args"));
+  EnvironmentOverride visual("VISUAL", std::nullopt);
+  EnvironmentOverride editor("EDITOR", "vi");
+  EnvironmentOverride path("PATH", scratch.path() + ":/usr/bin:/bin");
+  ASSERT_TRUE(openInEditor("/srv/unit.con").get());
+  EXPECT_EQ(recorded(scratch.file("args")), "-e\nvi\n/srv/unit.con\n");
 }
 
-TEST(OpenInEditor, FallsBackToXdgOpen) {
+TEST(OpenInEditor, NothingThatStartsIsReported) {
   ScratchDirectory scratch;
-  writeRecorder(scratch.file("xdg-open"), scratch.file("args"));
-  EnvironmentOverride visual("VISUAL", std::nullopt);
-  EnvironmentOverride editor("EDITOR", std::nullopt);
-  EnvironmentOverride path("PATH", scratch.path() + ":/usr/bin:/bin");
-  ASSERT_TRUE(openInEditor("/srv/unit.con"));
-  EXPECT_EQ(recorded(scratch.file("args")), "/srv/unit.con\n");
+  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);
+  EnvironmentOverride visual("VISUAL", "/nonexistent/editor");
+  EnvironmentOverride editor("EDITOR", "vi");  // but no terminal emulator
+  EnvironmentOverride path("PATH", scratch.path());
+  EXPECT_FALSE(openInEditor("/srv/unit.con").get());
 }
 
 TEST(OpenFolder, StartsXdgOpenWithTheFolder) {

@@ -60,6 +60,7 @@ TEST_F(Form16Test, MenuOpensTheWindowWithTheCaptionsOfItsDesign) {
 
 TEST_F(Form16Test, EnableOpensTheLinkStartsPollingAndLocksTheSettings) {
   program->poll.ScanActive = 1;
+  program->Form1().mnuHelpContents->trigger();
   setup().Command3D1->click();
 
   EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
@@ -74,6 +75,7 @@ TEST_F(Form16Test, EnableOpensTheLinkStartsPollingAndLocksTheSettings) {
   EXPECT_TRUE(form.menuDisplayNetworkSummary->isEnabled());
   EXPECT_EQ(generalStatusShown, 1);
   EXPECT_EQ(program->windowStates.MeterWindowState, 0);
+  EXPECT_FALSE(program->HelpWindow.loaded());  // the link opening closes help
   EXPECT_FALSE(setup().Command3D1->isEnabled());
   EXPECT_TRUE(setup().Command3D2->isEnabled());
   EXPECT_FALSE(anySettingEnabled());

@@ -1,10 +1,12 @@
 // Start-up window, single instance, Help and the program end.
 #include <QProcess>
+#include <QTextBrowser>
 #include <QThread>
 
 #include "Form1.h"
 #include "Form16.h"
 #include "Form9.h"
+#include "Help.h"
 #include "SerialLink.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
@@ -64,17 +66,19 @@ TEST_F(ProgramEndTest, ClosingTheMainWindowEndsTheProgramTheSameWay) {
   expectEnded();
 }
 
-TEST_F(ProgramEndTest, HelpContentsOpensTheProgramsReadme) {
+TEST_F(ProgramEndTest, HelpContentsShowsTheReadmeRenderedInsideTheProgram) {
   program->Form1().mnuHelpContents->trigger();
-  ASSERT_EQ(host.launched().size(), 1u);
-  const QString launched = host.launched()[0];
-  ASSERT_TRUE(launched.startsWith("document:"));
-  const QString path = launched.mid(int(strlen("document:")));
-  EXPECT_TRUE(path.endsWith("/README.md"));
-  QFile readme(path);
-  ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(readme.readAll().contains("KV-LINK27"));
+  ASSERT_TRUE(program->HelpWindow.loaded());
+  EXPECT_TRUE(program->HelpWindow().isVisible());
+  const QString shown = program->HelpWindow().Text->toPlainText();
+  EXPECT_TRUE(shown.startsWith("KV-LINK27\n")) << shown.left(80).toStdString();
+  EXPECT_FALSE(shown.contains("## "));   // headings rendered,
+  EXPECT_FALSE(shown.contains("|---"));  // tables too
+  EXPECT_TRUE(host.launched().empty());
   EXPECT_TRUE(host.boxes().empty());
+
+  program->Form1().mnuFileExit->trigger();
+  EXPECT_FALSE(program->HelpWindow.loaded());
 }
 
 TEST_F(ShellTest, StartUpWindowHandsOverToTheMainWindowAfterTwoSeconds) {

@@ -7,6 +7,7 @@
 #include "Form1.h"
 #include "Form16.h"
 #include "Form9.h"
+#include "Help.h"
 #include "InstallShell.h"
 #include "Program.h"
 #include "ScriptedHost.h"
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   unitId.Label4->setText("205");
   save(unitId, "frmUnitId.png");
   save(program.frmAbout(), "frmAbout.png");
+  showHelpContents(program);
+  save(program.HelpWindow(), "HelpWindow.png");
   program.frmSplash().Timer1->stop();
   return 0;
 }

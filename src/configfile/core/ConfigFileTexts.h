@@ -45,7 +45,9 @@ inline constexpr const char* kMissingSetPointLine = "Missing in CON file: ";
 inline constexpr const char* kBadSetPointLine = "Bad value in CON file: ";
 inline constexpr const char* kLongValueLine = "Value too long in CON file: ";
 
-// File > "Edit CON file (&Notepad)".
-inline constexpr const char* kEditorNotStartedText = "The text editor could not be started.";
+// File > "Edit CON file (&Notepad)" when no editor starts; %1 is the file.
+inline constexpr const char* kEditorNotStartedText =
+    "No text editor could be started for %1.\n\nSet VISUAL to a graphical text editor, or "
+    "install one that xdg-open starts.";
 
 }  // namespace kvlink
