@@ -128,6 +128,10 @@ std::string profileLookup(std::string_view text, std::string_view section, std::
   return cleanedValue(parseLine(lines[*where.keyLine].content).value);
 }
 
+bool profileHasSection(std::string_view text, std::string_view section) {
+  return locate(splitLines(withoutBom(text)), section, {}).header.has_value();
+}
+
 std::string profileWithValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value) {
   // The byte order mark, if any, stays glued to the first line's content, so

@@ -1,4 +1,7 @@
 // The serial set-up window: Enable, Disable, and the settings it saves.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 
 #include "Form1.h"
@@ -192,6 +195,62 @@ TEST_F(Form16Test, SettingThatCannotBeSavedIsReported) {
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_TRUE(host.boxes()[0].text.contains("\"port\" could not be saved"));
   EXPECT_EQ(program->linkState.CommPort, 2);  // used for this run all the same
+}
+
+// gridmon.ini owned by root in a directory the operator may write: a file the
+// operator may not write stays as it is and the write is reported; one that
+// the operator may write keeps its owner and mode.
+TEST_F(Form16Test, ProtectedSettingsFileIsNotReplaced) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  const std::string path = settingsFilePath();
+  ASSERT_EQ(::chmod(settingsDir.path().toLocal8Bit().constData(), 0777), 0);
+  struct stat st {};
+  const auto clickAsOperator = [&](QRadioButton* option) {
+    ASSERT_EQ(::seteuid(65534), 0);
+    option->click();
+    ASSERT_EQ(::seteuid(0), 0);
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  };
+
+  ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+  clickAsOperator(setup().Option3D6);
+  EXPECT_EQ(boxTexts(),
+            std::vector<QString>{QStringLiteral("The setting \"port\" could not be saved in %1.")
+                                     .arg(QString::fromStdString(path))});
+  EXPECT_EQ(setting(kPortKey), "1");
+  EXPECT_EQ(st.st_uid, 0u);
+
+  host.clearRecords();
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  clickAsOperator(setup().Option3D9);
+  EXPECT_TRUE(host.boxes().empty());
+  EXPECT_EQ(setting(kPortKey), "3");
+  EXPECT_EQ(st.st_uid, 0u);
+  EXPECT_EQ(st.st_gid, 0u);
+  EXPECT_EQ(st.st_mode & 07777, 0666u);
+}
+
+// Enable saves the link it opens, so that a file that lacked a link key
+// opens the link at the next start.
+TEST_F(Form16Test, EnableWritesAllFourLinkKeys) {
+  for (const std::string& key : {kPortKey, kBaudKey, kProtocolKey, kCheckModeKey})
+    setSetting(key, "");
+  setSetting(kAutoStartKey, "1");
+  restart();
+  Form1_Form_Load(*program);
+  EXPECT_EQ(program->Form1().Label1->text(),
+            "Serial communications not set up:\nSetup > Serial Communications");
+  EXPECT_TRUE(link->calls.empty());
+
+  setup().Command3D1->click();
+  EXPECT_EQ(setting(kPortKey), "1");
+  EXPECT_EQ(setting(kBaudKey), "96");
+  EXPECT_EQ(setting(kProtocolKey), "0");
+  EXPECT_EQ(setting(kCheckModeKey), "0");
+  restart();
+  Form1_Form_Load(*program);
+  EXPECT_TRUE(LinkIsOpen(*program));
+  EXPECT_EQ(program->Form1().Label1->text(), "COMM not enabled");
 }
 
 }  // namespace
