@@ -1,10 +1,15 @@
 // Start-up window, single instance, Help and the program end.
+#include <QApplication>
 #include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
 #include <QThread>
+#include <QVBoxLayout>
 
 #include "Form1.h"
 #include "Form16.h"
 #include "Form9.h"
+#include "Install.h"
 #include "SerialLink.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
@@ -155,6 +160,49 @@ TEST_F(ShellTest, SecondProgramOnTheSameSettingsEndsWhileTheFirstRuns) {
 
   first.kill();
   first.waitForFinished(5000);
+}
+
+QWidget* topLevel(const QString& name) {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == name && window->isVisible()) return window;
+  return nullptr;
+}
+
+// On a 1366x768 screen the windows open wholly on it: the main window and
+// General Status side by side from the start, a window opened later clear of
+// both, and one taller than the screen shrunk to it with a scroll area.
+TEST_F(ShellTest, WindowsOpenWhollyOnTheScreen) {
+  const QRect screen(0, 0, 1366, 768);
+  ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), screen);
+  endProgram();
+  link = makeProgramOn(std::make_unique<MemoryLine>());
+  installSubsystems(*program);
+  ASSERT_TRUE(writeNoPasswords());
+  writeLinkSettings("1", "9600", "0", "0", "1");
+  ShowMainWindow(*program);
+
+  const QRect main = program->Form1().frameGeometry();
+  QWidget* general = topLevel("MeterForm");
+  ASSERT_NE(general, nullptr);
+  EXPECT_TRUE(screen.contains(main));
+  EXPECT_TRUE(screen.contains(general->frameGeometry()));
+  EXPECT_FALSE(general->frameGeometry().intersects(main));
+
+  program->Form1().menuDisplayNetworkSummary->trigger();
+  QWidget* options = topLevel("Form14");
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(screen.contains(options->frameGeometry()));
+  EXPECT_FALSE(options->frameGeometry().intersects(general->frameGeometry()));
+  EXPECT_FALSE(options->frameGeometry().intersects(main));
+
+  Form tall(host, QStringLiteral("Tall"));
+  auto* column = new QVBoxLayout(&tall);
+  for (int i = 0; i < 40; ++i) column->addWidget(new QPushButton(QStringLiteral("Row"), &tall));
+  ASSERT_GT(tall.minimumSizeHint().height(), 768);
+  tall.Show();
+  EXPECT_TRUE(screen.contains(tall.frameGeometry()));
+  EXPECT_NE(tall.findChild<QScrollArea*>(), nullptr);
+  tall.Hide();
 }
 
 }  // namespace
