@@ -60,9 +60,16 @@ QRect availableArea(const QWidget* window) {
 // The frame a window has, or will have once shown.
 QRect frameOf(const QWidget* window) {
   if (window->isVisible()) return window->frameGeometry();
-  const QMargins margins = frameMargins(nullptr);
   const QSize inner = window->size().expandedTo(window->minimumSizeHint());
-  return {window->pos(), inner.grownBy(margins)};
+  return QRect(window->geometry().topLeft(), inner).marginsAdded(frameMargins(nullptr));
+}
+
+// Puts the frame of a window not yet shown at `corner`. The window's own area
+// is placed, since a window whose frame is not known yet would otherwise have
+// its title bar above `corner`.
+void placeFrameAt(QWidget* window, QPoint corner) {
+  const QMargins margins = frameMargins(nullptr);
+  window->setGeometry(QRect(corner + QPoint(margins.left(), margins.top()), window->size()));
 }
 }  // namespace
 
@@ -71,7 +78,8 @@ void Form::setPlacementAnchor(QWidget* anchor) {
   cascadeStep() = 0;
   // The main window opens at the top left, leaving the room beside it for the
   // windows that open from it.
-  if (anchor && !anchor->testAttribute(Qt::WA_Moved)) anchor->move(availableArea(anchor).topLeft());
+  if (anchor && !anchor->testAttribute(Qt::WA_Moved))
+    placeFrameAt(anchor, availableArea(anchor).topLeft());
 }
 
 void Form::setKeepUncovered(QWidget* window) {
@@ -89,14 +97,15 @@ void Form::placeOnFirstShow() {
   if (testAttribute(Qt::WA_Moved)) return;  // a window keeps the place it was given
   const QRect frame = frameOf(this);
   if (!anchor || anchor == this) {
-    move(keepInside(frame, screen));
+    placeFrameAt(this, keepInside(frame, screen));
     return;
   }
   std::optional<QRect> keepClear;
   if (QWidget* uncovered = uncoveredWindow();
       uncovered && uncovered != this && uncovered->isVisible())
     keepClear = frameOf(uncovered);
-  move(placeWindow(frame.size(), screen, frameOf(anchor), keepClear, cascadeStep()++));
+  placeFrameAt(this,
+               placeWindow(frame.size(), screen, frameOf(anchor), keepClear, cascadeStep()++));
 }
 
 void Form::fitToScreen(const QRect& screen) {
