@@ -27,9 +27,12 @@ QPoint keepInside(const QRect& frame, const QRect& screen) {
 QPoint placeWindow(QSize size, const QRect& screen, const QRect& anchor,
                    const std::optional<QRect>& keepClear, int cascade) {
   const int step = kCascadeStep * (cascade % kCascadeSteps);
+  // Each place first a little lower or further right, then as it stands.
   std::vector<QPoint> corners = {
       {anchor.right() + 1 + kGap, anchor.top() + step},
       {anchor.left() + step, anchor.bottom() + 1 + kGap},
+      {anchor.right() + 1 + kGap, anchor.top()},
+      {anchor.left(), anchor.bottom() + 1 + kGap},
   };
   if (keepClear) {
     corners.push_back({keepClear->right() + 1 + kGap, keepClear->top() + step});

@@ -16,9 +16,9 @@ namespace kvlink {
 // windows placed beside the anchor so far; each opens a little lower than the
 // one before, so that they do not pile up exactly.
 //
-// Tried in order: right of the anchor, below the anchor, right of and below
-// `keepClear`, each moved inside the screen. The first that covers neither the
-// anchor nor `keepClear` wins; else the first that leaves `keepClear` clear;
+// Tried in order: right of and below the anchor (with the cascade's step,
+// then without), right of and below `keepClear`, each moved inside the screen. The first that
+// covers neither the anchor nor `keepClear` wins; else the first that leaves `keepClear` clear;
 // else the one that covers the least of it.
 QPoint placeWindow(QSize size, const QRect& screen, const QRect& anchor,
                    const std::optional<QRect>& keepClear, int cascade);
