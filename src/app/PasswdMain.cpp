@@ -64,11 +64,24 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  const bool created = !kvlink::settingsFileExists();
   if (!kvlink::writePassword(level, password)) {
     std::cerr << "Could not write " << kvlink::settingsFilePath() << "\n";
     return 1;
   }
   std::cerr << argv[argc - 1] << " password " << (clear ? "cleared" : "set") << " in "
             << kvlink::settingsFilePath() << "\n";
+  if (created) {
+    // A new file holds both levels, so that the program does not take the
+    // other one for a destroyed password; it starts with no password.
+    const int other = 3 - level;
+    if (!kvlink::writePassword(other, {})) {
+      std::cerr << "Could not write " << kvlink::settingsFilePath() << "\n";
+      return 1;
+    }
+    std::cerr << "The file is new: the " << (other == 1 ? "general" : "master")
+              << " password is not set (no password); the program adds its other settings "
+                 "at its next start.\n";
+  }
   return 0;
 }

@@ -1,6 +1,5 @@
 // KV-LINK27: watches and configures the protection relays on one serial line.
 #include <QApplication>
-#include <cstdio>
 
 #include "Install.h"
 #include "Program.h"
@@ -17,9 +16,13 @@ int main(int argc, char** argv) {
   program.quit = [] { QCoreApplication::quit(); };
   kvlink::installSubsystems(program);
   kvlink::SingleInstanceLock lock;
-  if (!kvlink::StartProgram(program, lock)) {
-    std::fputs("KV-LINK27 is already running.\n", stderr);
-    return 0;
+  switch (kvlink::StartProgram(program, lock)) {
+    case kvlink::StartResult::Started:
+      return app.exec();
+    case kvlink::StartResult::AlreadyRunning:
+      return 0;
+    case kvlink::StartResult::Failed:
+      break;
   }
-  return app.exec();
+  return 1;
 }

@@ -1,7 +1,9 @@
 #include "CtModule.h"
 
+#include "Controls.h"
 #include "EditorsModule.h"
 #include "Host.h"
+#include "SettingsFile.h"
 #include "enc.h"
 
 namespace kvlink {
@@ -25,9 +27,9 @@ CtWindowKind::CtWindowKind(Program& program, CtModule& module)
       module_(module) {}
 
 void CtWindowKind::showStationName(const QString& name) {
-  module_.Form7().Label10->setText(name);
-  module_.lpForm7().Label10->setText(name);
-  module_.Form37().Label10->setText(name);
+  for (QLabel* label :
+       {module_.Form7().Label10, module_.lpForm7().Label10, module_.Form37().Label10})
+    setElidedText(label, name, kStationNameShownChars);
 }
 
 void CtWindowKind::refresh() {

@@ -1,9 +1,11 @@
 #include "EditorsModule.h"
 
+#include "Controls.h"
 #include "FieldEdit.h"
 #include "Form1.h"
 #include "Host.h"
 #include "InstallEditors.h"
+#include "SettingsFile.h"
 #include "enc.h"
 
 namespace kvlink {
@@ -32,9 +34,9 @@ SetPointWindowKind::SetPointWindowKind(Program& program, EditorsModule& module)
 
 void SetPointWindowKind::showStationName(const QString& name) {
   if (program_.ended) return;  // nothing is created again after the program end
-  module_.FORM5().Label24->setText(name);
-  module_.lpFORM5().Label24->setText(name);
-  module_.FORM35().Label24->setText(name);
+  for (QLabel* label :
+       {module_.FORM5().Label24, module_.lpFORM5().Label24, module_.FORM35().Label24})
+    setElidedText(label, name, kStationNameShownChars);
 }
 
 void SetPointWindowKind::refresh() {

@@ -9,6 +9,7 @@
 #include "FieldRow.h"
 #include "Host.h"
 #include "Program.h"
+#include "SettingsFile.h"
 #include "enc.h"
 
 namespace kvlink {
@@ -134,7 +135,7 @@ void ResetPanel::Form_Unload() {
 }
 
 void ResetPanel::refresh(const QString& stationName, const PolledValues& values) {
-  Label4->setText(stationName);
+  setElidedText(Label4, stationName, kStationNameShownChars);
   Label2->setText(QString::fromStdString(valueText(values.PolledResetTime)));
   if (Label3) Label3->setText(QString::fromStdString(valueText(values.PolledETRPeak)));
 }

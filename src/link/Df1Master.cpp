@@ -22,14 +22,13 @@ Df1Master::~Df1Master() = default;
 
 int Df1Master::open(int port, int baudcode) {
   const int baud = baudFromCode(baudcode);
+  openFailure_.clear();
   if (port < kFirstComPort || port > kLastComPort || baud == 0) return kPortOpenFailed;
   auto& slot = ports_[port - kFirstComPort];
   slot.reset();
   auto fresh = std::make_unique<SerialPort>();
-  const std::string path = resolver_(port);
-  if (path.empty() || fresh->open(path, baud) != SerialPort::OpenResult::Ok) {
-    return kPortOpenFailed;
-  }
+  openFailure_ = serialOpenFailure(*fresh, resolver_(port), baud);
+  if (!openFailure_.empty()) return kPortOpenFailed;
   slot = std::move(fresh);
   return kLinkOk;
 }

@@ -38,6 +38,8 @@ class Df1Master {
 
   void setTiming(const LinkTiming& timing) { timing_ = timing; }
   Df1Check check() const { return check_; }
+  // Device path and reason of the last failed open; empty after a good one.
+  const std::string& lastOpenFailure() const { return openFailure_; }
 
  private:
   using MakeCommand = std::function<Df1Command(uint16_t tns)>;
@@ -54,6 +56,7 @@ class Df1Master {
   Df1Check check_ = Df1Check::Crc;
   LinkTiming timing_;
   uint16_t tns_;
+  std::string openFailure_;
 };
 
 }  // namespace kvlink

@@ -8,6 +8,7 @@
 // low byte first in memory), decoded unsigned.
 
 #include <cstdint>
+#include <string>
 
 namespace kvlink {
 
@@ -32,6 +33,10 @@ class LinkLibrary {
   virtual int abrvx_ReadInfo(uint16_t* buffer, int bufferWords, int port, int station, int address,
                              int bytecount) = 0;
   virtual int abWriteInfo(int port, int station, int address, int32_t value) = 0;
+
+  // Why the last CommOpen or abCommOpen failed, naming the device ("/dev/ttyS0: in use by
+  // another program"); empty when it did not fail or no reason is known.
+  virtual std::string openFailureReason() const { return {}; }
 };
 
 }  // namespace kvlink

@@ -51,14 +51,14 @@ ModbusMaster::~ModbusMaster() = default;
 
 int ModbusMaster::open(int port, int baudcode) {
   const int baud = baudFromCode(baudcode);
+  openFailure_.clear();
   if (port < kFirstComPort || port > kLastComPort || baud == 0) return kPortOpenFailed;
   auto& slot = ports_[port - kFirstComPort];
   slot.reset();
   auto fresh = std::make_unique<Port>();
   const std::string path = resolver_(port);
-  if (path.empty() || fresh->serial.open(path, baud) != SerialPort::OpenResult::Ok) {
-    return kPortOpenFailed;
-  }
+  openFailure_ = serialOpenFailure(fresh->serial, path, baud);
+  if (!openFailure_.empty()) return kPortOpenFailed;
   fresh->ctx = modbus_new_rtu(path.c_str(), baud, 'N', 8, 1);
   if (fresh->ctx == nullptr || modbus_set_socket(fresh->ctx, fresh->serial.fd()) != 0) {
     return kPortOpenFailed;

@@ -31,6 +31,8 @@ class ModbusMaster {
 
   void setTiming(const LinkTiming& timing) { timing_ = timing; }
   int retryCount() const { return retries_; }
+  // Device path and reason of the last failed open; empty after a good one.
+  const std::string& lastOpenFailure() const { return openFailure_; }
 
  private:
   struct Port;
@@ -44,6 +46,7 @@ class ModbusMaster {
   std::array<std::unique_ptr<Port>, 4> ports_;
   int retries_ = kDefaultRetryCount;
   LinkTiming timing_;
+  std::string openFailure_;
 };
 
 }  // namespace kvlink

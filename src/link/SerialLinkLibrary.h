@@ -15,7 +15,11 @@ class SerialLinkLibrary : public LinkLibrary {
   SerialLinkLibrary();
   explicit SerialLinkLibrary(DeviceResolver resolver);
 
-  int CommOpen(int port, int baudcode) override { return modbus_.open(port, baudcode); }
+  int CommOpen(int port, int baudcode) override {
+    const int rc = modbus_.open(port, baudcode);
+    openFailure_ = modbus_.lastOpenFailure();
+    return rc;
+  }
   int CommClose(int port) override { return modbus_.close(port); }
   int SetRetry(int count) override { return modbus_.setRetry(count); }
   int rvx_ReadInfo(uint16_t* buffer, int bufferWords, int port, int station, int reg,
@@ -26,7 +30,11 @@ class SerialLinkLibrary : public LinkLibrary {
     return modbus_.writeRegister(port, station, reg, value);
   }
 
-  int abCommOpen(int port, int baudcode) override { return df1_.open(port, baudcode); }
+  int abCommOpen(int port, int baudcode) override {
+    const int rc = df1_.open(port, baudcode);
+    openFailure_ = df1_.lastOpenFailure();
+    return rc;
+  }
   int abCommClose(int port) override { return df1_.close(port); }
   int abSetRetry(int count) override { return df1_.setRetry(count); }
   int abSetCheckMode(int mode) override { return df1_.setCheckMode(mode); }
@@ -39,12 +47,15 @@ class SerialLinkLibrary : public LinkLibrary {
     return df1_.write(port, station, address, value);
   }
 
+  std::string openFailureReason() const override { return openFailure_; }
+
   // Shorter or longer time-outs (tests); applies to both masters.
   void setTiming(const LinkTiming& timing);
 
  private:
   ModbusMaster modbus_;
   Df1Master df1_;
+  std::string openFailure_;
 };
 
 }  // namespace kvlink

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <utility>
 
 namespace kvlink {
 namespace {
@@ -62,8 +63,12 @@ SerialPort::OpenResult SerialPort::open(const std::string& path, int baud) {
   if (speed == B0) return OpenResult::BadBaud;
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    if (errno == EBUSY || errno == EACCES || errno == EPERM) return OpenResult::Busy;
-    return OpenResult::NoDevice;
+    if (errno == EBUSY) return OpenResult::Busy;
+    if (errno == EACCES || errno == EPERM) return OpenResult::PermissionDenied;
+    if (errno == EISDIR) return OpenResult::NotSerial;
+    if (errno == ENOENT || errno == ENODEV || errno == ENXIO || errno == ENOTDIR)
+      return OpenResult::NoDevice;
+    return OpenResult::Failed;
   }
   if (!isatty(fd)) {
     ::close(fd);
@@ -86,6 +91,26 @@ SerialPort::OpenResult SerialPort::open(const std::string& path, int baud) {
   path_ = path;
   failed_ = false;
   return OpenResult::Ok;
+}
+
+std::string openFailureText(const std::string& path, SerialPort::OpenResult result) {
+  using R = SerialPort::OpenResult;
+  static const std::pair<R, const char*> kReasons[] = {
+      {R::NoDevice, "not found"},
+      {R::Busy, "in use by another program"},
+      {R::PermissionDenied, "permission denied"},
+      {R::NotSerial, "not a serial device"},
+      {R::BadBaud, "baud rate not supported"},
+      {R::Failed, "cannot be set up as a serial port"},
+  };
+  for (const auto& [code, reason] : kReasons)
+    if (code == result) return path + ": " + reason;
+  return {};
+}
+
+std::string serialOpenFailure(SerialPort& port, const std::string& path, int baud) {
+  if (path.empty()) return "no serial device configured for this port";
+  return openFailureText(path, port.open(path, baud));
 }
 
 bool SerialPort::reopen() {

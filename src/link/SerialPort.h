@@ -15,7 +15,7 @@ class SerialPort {
  public:
   using Clock = std::chrono::steady_clock;
 
-  enum class OpenResult { Ok, NoDevice, Busy, NotSerial, BadBaud, Failed };
+  enum class OpenResult { Ok, NoDevice, Busy, PermissionDenied, NotSerial, BadBaud, Failed };
 
   SerialPort() = default;
   ~SerialPort();
@@ -56,5 +56,13 @@ class SerialPort {
   std::string path_;
   bool failed_ = false;
 };
+
+// "<path>: <reason>" for a failed open: not found, in use, permission denied, not a serial
+// device, ...; empty for OpenResult::Ok.
+std::string openFailureText(const std::string& path, SerialPort::OpenResult result);
+
+// Opens `port` on `path` at `baud`: empty when it opened, else openFailureText (or a note that
+// no device is configured when `path` is empty).
+std::string serialOpenFailure(SerialPort& port, const std::string& path, int baud);
 
 }  // namespace kvlink

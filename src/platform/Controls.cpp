@@ -87,6 +87,14 @@ QGridLayout* rowGrid(QWidget* frame, int rows, int rowHeight) {
   return grid;
 }
 
+void setElidedText(QLabel* label, const QString& text, int chars) {
+  const QFontMetrics metrics = label->fontMetrics();
+  const QString shown =
+      metrics.elidedText(text, Qt::ElideRight, metrics.averageCharWidth() * chars);
+  label->setText(shown);
+  label->setToolTip(shown == text ? QString() : text);
+}
+
 void keepPlaceWhenHidden(QWidget* widget) {
   QSizePolicy policy = widget->sizePolicy();
   policy.setRetainSizeWhenHidden(true);

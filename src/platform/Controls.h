@@ -26,6 +26,11 @@ void setTextColor(QWidget* widget, uint32_t color);
 uint32_t textColor(const QWidget* widget);
 void setBackgroundColor(QWidget* widget, uint32_t color);
 
+// Shows `text` in at most `chars` average character widths: a longer text is
+// cut with an ellipsis and shown whole in the tooltip, so that it cannot widen
+// the window.
+void setElidedText(QLabel* label, const QString& text, int chars);
+
 // Keeps the widget's place in its layout while it is hidden, so that
 // showing or hiding it does not move its neighbours.
 void keepPlaceWhenHidden(QWidget* widget);

@@ -41,10 +41,15 @@ class Form : public QWidget {
   virtual void Form_Load() {}
   virtual void Form_Unload() {}
 
-  // The window beside which others first appear (the main window): a window
-  // shown for the first time without a place of its own opens to its right,
-  // each next one a little lower, so that none hides the main window.
+  // The window beside which others first appear (the main window), which is
+  // put at the top left of the screen: a window shown for the first time
+  // without a place of its own opens beside it, wholly on the screen, clear of
+  // the main window and of the window set by setKeepUncovered where the screen
+  // has room, each next one a little lower. A window larger than the screen
+  // gets a scroll area and the screen's size.
   static void setPlacementAnchor(QWidget* anchor);
+  // The window that new windows avoid covering (General Status).
+  static void setKeepUncovered(QWidget* window);
 
   // Set by the window's default instance: what the title-bar close does.
   void setUnloadRequest(std::function<void()> unload) { unloadRequest_ = std::move(unload); }
@@ -60,6 +65,7 @@ class Form : public QWidget {
   Host& host_;
   QString designName_;
   void placeOnFirstShow();
+  void fitToScreen(const QRect& screen);
 
   int mousePointer_ = vbDefault;
   bool placed_ = false;

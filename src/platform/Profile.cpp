@@ -12,6 +12,11 @@ std::string ReadIni(const std::string& section, const std::string& key, const st
   return profileLookup(contents.bytes, section, key);
 }
 
+bool IniHasSection(const std::string& section, const std::string& file) {
+  const FileContents contents = readWholeFile(resolveProfilePath(file));
+  return contents.status == ReadStatus::Ok && profileHasSection(contents.bytes, section);
+}
+
 bool WriteIni(const std::string& section, const std::string& key, const std::string& value,
               const std::string& file) {
   if (!isWritableProfileEntry(section, key, value)) return false;

@@ -12,6 +12,9 @@ namespace kvlink {
 // The matching rules are those of profileLookup (profile_text.h).
 std::string ReadIni(const std::string& section, const std::string& key, const std::string& file);
 
+// True when `file` can be read and has the section `section`.
+bool IniHasSection(const std::string& section, const std::string& file);
+
 // Sets `key` of `section` in `file` to `value` (an empty value writes "key="),
 // creating the file and the section when missing; see profileWithValue for
 // where new lines go. The file is replaced atomically. False when the file

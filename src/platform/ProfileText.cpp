@@ -141,6 +141,10 @@ bool profileValueIsWhole(std::string_view text, std::string_view section, std::s
                                kProfileValueMaxLength;
 }
 
+bool profileHasSection(std::string_view text, std::string_view section) {
+  return locate(splitLines(withoutBom(text)), section, {}).header.has_value();
+}
+
 std::string profileWithValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value) {
   // The byte order mark, if any, stays glued to the first line's content, so

@@ -23,6 +23,9 @@ std::string profileLookup(std::string_view text, std::string_view section, std::
 // than kProfileValueMaxLength. True for a missing key.
 bool profileValueIsWhole(std::string_view text, std::string_view section, std::string_view key);
 
+// True when `text` has a section named `section` (matched as profileLookup does).
+bool profileHasSection(std::string_view text, std::string_view section);
+
 // `text` with `key` of `section` set to `value`. An existing key line is
 // rewritten in place as key=value (the key keeps its spelling in the file); a
 // missing key goes after the last key line of its section; a missing section

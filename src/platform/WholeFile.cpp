@@ -92,6 +92,17 @@ void syncDirectory(const std::string& directory) {
   if (dir.valid()) ::fsync(dir.get());  // the rename is done; a failure here changes nothing
 }
 
+// Writes `contents` over the file itself, for a file whose owner or group a replacement
+// could not keep.
+bool rewriteInPlace(const std::string& target, std::string_view contents) {
+  FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!fd.valid() || injected(ReplaceStep::WriteData) || !writeAll(fd.get(), contents))
+    return false;
+  bool ok = ::ftruncate(fd.get(), static_cast<off_t>(contents.size())) == 0;
+  ok = ok && !injected(ReplaceStep::SyncData) && ::fsync(fd.get()) == 0;
+  return fd.close() && ok;
+}
+
 }  // namespace
 
 FileContents readWholeFile(const std::string& path) {
@@ -120,6 +131,9 @@ bool replaceWholeFile(const std::string& path, std::string_view contents) {
   const std::string target = targetOf(path);
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
+  // A file we may not write stays as it is, even where its directory would let a rename
+  // replace it: its permissions are how it is protected.
+  if (existed && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
 
   std::string temporaryPath;
   FileDescriptor fd(createTemporary(target, temporaryPath));
@@ -128,7 +142,11 @@ bool replaceWholeFile(const std::string& path, std::string_view contents) {
   bool ok = !injected(ReplaceStep::WriteData) && writeAll(fd.get(), contents);
   if (ok && existed) {
     if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
-      // Only a privileged process may give a file away; ours then owns it.
+      // The replacement cannot have the file's owner and group (only a privileged process
+      // gives a file away): write the file itself instead, which keeps both.
+      fd.close();
+      ::unlink(temporaryPath.c_str());
+      return rewriteInPlace(target, contents);
     }
     ::fchmod(fd.get(), old.st_mode & 07777);  // after fchown, which may clear set-id bits
   }

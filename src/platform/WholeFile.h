@@ -22,8 +22,11 @@ FileContents readWholeFile(const std::string& path);
 // Replaces the file at `path` with `contents`: writes a temporary file in the
 // same directory, flushes it to disk and renames it over the old file. On any
 // failure the old file is left as it was, the temporary file is removed and the
-// result is false. An existing file keeps its permission bits (and owner, where
-// allowed); a symbolic link is followed, so the file it names is replaced.
+// result is false. An existing file that the process may not write is refused
+// (false, left as it was). An existing file keeps its permission bits, owner and
+// group; where a replacement could not have its owner and group (the file belongs
+// to someone else but we may write it), the file itself is rewritten instead. A
+// symbolic link is followed, so the file it names is replaced.
 bool replaceWholeFile(const std::string& path, std::string_view contents);
 
 // The steps of replaceWholeFile, in order.

@@ -10,7 +10,6 @@
 namespace kvlink {
 
 inline constexpr const char* kNoResponseText = "No Response";
-inline constexpr const char* kCommNotEnabledText = "COMM not enabled";
 inline constexpr const char* kNotAvailableText = "N/A";
 
 struct TripAlarmText {

@@ -43,7 +43,7 @@ void showMainWindowNotConnected(Program& program) {
   Form1::setMenuEnabled(main.mnuHelp, true);
   Form1::setMenuEnabled(main.menuDisplayNetworkSum, false);
   main.Command3D1->setEnabled(false);
-  main.Label1->setText(QString::fromUtf8(kCommNotEnabledText));
+  main.showCommNotEnabled();
   main.Label3->setText(QString::fromUtf8(kNotAvailableText));
   setAlarmColour(main.Label3, false);
 }

@@ -9,6 +9,7 @@
 #include "Help.h"
 #include "Host.h"
 #include "Program.h"
+#include "SettingsFile.h"
 #include "Startup.h"
 
 namespace kvlink {
@@ -150,7 +151,11 @@ void Form1::buildDesign() {
 
 void Form1::showStation(int16_t station, const QString& name) {
   Label2->setText(QString::number(station));
-  Label11->setText(name);
+  setElidedText(Label11, name, kStationNameShownChars);
+}
+
+void Form1::showCommNotEnabled() {
+  Label1->setText(program_.linkState.serialKeysMissing ? kSerialNotSetUp : kCommNotEnabled);
 }
 
 void Form1::mnuFileExit_Click() {

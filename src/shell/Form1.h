@@ -18,6 +18,9 @@ namespace kvlink {
 class Program;
 
 inline const QString kMainCaption = QStringLiteral("KV-LINK27 v1.54a");
+inline const QString kCommNotEnabled = QStringLiteral("COMM not enabled");
+inline const QString kSerialNotSetUp =
+    QStringLiteral("Serial communications not set up:\nSetup > Serial Communications");
 
 class Form1 : public Form {
   Q_OBJECT
@@ -72,6 +75,9 @@ class Form1 : public Form {
 
   // Station frame: number and name of the current station.
   void showStation(int16_t station, const QString& name);
+  // The runtime status while the link is closed: "COMM not enabled", or that
+  // the serial communications are not set up while a link key is missing.
+  void showCommNotEnabled();
 
   // Handlers of the shell's menu items (connected by installShell).
   void mnuFileExit_Click();

@@ -217,9 +217,21 @@ void Form16::SSCheck1_Click() {
 }
 
 void Form16::Command3D1_Click() {
+  saveLinkSettings();
   program_.poll.ScanActive = 0;
   program_.linkState.CommEnabled = 1;
   SwitchLinkOn(program_);
+}
+
+void Form16::saveLinkSettings() {
+  // All four, so that the next start finds the link set up; the first that
+  // cannot be saved is reported and ends the saving.
+  for (LinkSetting setting :
+       {LinkSetting::Port, LinkSetting::Baud, LinkSetting::Protocol, LinkSetting::CheckMode}) {
+    const std::string value = std::to_string(settingValue(program_.linkState, setting));
+    if (!saveSetting(program_.host, kSettingsSection, settingKey(setting), value)) return;
+  }
+  program_.linkState.serialKeysMissing = false;
 }
 
 void Form16::Command3D2_Click() {

@@ -66,6 +66,8 @@ class Form16 : public Form {
  private:
   void buildDesign();
   void optionClicked(int index);
+  // Enable writes the port, baud, protocol and check mode it opens with.
+  void saveLinkSettings();
 
   Program& program_;
 };

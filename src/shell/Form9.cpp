@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Form1.h"
 #include "Host.h"
@@ -15,6 +16,8 @@ namespace kvlink {
 namespace {
 
 const QString kTitle = QStringLiteral("Select Station");
+// Longest name typed here; a longer stored name is shown and kept whole.
+constexpr int kNewNameMaxLength = 40;
 
 }  // namespace
 
@@ -36,7 +39,7 @@ void Form9::buildDesign() {
   Label2->setObjectName(QStringLiteral("Label2"));
   Text2 = new QLineEdit(this);
   Text2->setObjectName(QStringLiteral("Text2"));
-  Text2->setMaxLength(40);
+  Text2->setMaxLength(kNewNameMaxLength);
   Text2->setMinimumWidth(Text2->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
   Label2->setBuddy(Text2);
 
@@ -75,14 +78,19 @@ void Form9::Form_Load() {
 void Form9::showCurrentStation() {
   const int16_t station = program_.linkState.CurrentStation;
   Text1->setText(QString::number(station));
-  Text2->setText(QString::fromStdString(readStationName(station)));
+  showStoredName(station);
   Text1->selectAll();
   Text1->setFocus();
 }
 
 void Form9::Text1_Change() {
-  if (auto station = parseStation(Text1->text().trimmed().toStdString()))
-    Text2->setText(QString::fromStdString(readStationName(*station)));
+  if (auto station = parseStation(Text1->text().trimmed().toStdString())) showStoredName(*station);
+}
+
+void Form9::showStoredName(int16_t station) {
+  const QString name = QString::fromStdString(readStationName(station));
+  Text2->setMaxLength(std::max<int>(kNewNameMaxLength, name.size()));
+  Text2->setText(name);
 }
 
 void Form9::Command3D1_Click() {

@@ -35,6 +35,8 @@ class Form9 : public Form {
 
  private:
   void buildDesign();
+  // The station's saved name in the name box, whole however long it is.
+  void showStoredName(int16_t station);
 
   Program& program_;
 };

@@ -6,6 +6,7 @@
 #include "Host.h"
 #include "Program.h"
 #include "SerialLink.h"
+#include "link/LinkLibrary.h"
 
 namespace kvlink {
 
@@ -29,7 +30,10 @@ bool SwitchLinkOn(Program& program) {
   const int rc = OpenLink(program);
   program.Form16().showLinkState();
   if (rc != 0) {
-    MsgBox(program.host, QStringLiteral("Requested COM port cannot be used."), vbExclamation);
+    QString text = QStringLiteral("Requested COM port cannot be used.");
+    if (const std::string reason = program.link->openFailureReason(); !reason.empty())
+      text += QLatin1Char('\n') + QString::fromStdString(reason);
+    MsgBox(program.host, text, vbExclamation);
     return false;
   }
   program.HelpWindow.Unload();

@@ -22,6 +22,9 @@ struct LinkState {
   int16_t CheckMode = 0;    // DF1: 0 CRC, 1 BCC
   int16_t CommEnabled = 0;  // 1 once the link was opened or tried
   int16_t CurrentStation = 1;
+  // A link key (port, baud, protocol, check mode) was missing from the settings
+  // file at start and Enable has not written them yet.
+  bool serialKeysMissing = false;
 
   // The link as it was opened, so that it is closed through the same library
   // on the same port; linkOpen is what LinkIsOpen() reports.

@@ -116,7 +116,7 @@ bool writePassword(int level, std::string_view password) {
   return WriteIni(kMiscSection, key, stored, kSettingsFile);
 }
 
-bool writeDefaultSettingsFile(const StoredLinkSettings& defaults) {
+bool writeDefaultSettings(const StoredLinkSettings& defaults, bool withPasswords) {
   const std::pair<const std::string*, std::string> settings[] = {
       {&kPortKey, std::to_string(defaults.CommPort)},
       {&kCheckModeKey, std::to_string(defaults.CheckMode)},
@@ -128,6 +128,7 @@ bool writeDefaultSettingsFile(const StoredLinkSettings& defaults) {
   bool ok = true;
   for (const auto& [key, value] : settings)
     ok = WriteIni(kSettingsSection, *key, value, kSettingsFile) && ok;
+  if (!withPasswords) return ok;
   ok = writePassword(1, {}) && ok;
   ok = writePassword(2, {}) && ok;
   return ok;

@@ -62,6 +62,10 @@ SettingsReadResult readStoredLinkSettings(const StoredLinkSettings& defaults);
 std::string stationNameKey(int station);
 std::string readStationName(int station);
 
+// Labels show a station name in about this many characters; a longer one is
+// cut with an ellipsis and shown whole in the label's tooltip.
+inline constexpr int kStationNameShownChars = 40;
+
 // A station name that the profile reader gives back unchanged.
 bool isStorableStationName(std::string_view name);
 
@@ -73,8 +77,9 @@ bool settingsFileExists();
 // empty password stores the no-password value. False when not written.
 bool writePassword(int level, std::string_view password);
 
-// First start: writes gridmon.ini with the defaults, autostart off and no
-// passwords. False when a key could not be written.
-bool writeDefaultSettingsFile(const StoredLinkSettings& defaults);
+// First start: writes the [Settings] defaults with autostart off and, with
+// `withPasswords`, both passwords as "no password". False when a key could not
+// be written.
+bool writeDefaultSettings(const StoredLinkSettings& defaults, bool withPasswords);
 
 }  // namespace kvlink

@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include <cstdio>
+
 #include "Form1.h"
 #include "Form16.h"
 #include "Host.h"
@@ -9,6 +11,7 @@
 #include "SettingsFile.h"
 #include "frmSplash.h"
 #include "platform/Profile.h"
+#include "platform/SettingsDirectory.h"
 #include "platform/SingleInstanceLock.h"
 
 namespace kvlink {
@@ -27,16 +30,50 @@ void setStartValues(Program& program, const StoredLinkSettings& defaults) {
   program.session.EditIdle = 1;
 }
 
+// A new settings file gets every default and no passwords; one without
+// [Settings] (made by the password tool, or damaged) gets the [Settings]
+// defaults, and its passwords stay as they are.
+void writeFirstStartDefaults(Program& program, const StoredLinkSettings& defaults) {
+  const bool fresh = !settingsFileExists();
+  if (!fresh && IniHasSection(kSettingsSection, kSettingsFile)) return;
+  if (writeDefaultSettings(defaults, fresh)) return;
+  MsgBox(program.host,
+         QStringLiteral("The settings file %1 could not be %2.\nSettings will not be kept.")
+             .arg(QString::fromStdString(settingsFilePath()),
+                  fresh ? QStringLiteral("created") : QStringLiteral("written")),
+         vbExclamation);
+}
+
 void restoreAutoRetrieve(Program& program) {
   if (program.hooks.restoreAutoRetrieve) program.hooks.restoreAutoRetrieve();
 }
 
 }  // namespace
 
-bool StartProgram(Program& program, SingleInstanceLock& lock, const std::string& lockName) {
-  if (!lock.acquire(lockName)) return false;
-  program.frmSplash().Show();
-  return true;
+StartResult StartProgram(Program& program, SingleInstanceLock& lock,
+                         const std::string& settingsDir) {
+  QString text;
+  StartResult result = StartResult::Failed;
+  switch (lock.acquire(settingsDir)) {
+    case SingleInstanceLock::Result::Acquired:
+      program.frmSplash().Show();
+      return StartResult::Started;
+    case SingleInstanceLock::Result::HeldElsewhere:
+      text = kAlreadyRunning;
+      result = StartResult::AlreadyRunning;
+      break;
+    case SingleInstanceLock::Result::Failed:
+      text = QStringLiteral("KV-LINK27 cannot start: its settings directory cannot be used.\n%1")
+                 .arg(QString::fromStdString(lock.failure()));
+      break;
+  }
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  MsgBox(program.host, text, vbExclamation);
+  return result;
+}
+
+StartResult StartProgram(Program& program, SingleInstanceLock& lock) {
+  return StartProgram(program, lock, settingsDirectory());
 }
 
 void Form1_Form_Load(Program& program) {
@@ -44,19 +81,14 @@ void Form1_Form_Load(Program& program) {
   setStartValues(program, defaults);
 
   Form1& form = program.Form1();
-  form.Label1->setText(QStringLiteral("COMM not enabled"));
   form.Label3->setText(QStringLiteral("N/A"));
   showLinkClosed(form);
-
-  if (!settingsFileExists() && !writeDefaultSettingsFile(defaults)) {
-    MsgBox(program.host,
-           QStringLiteral("The settings file %1 could not be created.\nSettings will not be kept.")
-               .arg(QString::fromStdString(settingsFilePath())),
-           vbExclamation);
-  }
+  writeFirstStartDefaults(program, defaults);
 
   const SettingsReadResult read = readStoredLinkSettings(defaults);
   LinkState& link = program.linkState;
+  link.serialKeysMissing = !read.allSerialKeysPresent;
+  form.showCommNotEnabled();
   link.CommPort = read.settings.CommPort;
   link.CheckMode = read.settings.CheckMode;
   link.BaudCode = read.settings.BaudCode;

@@ -3,6 +3,7 @@
 // window, the main window's load handler (defaults, settings, the serial
 // set-up window and the autostart of the link), and the program end.
 
+#include <QString>
 #include <string>
 
 namespace kvlink {
@@ -10,13 +11,19 @@ namespace kvlink {
 class Program;
 class SingleInstanceLock;
 
-inline const std::string kInstanceLockName = "kv-link27";
+enum class StartResult { Started, AlreadyRunning, Failed };
 
-// False when another copy of the program is running: the caller ends at once
-// and nothing is shown. Otherwise the start-up window shows; after 2000 ms it
-// loads and shows the main window.
-bool StartProgram(Program& program, SingleInstanceLock& lock,
-                  const std::string& lockName = kInstanceLockName);
+inline const QString kAlreadyRunning = QStringLiteral("KV-LINK27 is already running.");
+
+// Takes the single-instance lock on `settingsDir`. When another copy of the
+// program holds it (AlreadyRunning), or it cannot be taken (Failed), the
+// operator is told on standard error and in a message box, and the caller
+// ends. Otherwise the start-up window shows; after 2000 ms it loads and shows
+// the main window.
+StartResult StartProgram(Program& program, SingleInstanceLock& lock,
+                         const std::string& settingsDir);
+// The same on the settings directory.
+StartResult StartProgram(Program& program, SingleInstanceLock& lock);
 
 // The main window's load handler. It runs when the start-up shows the main
 // window, after every subsystem is installed (installing connects the main

@@ -64,6 +64,8 @@ void Form13::buildDesign() {
     status->setMinimumHeight(statusMetrics.lineSpacing() * 2);
     setTextColor(status, kCellStatusText);
 
+    // A dropped station's labels are hidden; the cell keeps its place and size.
+    for (QLabel* label : {number, type, status}) keepPlaceWhenHidden(label);
     for (auto [label, part] : {std::pair{number, 1}, std::pair{status, 2}}) {
       label->setProperty(kCellIndex, i);
       label->setProperty(kCellPart, part);
@@ -87,7 +89,7 @@ void Form13::buildDesign() {
                       QStringLiteral("Single Click on number to display station name:"));
   Label10 = makeLabel(this, QStringLiteral("Label10"), QString());
   Label10->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  Label10->setMinimumHeight(Label10->fontMetrics().height() + 6);
+  Label10->setFixedHeight(Label10->fontMetrics().height() + 6);
   nameLine->addWidget(Label11);
   nameLine->addWidget(Label10, 1);
   root->addLayout(nameLine);

@@ -1,6 +1,8 @@
 #include "GeneralStatus.h"
 
+#include "Controls.h"
 #include "Form1.h"
+#include "SettingsFile.h"
 #include "StatusModule.h"
 
 namespace kvlink {
@@ -63,7 +65,7 @@ void GeneralStatusKind::closeAll(CloseReason) {
 
 void GeneralStatusKind::showStationName(const QString& name) {
   QLabel* label = meterForm(program_).Label11;
-  if (label->text() != name) label->setText(name);
+  setElidedText(label, name, kStationNameShownChars);
 }
 
 void GeneralStatusKind::syncToUnitType(int16_t unitType) {

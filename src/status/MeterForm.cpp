@@ -89,6 +89,7 @@ void setTextIfChanged(QLabel* label, const QString& text) {
 MeterForm::MeterForm(Program& program)
     : Form(program.host, QStringLiteral("MeterForm")), program_(program) {
   buildDesign();
+  setKeepUncovered(this);  // the live values stay in sight
 }
 
 void MeterForm::buildDesign() {

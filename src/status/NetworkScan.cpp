@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <thread>
 
+#include "Controls.h"
 #include "Form1.h"
 #include "Host.h"
 #include "ScanAdvance.h"
@@ -171,8 +172,9 @@ void stopNetworkScan(Program& program, Form13& window) {
 
 void showStationOfCell(Program&, Form13& window, int index) {
   const int station = index + 1;
-  window.Label10->setText(
-      QStringLiteral("Station Number:%1  Name:%2").arg(station).arg(stationName(station)));
+  setElidedText(window.Label10,
+                QStringLiteral("Station Number:%1  Name:%2").arg(station).arg(stationName(station)),
+                kStationNameShownChars + 24);
 }
 
 void switchToStationOfCell(Program& program, Form13& window, int index) {

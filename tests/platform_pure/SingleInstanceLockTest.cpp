@@ -13,19 +13,22 @@ namespace {
 using test::EnvironmentOverride;
 using test::ScratchDirectory;
 
+using Result = SingleInstanceLock::Result;
+
+// The lock is taken on a settings directory of the test's own.
 class SingleInstanceLockTest : public testing::Test {
  protected:
-  ScratchDirectory runtime;
-  EnvironmentOverride runtimeDir{"XDG_RUNTIME_DIR", runtime.path()};
+  ScratchDirectory settings;
+  const std::string& dir() const { return settings.path(); }
 };
 
-// Whether a child process can take the lock `name`; the child ends without
-// releasing anything by hand.
-bool childCanAcquire(const std::string& name) {
+// Whether a child process can take the lock on `directory`; the child ends
+// without releasing anything by hand.
+bool childCanAcquire(const std::string& directory) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     SingleInstanceLock lock;
-    ::_exit(lock.acquire(name) ? 0 : 1);
+    ::_exit(lock.acquire(directory) == Result::Acquired ? 0 : 1);
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
@@ -35,24 +38,24 @@ bool childCanAcquire(const std::string& name) {
 TEST_F(SingleInstanceLockTest, SecondHolderIsRefusedUntilTheFirstLetsGo) {
   SingleInstanceLock first;
   SingleInstanceLock second;
-  ASSERT_TRUE(first.acquire("kvlink27"));
+  ASSERT_EQ(first.acquire(dir()), Result::Acquired);
   EXPECT_TRUE(first.held());
-  EXPECT_FALSE(second.acquire("kvlink27"));
+  EXPECT_EQ(second.acquire(dir()), Result::HeldElsewhere);
   EXPECT_FALSE(second.held());
-  EXPECT_FALSE(childCanAcquire("kvlink27"));
+  EXPECT_FALSE(childCanAcquire(dir()));
 
   first.release();
-  EXPECT_TRUE(second.acquire("kvlink27"));
-  EXPECT_FALSE(first.acquire("kvlink27"));
+  EXPECT_EQ(second.acquire(dir()), Result::Acquired);
+  EXPECT_EQ(first.acquire(dir()), Result::HeldElsewhere);
 }
 
 TEST_F(SingleInstanceLockTest, DestructionReleases) {
   {
     SingleInstanceLock scoped;
-    ASSERT_TRUE(scoped.acquire("kvlink27"));
-    EXPECT_FALSE(childCanAcquire("kvlink27"));
+    ASSERT_EQ(scoped.acquire(dir()), Result::Acquired);
+    EXPECT_FALSE(childCanAcquire(dir()));
   }
-  EXPECT_TRUE(childCanAcquire("kvlink27"));
+  EXPECT_TRUE(childCanAcquire(dir()));
 }
 
 TEST_F(SingleInstanceLockTest, HolderThatDiesLeavesNoStaleLock) {
@@ -61,7 +64,7 @@ TEST_F(SingleInstanceLockTest, HolderThatDiesLeavesNoStaleLock) {
   const pid_t holder = ::fork();
   if (holder == 0) {
     SingleInstanceLock lock;
-    const char result = lock.acquire("kvlink27") ? 'y' : 'n';
+    const char result = lock.acquire(dir()) == Result::Acquired ? 'y' : 'n';
     (void)!::write(ready[1], &result, 1);
     ::pause();  // killed below, never released by hand
     ::_exit(0);
@@ -71,53 +74,40 @@ TEST_F(SingleInstanceLockTest, HolderThatDiesLeavesNoStaleLock) {
   ASSERT_EQ(result, 'y');
 
   SingleInstanceLock mine;
-  EXPECT_FALSE(mine.acquire("kvlink27"));
+  EXPECT_EQ(mine.acquire(dir()), Result::HeldElsewhere);
   ::kill(holder, SIGKILL);
   ::waitpid(holder, nullptr, 0);
-  EXPECT_TRUE(mine.acquire("kvlink27"));
+  EXPECT_EQ(mine.acquire(dir()), Result::Acquired);
   ::close(ready[0]);
   ::close(ready[1]);
 }
 
-TEST_F(SingleInstanceLockTest, NamesAreIndependent) {
-  SingleInstanceLock a;
-  SingleInstanceLock b;
-  EXPECT_TRUE(a.acquire("kvlink27"));
-  EXPECT_TRUE(b.acquire("other"));
-}
-
-TEST_F(SingleInstanceLockTest, NameWithADirectoryIsRefused) {
-  SingleInstanceLock lock;
-  EXPECT_FALSE(lock.acquire("../kvlink27"));
-  EXPECT_FALSE(lock.acquire(""));
-  EXPECT_FALSE(lock.held());
+// Another name for the directory still meets the lock, whether the directory
+// itself is locked or (where a file system cannot lock one) a lock file named
+// after its real path.
+TEST_F(SingleInstanceLockTest, LockFollowsTheDirectoryNotItsName) {
+  ScratchDirectory other;
+  const std::string link = other.file("settings-link");
+  ASSERT_EQ(::symlink(dir().c_str(), link.c_str()), 0);
+  EnvironmentOverride runtime("XDG_RUNTIME_DIR", other.path());
+  for (bool lockFile : {false, true}) {
+    SingleInstanceLock::useLockFileForTesting(lockFile);
+    SingleInstanceLock first;
+    ASSERT_EQ(first.acquire(dir()), Result::Acquired);
+    EXPECT_FALSE(childCanAcquire(link));
+    EXPECT_TRUE(childCanAcquire(other.path()));
+  }
+  SingleInstanceLock::useLockFileForTesting(false);
 }
 
 TEST_F(SingleInstanceLockTest, StartedProgramDoesNotInheritTheLock) {
   SingleInstanceLock lock;
-  ASSERT_TRUE(lock.acquire("kvlink27"));
+  ASSERT_EQ(lock.acquire(dir()), Result::Acquired);
   const auto viewer = spawnDetached({"sleep", "30"});
   ASSERT_TRUE(viewer);
   lock.release();  // the program ends while its viewer stays open
-  EXPECT_TRUE(childCanAcquire("kvlink27"));
+  EXPECT_TRUE(childCanAcquire(dir()));
   ::kill(*viewer, SIGKILL);
-}
-
-TEST(SingleInstanceLockPath, RuntimeDirectoryElseSettingsDirectory) {
-  ScratchDirectory runtime;
-  ScratchDirectory windows;
-  EnvironmentOverride windir("KVLINK_WINDIR", windows.path());
-  {
-    EnvironmentOverride runtimeDir("XDG_RUNTIME_DIR", runtime.path());
-    EXPECT_EQ(SingleInstanceLock::lockFilePath("kvlink27"), runtime.file("kvlink27.lock"));
-  }
-  {
-    EnvironmentOverride runtimeDir("XDG_RUNTIME_DIR", std::nullopt);
-    EXPECT_EQ(SingleInstanceLock::lockFilePath("kvlink27"), windows.file("kvlink27.lock"));
-    SingleInstanceLock lock;
-    EXPECT_TRUE(lock.acquire("kvlink27"));
-    EXPECT_TRUE(std::filesystem::exists(windows.file("kvlink27.lock")));
-  }
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 // The serial set-up window: Enable, Disable, and the settings it saves.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 
 #include "Form1.h"
@@ -194,6 +197,47 @@ TEST_F(Form16Test, SettingThatCannotBeSavedIsReported) {
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_TRUE(host.boxes()[0].text.contains("\"port\" could not be saved"));
   EXPECT_EQ(program->linkState.CommPort, 2);  // used for this run all the same
+}
+
+// gridmon.ini owned by root in a directory the operator may write: a file the
+// operator may not write stays as it is and the write is reported; one that
+// the operator may write keeps its owner and mode.
+TEST_F(Form16Test, ProtectedSettingsFileIsNotReplaced) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  const std::string path = settingsFilePath();
+  ASSERT_EQ(::chmod(settingsDir.path().toLocal8Bit().constData(), 0777), 0);
+  struct stat st {};
+  for (auto [mode, option, port] :
+       {std::tuple{0644u, setup().Option3D6, "1"}, std::tuple{0666u, setup().Option3D9, "3"}}) {
+    host.clearRecords();
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_EQ(::seteuid(65534), 0);  // the operator
+    option->click();
+    ASSERT_EQ(::seteuid(0), 0);
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(setting(kPortKey), port);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(boxTexts().size(), mode == 0644u ? 1u : 0u);
+  }
+  EXPECT_EQ(st.st_gid, 0u);
+}
+
+// Enable saves the link it opens, so that a file that lacked a link key
+// opens the link at the next start.
+TEST_F(Form16Test, EnableWritesAllFourLinkKeys) {
+  for (const std::string& key : {kPortKey, kBaudKey, kProtocolKey, kCheckModeKey})
+    setSetting(key, "");
+  setSetting(kAutoStartKey, "1");
+  restart();
+  Form1_Form_Load(*program);
+  EXPECT_EQ(program->Form1().Label1->text(),
+            "Serial communications not set up:\nSetup > Serial Communications");
+  setup().Command3D1->click();
+  restart();
+  Form1_Form_Load(*program);
+  EXPECT_EQ(link->calls, (Strings{"abopen 1 96", "abretry " + kRetry, "abcheck 0"}));
+  EXPECT_EQ(program->Form1().Label1->text(), "COMM not enabled");
 }
 
 }  // namespace

@@ -103,5 +103,19 @@ TEST_F(Form9Test, CancelChangesNothing) {
   EXPECT_FALSE(program->Form9().isVisible());
 }
 
+// A stored name longer than the box takes: the main window shows it cut, the
+// whole name in the tooltip, and OK without an edit keeps it whole.
+TEST_F(Form9Test, LongStoredNameIsShownCutAndKeptWhole) {
+  const std::string name(90, 'N');
+  ASSERT_TRUE(WriteIni(kStationSection, "station1", name, kSettingsFile));
+  host.onNextModal([](Form& shown) { static_cast<Form9&>(shown).Command3D1->click(); });
+  program->Form1().mnuSetupStation->trigger();
+  EXPECT_EQ(ReadIni(kStationSection, "station1", kSettingsFile), name);
+  Form1& main = program->Form1();
+  EXPECT_EQ(main.Label11->toolTip().toStdString(), name);
+  EXPECT_TRUE(main.Label11->text().endsWith(QChar(0x2026)));
+  EXPECT_LT(main.minimumSizeHint().width(), 1366);
+}
+
 }  // namespace
 }  // namespace kvlink::test

@@ -1,12 +1,18 @@
 // Start-up window, single instance, Help and the program end.
+#include <QApplication>
 #include <QProcess>
 #include <QTextBrowser>
+#include <QScreen>
+#include <QScrollArea>
 #include <QThread>
+#include <QVBoxLayout>
+#include <map>
 
 #include "Form1.h"
 #include "Form16.h"
 #include "Form9.h"
 #include "Help.h"
+#include "Install.h"
 #include "SerialLink.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
@@ -83,7 +89,7 @@ TEST_F(ProgramEndTest, HelpContentsShowsTheReadmeRenderedInsideTheProgram) {
 
 TEST_F(ShellTest, StartUpWindowHandsOverToTheMainWindowAfterTwoSeconds) {
   SingleInstanceLock lock;
-  ASSERT_TRUE(StartProgram(*program, lock, "kv-link27-test"));
+  ASSERT_EQ(StartProgram(*program, lock), StartResult::Started);
   frmSplash& splash = program->frmSplash();
   EXPECT_TRUE(splash.isVisible());
   EXPECT_TRUE(splash.Timer1->isActive());
@@ -99,21 +105,29 @@ TEST_F(ShellTest, StartUpWindowHandsOverToTheMainWindowAfterTwoSeconds) {
   EXPECT_EQ(program->Form1().Label1->text(), "COMM not enabled");
 }
 
-TEST_F(ShellTest, SecondInstanceIsRefusedAndShowsNothing) {
+// A second copy on the same settings says so in a box; a settings directory
+// that cannot be used is not taken for a running copy.
+TEST_F(ShellTest, SecondInstanceIsRefusedAndToldWhy) {
+  const std::string dir = settingsDir.path().toStdString();
   SingleInstanceLock running;
-  ASSERT_TRUE(running.acquire("kv-link27-test"));
+  ASSERT_EQ(running.acquire(dir), SingleInstanceLock::Result::Acquired);
   SingleInstanceLock second;
-  EXPECT_FALSE(StartProgram(*program, second, "kv-link27-test"));
+  EXPECT_EQ(StartProgram(*program, second), StartResult::AlreadyRunning);
   EXPECT_FALSE(program->frmSplash.loaded());
-  EXPECT_FALSE(program->Form1().isVisible());
-  EXPECT_TRUE(host.boxes().empty());
+  EXPECT_EQ(boxTexts(), std::vector<QString>{"KV-LINK27 is already running."});
+
+  host.clearRecords();
+  EXPECT_EQ(StartProgram(*program, second, "/etc/hostname/kv"), StartResult::Failed);
+  EXPECT_EQ(boxTexts(), std::vector<QString>{"KV-LINK27 cannot start: its settings directory "
+                                             "cannot be used.\n/etc/hostname/kv: Not a directory"});
 
   running.release();
-  EXPECT_TRUE(StartProgram(*program, second, "kv-link27-test"));
+  EXPECT_EQ(StartProgram(*program, second), StartResult::Started);
 }
 
-// The real program, started twice on one desktop.
-TEST_F(ShellTest, SecondProgramEndsAtOnceWhileTheFirstRuns) {
+// The real program, started twice on one settings directory with different
+// runtime directories.
+TEST_F(ShellTest, SecondProgramOnTheSameSettingsEndsWhileTheFirstRuns) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("KVLINK_WINDIR", settingsDir.path());
@@ -124,10 +138,11 @@ TEST_F(ShellTest, SecondProgramEndsAtOnceWhileTheFirstRuns) {
   ASSERT_TRUE(first.waitForStarted(5000));
 
   // Wait until the first copy holds the lock.
+  const std::string dir = settingsDir.path().toStdString();
   bool held = false;
   for (int i = 0; i < 200 && !held; ++i) {
     SingleInstanceLock probe;
-    held = !probe.acquire(kInstanceLockName);
+    held = probe.acquire(dir) == SingleInstanceLock::Result::HeldElsewhere;
     if (!held) {
       probe.release();
       QThread::msleep(25);
@@ -135,17 +150,51 @@ TEST_F(ShellTest, SecondProgramEndsAtOnceWhileTheFirstRuns) {
   }
   ASSERT_TRUE(held);
 
+  QTemporaryDir otherRuntime;
+  env.insert("XDG_RUNTIME_DIR", otherRuntime.path());
   QProcess second;
   second.setProcessEnvironment(env);
+  second.setReadChannel(QProcess::StandardError);
   second.start(QStringLiteral(KVLINK27_EXECUTABLE), {});
-  ASSERT_TRUE(second.waitForFinished(5000));
-  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(second.exitCode(), 0);
-  EXPECT_TRUE(second.readAllStandardError().contains("already running"));
+  QByteArray said;
+  while (!said.contains('\n') && second.waitForReadyRead(5000)) said += second.readAll();
+  EXPECT_EQ(said, "KV-LINK27 is already running.\n");
+  second.kill();  // its box waits for the operator
+  second.waitForFinished(5000);
   EXPECT_EQ(first.state(), QProcess::Running);
 
   first.kill();
   first.waitForFinished(5000);
+}
+
+// On a 1366x768 screen the windows open wholly on it: the main window and
+// General Status side by side from the start, a window opened later clear of
+// both, and one taller than the screen shrunk to it with a scroll area.
+TEST_F(ShellTest, WindowsOpenWhollyOnTheScreen) {
+  const QRect screen(0, 0, 1366, 768);
+  ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), screen);
+  endProgram();
+  link = makeProgramOn(std::make_unique<MemoryLine>());
+  installSubsystems(*program);
+  writeLinkSettings("1", "9600", "0", "0", "1");
+  ShowMainWindow(*program);
+  program->Form1().menuDisplayNetworkSummary->trigger();
+  Form tall(host, QStringLiteral("Tall"));
+  auto* column = new QVBoxLayout(&tall);
+  for (int i = 0; i < 40; ++i) column->addWidget(new QPushButton(QStringLiteral("Row"), &tall));
+  tall.Show();
+
+  std::map<QString, QRect> frames;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible()) frames[window->objectName()] = window->frameGeometry();
+  ASSERT_EQ(frames.size(), 4u);  // Form1, MeterForm, Form14, Tall
+  for (const auto& [name, frame] : frames)
+    EXPECT_TRUE(screen.contains(frame)) << name.toStdString();
+  EXPECT_FALSE(frames["MeterForm"].intersects(frames["Form1"]));
+  EXPECT_FALSE(frames["Form14"].intersects(frames["MeterForm"]));
+  EXPECT_FALSE(frames["Form14"].intersects(frames["Form1"]));
+  EXPECT_NE(tall.findChild<QScrollArea*>(), nullptr);
+  tall.Hide();
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ TEST_P(ShellEndToEndTest, PortWithoutADeviceCannotBeUsed) {
   Form1_Form_Load(*program);
   program->Form16().Command3D1->click();
   ASSERT_EQ(host.boxes().size(), 1u);
-  EXPECT_EQ(host.boxes()[0].text, "Requested COM port cannot be used.");
+  EXPECT_EQ(host.boxes()[0].text, "Requested COM port cannot be used.\n" +
+                                      settingsDir.filePath("no-such-device") + ": not found");
   EXPECT_FALSE(LinkIsOpen(*program));
   EXPECT_FALSE(program->Form1().Timer1->isActive());
 }

@@ -1,8 +1,12 @@
 // The main window's start-up: defaults, the settings file, and the three
 // cases of "autostart".
+#include <pty.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
+#include <fstream>
 
 #include "Form1.h"
 #include "Form16.h"
@@ -10,6 +14,8 @@
 #include "SerialLink.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
+#include "link/SerialLinkLibrary.h"
+#include "link/SerialPort.h"
 
 namespace kvlink::test {
 namespace {
@@ -240,6 +246,54 @@ TEST_F(StartupTest, SettingsFileThatCannotBeCreatedIsReported) {
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_TRUE(host.boxes()[0].text.contains("could not be created"));
   expectLinkClosedUi();
+}
+
+// The password tool run before the first start, and a damaged file: the
+// start adds the [Settings] defaults and keeps the passwords as they are.
+TEST_F(StartupTest, FileWithoutSettingsSectionGetsTheFirstStartDefaults) {
+  QProcess tool;
+  tool.start(QStringLiteral(KVLINK27_PASSWD_EXECUTABLE), {QStringLiteral("general")});
+  tool.write("secret\n");
+  tool.closeWriteChannel();
+  ASSERT_TRUE(tool.waitForFinished(5000));
+  EXPECT_EQ(ReadIni(kMiscSection, kMasterPasswordKey, kSettingsFile), "-");
+  Form1_Form_Load(*program);
+  EXPECT_EQ(setting(kBaudKey), "96");
+  EXPECT_EQ(ReadIni(kMiscSection, kGeneralPasswordKey, kSettingsFile), encodePassword("secret"));
+  EXPECT_EQ(program->Form1().Label1->text(), "COMM not enabled");
+
+  std::ofstream(settingsFilePath(), std::ios::trunc) << "\x7f\x01 not a settings file\n";
+  startAgain();
+  Form1_Form_Load(*program);
+  EXPECT_EQ(setting(kProtocolKey), "0");
+  EXPECT_EQ(ReadIni(kMiscSection, kGeneralPasswordKey, kSettingsFile), "");
+  EXPECT_TRUE(host.boxes().empty());
+}
+
+// A port that cannot be used: the box names the device and the reason.
+TEST_F(StartupTest, PortFailureNamesTheDeviceAndTheReason) {
+  const std::string dir = settingsDir.path().toStdString();
+  int master = -1, slave = -1;
+  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  const std::string pty = ::ttyname(slave);
+  SerialPort holder;
+  ASSERT_EQ(holder.open(pty, 9600), SerialPort::OpenResult::Ok);
+  for (const auto& [device, reason] : {std::pair{dir + "/none", "not found"},
+                                       {"/dev/null", "not a serial device"},
+                                       {dir, "not a serial device"},
+                                       {pty, "in use by another program"}}) {
+    setenv("KVLINK_COM2", device.c_str(), 1);
+    makeProgram(std::make_unique<SerialLinkLibrary>());
+    installShell(*program);
+    writeLinkSettings("2", "9600", device == pty ? "1" : "0", "0", "1");
+    host.clearRecords();
+    Form1_Form_Load(*program);
+    EXPECT_EQ(boxTexts(), std::vector<QString>{QString::fromStdString(
+                              "Requested COM port cannot be used.\n" + device + ": " + reason)});
+  }
+  unsetenv("KVLINK_COM2");
+  ::close(master);
+  ::close(slave);
 }
 
 TEST_F(ShellTest, MainWindowTimersDriveThePollAndTheWatchdogOnceTheyAreInstalled) {

@@ -187,6 +187,21 @@ TEST_F(NetworkSummaryTest, DropOptionTakesSilentStationsOffOnTheFirstPassOnly) {
   EXPECT_EQ(program->poll.ScanActive, 1);
 }
 
+// Dropped stations leave their cells empty in place: the grid and the name
+// line keep their shape.
+TEST_F(NetworkSummaryTest, DroppedCellsKeepTheGridShape) {
+  start(true);
+  summary().layout()->activate();
+  std::vector<QRect> cells;
+  for (QFrame* cell : summary().cells) cells.push_back(cell->geometry());
+  const QRect nameLine = summary().Label10->geometry();
+  scanPass([](int16_t s) { return s == 5 ? ScanAnswer{true, 0, 0, 0, 1} : ScanAnswer{false}; }, 63);
+  ASSERT_FALSE(cellShown(6));
+  summary().layout()->activate();
+  for (int i = 0; i < kStations; ++i) EXPECT_EQ(summary().cells[i]->geometry(), cells[i]) << i;
+  EXPECT_EQ(summary().Label10->geometry(), nameLine);
+}
+
 TEST_F(NetworkSummaryTest, NoEligibleStationEndsTheScanWithOneBox) {
   start(true);
   // Polls keep running while the box is open.

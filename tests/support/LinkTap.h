@@ -27,6 +27,7 @@ class LinkTap : public LinkLibrary, public CallLog {
   int abrvx_ReadInfo(uint16_t* buffer, int bufferWords, int port, int station, int address,
                      int bytecount) override;
   int abWriteInfo(int port, int station, int address, int32_t value) override;
+  std::string openFailureReason() const override { return real_->openFailureReason(); }
 
  private:
   std::unique_ptr<LinkLibrary> real_;
