@@ -116,8 +116,9 @@ class EditorForm : public Form {
   // The window's half of the leave-edit steps: focus to Close, EditIdle 1,
   // prompt hidden, the window's own steps.
   void leaveEditWindowSteps(const FieldRow& row);
-  // The program's half: the session ends, poll timer, pointer.
-  void leaveEditProgramSteps();
+  // The program's half: the session ends, poll timer, pointer. Static, so
+  // that it runs after the window `from` went away under a message box.
+  static void leaveEditProgramSteps(Program& program, const EditorForm* from);
   void escape(const FieldRow& row);
 
   Program& program_;
