@@ -8,6 +8,7 @@
 #include "Form1.h"
 #include "Install.h"
 #include "PollPass.h"
+#include "SetPointRanges.h"
 #include "SimulatedLine.h"
 
 namespace kvlink::test {
@@ -81,10 +82,12 @@ class ConfigFileEndToEndTest : public EndToEndTest {
 TEST_P(ConfigFileEndToEndTest, SavedSetPointsProgramAnotherUnitOfTheSameType) {
   for (const Pair& pair : kPairs) {
     SCOPED_TRACE(testing::Message() << "unit type " << pair.from.type);
-    // Set points the target does not hold, bits 4 and 8 of the relay word
-    // included.
+    // Set points the target does not hold and takes (inside the unit's
+    // ranges), bits 4 and 8 of the relay word included.
     for (int reg = 0; reg < 18; ++reg)
       line->setReg(pair.from.station, reg, static_cast<uint16_t>(500 + 7 * reg + pair.from.type));
+    for (const sim::SetPointRange& range : sim::setPointRanges(pair.from.type))
+      line->setReg(pair.from.station, range.reg, (range.low + range.high) / 2 + 1 + pair.from.type);
     line->setReg(pair.from.station, 15, 12);
     const std::vector<uint16_t> targetBefore = setPoints(pair.to);
     save(pair.from);

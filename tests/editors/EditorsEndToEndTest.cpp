@@ -126,6 +126,19 @@ TEST_P(EditorsEndToEndTest, OperatorChangesDeletesAndRestoresSetPointsOfEveryUni
   EXPECT_TRUE(host.boxes().size() == 4u);  // the four Delete questions, no write error
 }
 
+TEST_P(EditorsEndToEndTest, RelayRefusesASetPointOutOfItsRange) {
+  select(kMotor);
+  program->Form1().mnuDisplaySet->trigger();
+  SetPointForm* w = m->setPointWindow(0);
+  const uint16_t held = unit(kMotor, 0);
+  typeValue(w->box("Text1"), "50");  // thermal limit trip, 1 to 45 seconds
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, "Write Error 37:Invalid Address, Size, or Value");
+  EXPECT_EQ(unit(kMotor, 0), held);
+  pass();
+  EXPECT_EQ(m->setPointWindow(0)->box("Text1")->text(), QString::number(held));
+}
+
 TEST_P(EditorsEndToEndTest, TypingTheOffValueDeletesASetPointWhoseButtonIsHidden) {
   select(kCircuit);
   program->Form1().mnuDisplaySet->trigger();
