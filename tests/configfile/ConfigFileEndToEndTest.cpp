@@ -84,10 +84,12 @@ TEST_P(ConfigFileEndToEndTest, SavedSetPointsProgramAnotherUnitOfTheSameType) {
     SCOPED_TRACE(testing::Message() << "unit type " << pair.from.type);
     // Set points the target does not hold and takes (inside the unit's
     // ranges), bits 4 and 8 of the relay word included.
-    for (int reg = 0; reg < 18; ++reg)
-      line->setReg(pair.from.station, reg, static_cast<uint16_t>(500 + 7 * reg + pair.from.type));
-    for (const sim::SetPointRange& range : sim::setPointRanges(pair.from.type))
-      line->setReg(pair.from.station, range.reg, (range.low + range.high) / 2 + 1 + pair.from.type);
+    for (int reg = 0; reg < 18; ++reg) {
+      const auto range = sim::setPointRange(pair.from.type, reg);
+      const int value = range ? (range->low + range->high) / 2 + 1 + pair.from.type
+                              : 500 + 7 * reg + pair.from.type;
+      line->setReg(pair.from.station, reg, static_cast<uint16_t>(value));
+    }
     line->setReg(pair.from.station, 15, 12);
     const std::vector<uint16_t> targetBefore = setPoints(pair.to);
     save(pair.from);

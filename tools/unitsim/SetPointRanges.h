@@ -5,7 +5,7 @@
 // Registers without a range of their own here take any value.
 
 #include <cstdint>
-#include <span>
+#include <optional>
 
 namespace kvlink::sim {
 
@@ -16,8 +16,8 @@ struct SetPointRange {
   int alsoTaken;  // the off value (or another single value taken), -1 for none
 };
 
-// The ranges of a unit type's set points.
-std::span<const SetPointRange> setPointRanges(int unitType);
+// The range of a unit type's set-point register, if it has one.
+std::optional<SetPointRange> setPointRange(int unitType, int reg);
 
 // Whether a unit of the type takes `value` into set-point register `reg`.
 bool setPointTaken(int unitType, int reg, uint16_t value);
