@@ -205,6 +205,24 @@ void EditorForm::leaveEditProgramSteps(Program& program, const EditorForm* from)
   SetCursorVisible(program, 1);
 }
 
+void EditorForm::endEditAsEscape(Program& program) {
+  if (!program.session.editActive) return;
+  const EditSession& session = editSession(program);
+  if (session.window && session.row) {
+    session.window->escape(*session.row);
+    return;
+  }
+  program.session.EditIdle = 1;  // the window is gone: the program's half only
+  leaveEditProgramSteps(program, nullptr);
+}
+
+void EditorForm::clearValues() {
+  for (const RowControls& c : rows_) {
+    if (c.box) c.box->clear();
+    if (c.marker) c.marker->hide();
+  }
+}
+
 void EditorForm::Delete_Click(const FieldRow& row) {
   // The window may be unloaded while the question or WriteUnit's message box
   // is up: after them only the program is used, and the window only through

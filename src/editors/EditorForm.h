@@ -74,6 +74,10 @@ class EditorForm : public Form {
 
   // True while an edit started in this window runs.
   bool editing() const;
+  // Ends a running field edit, in whichever window, as Esc does.
+  static void endEditAsEscape(Program& program);
+  // No station's values: every box empty, every "<<Deleted" marker hidden.
+  void clearValues();
   // True for the box of an edit in progress (the one clicked, or the one the
   // keyboard has moved to since): the poll leaves it as the operator has it.
   bool beingEdited(const FieldRow& row) const;

@@ -117,6 +117,18 @@ void ProgramModeWindow::DecodeProgramModeWords(int16_t unitType) {
   decodedFrom_ = program_.poll.setPointsReadFrom == station ? station : 0;
 }
 
+void ProgramModeWindow::clearSettings() {
+  for (const Binding& binding : bindings_) {
+    if (binding.check) binding.check->setChecked(false);
+    for (QRadioButton* option : binding.options) {
+      option->setAutoExclusive(false);
+      option->setChecked(false);
+      option->setAutoExclusive(true);
+    }
+  }
+  decodedFrom_ = 0;
+}
+
 ProgramModeWords ProgramModeWindow::EncodeProgramModeWords(int16_t unitType) const {
   return encodeProgramModeWords(family_, unitType, settingsShown());
 }

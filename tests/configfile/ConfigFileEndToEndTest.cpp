@@ -7,6 +7,7 @@
 #include "ConfigFileTexts.h"
 #include "Form1.h"
 #include "Install.h"
+#include "LinkSwitch.h"
 #include "PollPass.h"
 #include "SetPointRanges.h"
 #include "SimulatedLine.h"
@@ -122,6 +123,18 @@ TEST_P(ConfigFileEndToEndTest, FileOfAnotherTypeLeavesTheUnitAsItWas) {
   EXPECT_FALSE(files().FormConfig().Label4->isHidden());
   EXPECT_EQ(setPoints(contactor), before);
   EXPECT_TRUE(main().Timer1->isActive());
+}
+
+TEST_P(ConfigFileEndToEndTest, SaveAfterTheLinkWasClosedAndOpenedAgainWaitsForAPoll) {
+  pollStation(kPairs[0].from);
+  SwitchLinkOff(*program);
+  program->linkState.CommPort = 4;
+  program->linkState.CommEnabled = 1;
+  ASSERT_TRUE(SwitchLinkOn(*program));
+  main().mnusaveset->trigger();
+  files().FormSaveInfo().Command3D1->click();
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, QString::fromUtf8(kNotReadYetText));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, ConfigFileEndToEndTest, ::testing::ValuesIn(kLineCases),

@@ -172,6 +172,13 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
   EXPECT_EQ(p.host.boxes().size(), 2u);
+
+  // And after a change of the link.
+  closeProgramMode(*p, ProgramModeFamily::Motor);
+  openAfterRead(0, 3, 0);
+  p->linkChanged();
+  mode().Form6().Command1->click();
+  EXPECT_TRUE(p.link->writes().empty());
 }
 
 TEST_F(ProgramModeTest, FailedFirstWriteStillMakesTheSecond) {
