@@ -148,7 +148,6 @@ TEST_P(EditorsEndToEndTest, NoValueQueuedCommandOrEditOutlivesAStationOrLinkChan
   program->linkState.CommEnabled = 1;
   ASSERT_TRUE(SwitchLinkOn(*program));
   EXPECT_EQ(program->module<StatusModule>().MeterForm().Label1->text(), "");
-  tap->calls.clear();
   pass();
   EXPECT_TRUE(tap->writes().empty());
 }
@@ -159,11 +158,8 @@ TEST_P(EditorsEndToEndTest, RelayRefusesASetPointOutOfItsRange) {
   SetPointForm* w = m->setPointWindow(0);
   const uint16_t held = unit(kMotor, 0);
   typeValue(w->box("Text1"), "50");  // thermal limit trip, 1 to 45 seconds
-  ASSERT_EQ(host.boxes().size(), 1u);
-  EXPECT_EQ(host.boxes()[0].text, "Write Error 37:Invalid Address, Size, or Value");
+  EXPECT_EQ(boxTexts(host), std::vector<QString>{"Write Error 37:Invalid Address, Size, or Value"});
   EXPECT_EQ(unit(kMotor, 0), held);
-  pass();
-  EXPECT_EQ(m->setPointWindow(0)->box("Text1")->text(), QString::number(held));
 }
 
 TEST_P(EditorsEndToEndTest, TypingTheOffValueDeletesASetPointWhoseButtonIsHidden) {
