@@ -22,17 +22,18 @@ struct LinkState {
   int16_t CheckMode = 0;    // DF1: 0 CRC, 1 BCC
   int16_t CommEnabled = 0;  // 1 once the link was opened or tried
   int16_t CurrentStation = 1;
-  // Counts of the changes of the link (Disable, Enable, a link setting) and
-  // of the station read (a change of CurrentStation or of the link): what was
-  // read or shown under an earlier count is another line's or station's.
-  uint32_t linkChanges = 0;
-  uint32_t stationChanges = 0;
 
   // The link as it was opened, so that it is closed through the same library
   // on the same port; linkOpen is what LinkIsOpen() reports.
   bool linkOpen = false;
   int16_t openPort = 0;
   bool openModbus = false;
+
+  // Counts of the changes of the link (Disable, Enable, a link setting) and
+  // of the station read (a change of CurrentStation or of the link): what was
+  // read or shown under an earlier count is another line's or station's.
+  uint32_t linkChanges = 0;
+  uint32_t stationChanges = 0;
 };
 
 // One state per window kind: the unit type whose variant is on screen, or
