@@ -16,12 +16,6 @@ void setConfigFileItemsEnabled(Program& program, bool on) {
   }
 }
 
-bool UnitOffLine(Program& program) {
-  const int16_t status = program.poll.PollStatus;
-  auto* main = program.Form1.ifLoaded();
-  return !main || !Form1::menuEnabled(main->mnuDisplay) || status == 1 || status == 3;
-}
-
 void Form1_mnuopen_Click(Program& program) {
   setConfigFileItemsEnabled(program, false);
   if (CheckPassword(program, 1) != kPasswordGranted) {

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's File menu commands of the configuration files, and the
-// two services the configuration-file windows share: the off-line test and
-// the File items they disable and enable again.
+// File items the configuration-file windows disable and enable again.
+
+#include "UnitOffLine.h"
 
 namespace kvlink {
 
@@ -23,9 +24,5 @@ void Form1_mnuNotepad_Click(Program& program);
 
 // "Quick &Configure" and "&Save Set Point Info" of the main window.
 void setConfigFileItemsEnabled(Program& program, bool on);
-
-// The unit counts as off line when the Display menu is disabled or the last
-// poll pass found the selected station silent (PollStatus 1 or 3).
-bool UnitOffLine(Program& program);
 
 }  // namespace kvlink

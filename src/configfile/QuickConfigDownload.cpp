@@ -30,15 +30,16 @@ struct DownloadTarget {
   int16_t port;
   int16_t station;
   bool useModbus;
+  uint32_t stationChanges;  // a station or link change since, even undone, halts it
 
   static DownloadTarget capture(const Program& program) {
     const LinkState& link = program.linkState;
-    return {link.CommPort, link.CurrentStation, link.UseModbus != 0};
+    return {link.CommPort, link.CurrentStation, link.UseModbus != 0, link.stationChanges};
   }
   bool unchanged(const Program& program) const {
     const LinkState& link = program.linkState;
     return LinkIsOpen(program) && link.CommPort == port && link.CurrentStation == station &&
-           (link.UseModbus != 0) == useModbus;
+           (link.UseModbus != 0) == useModbus && link.stationChanges == stationChanges;
   }
   int32_t address(int reg) const { return linkAddress(reg, useModbus); }
   int16_t wordCount() const { return useModbus ? 1 : 2; }

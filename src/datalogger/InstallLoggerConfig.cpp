@@ -6,7 +6,9 @@
 namespace kvlink {
 
 void installLoggerConfig(Program& program) {
-  program.addModule(std::make_unique<LoggerConfigModule>(program));
+  auto module = std::make_unique<LoggerConfigModule>(program);
+  program.addWindowKind(&module->kind);
+  program.addModule(std::move(module));
   Form1& main = program.Form1();
   QObject::connect(main.mnuConfigure, &QAction::triggered, &main,
                    [&program] { Form1_mnuConfigure_Click(program); });

@@ -5,7 +5,6 @@
 #include "Form1.h"
 #include "LoadLogConfiguration.h"
 #include "LoggingCode.h"
-#include "LoggingCode.h"
 #include "SerialLink.h"
 #include "enc.h"
 
@@ -15,6 +14,11 @@ LoggerConfigModule::LoggerConfigModule(Program& program)
     : settings(loggingCode(program).settings), pcClock(systemLocalTime) {
   LogConfigure.setFactory(
       [&program, this] { return std::make_unique<kvlink::LogConfigure>(program, *this); });
+}
+
+void LoggerConfigKind::forgetStation() {
+  if (kvlink::LogConfigure* window = module_.LogConfigure.ifLoaded())
+    window->forgetLoadedSettings();
 }
 
 LoggerConfigModule& loggerConfigModule(Program& program) {

@@ -13,6 +13,20 @@
 
 namespace kvlink {
 
+class LoggerConfigModule;
+
+// The logger window as a change of the station or of the link sees it: the
+// settings it shows no longer count as read from the station.
+class LoggerConfigKind : public WindowKind {
+ public:
+  explicit LoggerConfigKind(LoggerConfigModule& module) : module_(module) {}
+  void closeAll(CloseReason) override {}
+  void forgetStation() override;
+
+ private:
+  LoggerConfigModule& module_;
+};
+
 class LoggerConfigModule : public Module {
  public:
   explicit LoggerConfigModule(Program& program);
@@ -23,6 +37,7 @@ class LoggerConfigModule : public Module {
   LoggerSettings& settings;
   // The PC clock; tests put a fixed one in its place.
   std::function<LocalTime()> pcClock;
+  LoggerConfigKind kind{*this};
 
   void unloadWindows() override { LogConfigure.Unload(); }
 };

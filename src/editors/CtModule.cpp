@@ -33,12 +33,19 @@ void CtWindowKind::showStationName(const QString& name) {
 }
 
 void CtWindowKind::refresh() {
-  program_.host.doEvents();
+  if (!program_.pumpKeepsStation()) return;  // the boxes were emptied for another station
   // The pump may have unloaded a window: the next reference makes it again.
   const PolledValues& values = program_.poll.values;
   module_.Form7().refreshBoxes(values);
   module_.lpForm7().refreshBoxes(values);
   module_.Form37().refreshBoxes(values);
+}
+
+void CtWindowKind::forgetStation() {
+  EditorForm::endEditAsEscape(program_);
+  for (CtForm* w : std::initializer_list<CtForm*>{
+           module_.Form7.ifLoaded(), module_.lpForm7.ifLoaded(), module_.Form37.ifLoaded()})
+    if (w) w->clearValues();
 }
 
 void CtWindowKind::endPass() {

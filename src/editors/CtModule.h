@@ -25,6 +25,7 @@ class CtWindowKind : public VariantWindowKind {
   void refresh() override;
   void endPass() override;
   void resetPointers() override;
+  void forgetStation() override;
 
  private:
   Program& program_;

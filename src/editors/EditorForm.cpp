@@ -162,22 +162,26 @@ void EditorForm::enter(EditBox& box) {
     escape(row);
     return;
   }
+  // WriteUnit's message box may see this window unloaded: after the write
+  // only the program is used, and the window only through `self`.
+  Program& program = program_;
   QPointer<EditorForm> self(this);
-  if (writeOrder() == WriteOrder::LeaveStepsFirst) leaveEditWindowSteps(row);
+  const WriteOrder order = writeOrder();
+  if (order == WriteOrder::LeaveStepsFirst) leaveEditWindowSteps(row);
   if (QLabel* m = marker(row); m && row.offValue)
     m->setVisible(text == QString::number(*row.offValue));
   if (value) {
-    const LinkState& link = program_.linkState;
-    WriteUnit(program_, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
+    const LinkState& link = program.linkState;
+    WriteUnit(program, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
               *value);
   }
-  if (self && writeOrder() == WriteOrder::WriteFirst) leaveEditWindowSteps(row);
-  leaveEditProgramSteps();
+  if (self && order == WriteOrder::WriteFirst) self->leaveEditWindowSteps(row);
+  leaveEditProgramSteps(program, self);
 }
 
 void EditorForm::escape(const FieldRow& row) {
   leaveEditWindowSteps(row);
-  leaveEditProgramSteps();
+  leaveEditProgramSteps(program_, this);
 }
 
 void EditorForm::leaveEditWindowSteps(const FieldRow& row) {
@@ -187,34 +191,56 @@ void EditorForm::leaveEditWindowSteps(const FieldRow& row) {
   editLeft(row);
 }
 
-void EditorForm::leaveEditProgramSteps() {
-  EditSession& session = editSession(program_);
+void EditorForm::leaveEditProgramSteps(Program& program, const EditorForm* from) {
+  EditSession& session = editSession(program);
   // An edit started in another window (reached with the keyboard) ends there
   // too, so that its prompt does not stay.
-  if (program_.session.editActive && session.window && session.window != this && session.row)
+  if (program.session.editActive && session.window && session.window != from && session.row)
     session.window->leaveEditWindowSteps(*session.row);
-  program_.session.editActive = false;
+  program.session.editActive = false;
   session.window = nullptr;
   session.row = nullptr;
-  RestartPollIfIdle(program_);
-  UnlockCursor(program_);
-  SetCursorVisible(program_, 1);
+  RestartPollIfIdle(program);
+  UnlockCursor(program);
+  SetCursorVisible(program, 1);
+}
+
+void EditorForm::endEditAsEscape(Program& program) {
+  if (!program.session.editActive) return;
+  const EditSession& session = editSession(program);
+  if (session.window && session.row) {
+    session.window->escape(*session.row);
+    return;
+  }
+  program.session.EditIdle = 1;  // the window is gone: the program's half only
+  leaveEditProgramSteps(program, nullptr);
+}
+
+void EditorForm::clearValues() {
+  for (const RowControls& c : rows_) {
+    if (c.box) c.box->clear();
+    if (c.marker) c.marker->hide();
+  }
 }
 
 void EditorForm::Delete_Click(const FieldRow& row) {
-  StopPollTimer(program_);
+  // The window may be unloaded while the question or WriteUnit's message box
+  // is up: after them only the program is used, and the window only through
+  // `self`.
+  Program& program = program_;
+  StopPollTimer(program);
   QPointer<EditorForm> self(this);
-  const int answer = MsgBox(program_.host, kDeleteQuestion, kYesNoExclamation, kDeleteTitle);
+  const int answer = MsgBox(program.host, kDeleteQuestion, kYesNoExclamation, kDeleteTitle);
   if (answer != vbNo && row.offValue) {
     if (self)
-      if (QLabel* m = marker(row)) m->show();
-    const LinkState& link = program_.linkState;
-    WriteUnit(program_, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
+      if (QLabel* m = self->marker(row)) m->show();
+    const LinkState& link = program.linkState;
+    WriteUnit(program, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
               *row.offValue);
     if (self)
-      if (EditBox* b = box(row)) b->clear();
+      if (EditBox* b = self->box(row)) b->clear();
   }
-  RestartPollIfIdle(program_);
+  RestartPollIfIdle(program);
 }
 
 void EditorForm::Close_Click() {

@@ -74,6 +74,10 @@ class EditorForm : public Form {
 
   // True while an edit started in this window runs.
   bool editing() const;
+  // Ends a running field edit, in whichever window, as Esc does.
+  static void endEditAsEscape(Program& program);
+  // No station's values: every box empty, every "<<Deleted" marker hidden.
+  void clearValues();
   // True for the box of an edit in progress (the one clicked, or the one the
   // keyboard has moved to since): the poll leaves it as the operator has it.
   bool beingEdited(const FieldRow& row) const;
@@ -116,8 +120,9 @@ class EditorForm : public Form {
   // The window's half of the leave-edit steps: focus to Close, EditIdle 1,
   // prompt hidden, the window's own steps.
   void leaveEditWindowSteps(const FieldRow& row);
-  // The program's half: the session ends, poll timer, pointer.
-  void leaveEditProgramSteps();
+  // The program's half: the session ends, poll timer, pointer. Static, so
+  // that it runs after the window `from` went away under a message box.
+  static void leaveEditProgramSteps(Program& program, const EditorForm* from);
   void escape(const FieldRow& row);
 
   Program& program_;

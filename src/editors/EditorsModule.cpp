@@ -45,9 +45,16 @@ void SetPointWindowKind::refresh() {
   SetPointForm* window = module_.setPointWindow(unitType);
   if (!window) return;
   window->refreshBoxes(program_.poll.values);
-  program_.host.doEvents();
+  if (!program_.pumpKeepsStation()) return;  // the boxes were emptied for another station
   // The pump may have unloaded the window: ask again.
   if (SetPointForm* still = module_.setPointWindowIfLoaded(unitType)) still->refreshMarkers();
+}
+
+void SetPointWindowKind::forgetStation() {
+  EditorForm::endEditAsEscape(program_);
+  for (SetPointForm* w : {module_.setPointWindowIfLoaded(0), module_.setPointWindowIfLoaded(1),
+                          module_.setPointWindowIfLoaded(2)})
+    if (w) w->clearValues();
 }
 
 void SetPointWindowKind::endPass() {
@@ -72,6 +79,13 @@ void ResetWindowKind::refresh() {
   module_.Form40().refresh(stationName_, values);
   module_.lpForm10().refresh(stationName_, values);
   module_.lpForm40().refresh(stationName_, values);
+}
+
+void ResetWindowKind::forgetStation() {
+  for (ResetPanel* w :
+       std::initializer_list<ResetPanel*>{module_.Form10.ifLoaded(), module_.Form40.ifLoaded(),
+                                          module_.lpForm10.ifLoaded(), module_.lpForm40.ifLoaded()})
+    if (w) w->clearValues();
 }
 
 void ResetWindowKind::endPass() {

@@ -26,6 +26,7 @@ class SetPointWindowKind : public VariantWindowKind {
   void refresh() override;
   void endPass() override;
   void resetPointers() override;
+  void forgetStation() override;
 
  private:
   Program& program_;
@@ -42,6 +43,7 @@ class ResetWindowKind : public VariantWindowKind {
   void refresh() override;
   void endPass() override;
   void resetPointers() override;
+  void forgetStation() override;
 
  private:
   Program& program_;

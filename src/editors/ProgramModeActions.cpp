@@ -4,6 +4,7 @@
 #include "FieldEdit.h"
 #include "Host.h"
 #include "ProgramModeModule.h"
+#include "UnitOffLine.h"
 
 namespace kvlink {
 
@@ -35,8 +36,16 @@ void applyProgramMode(Program& program, ProgramModeFamily family) {
 
   const int16_t station = program.linkState.CurrentStation;
   if (shownFrom != station || program.poll.setPointsReadFrom != station) {
-    MsgBox(program.host, QStringLiteral("Unit off-line...Check connections"), vbCritical,
-           QStringLiteral("Off-line error"));
+    if (UnitOffLine(program))
+      MsgBox(program.host, QStringLiteral("Unit off-line...Check connections"), vbCritical,
+             QStringLiteral("Off-line error"));
+    else
+      MsgBox(program.host,
+             QStringLiteral("The program-mode settings have not been read from station %1 yet, "
+                            "so the settings shown are not sent.\nClose this window and open it "
+                            "again once the station answers.")
+                 .arg(station),
+             vbExclamation, QStringLiteral("Program-Mode Settings"));
     return;
   }
   const int16_t port = program.linkState.CommPort;

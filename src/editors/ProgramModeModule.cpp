@@ -10,6 +10,10 @@ class ProgramModeModule::Kind : public VariantWindowKind {
   // No click on "Apply Settings" while a pass runs.
   void beginPass() override { setApplyEnabled(false); }
   void endPass() override { setApplyEnabled(true); }
+  void forgetStation() override {
+    for (ProgramModeFamily family : {ProgramModeFamily::Motor, ProgramModeFamily::Feeder})
+      if (ProgramModeWindow* window = module_.windowIfLoaded(family)) window->clearSettings();
+  }
 
  private:
   void setApplyEnabled(bool on) {

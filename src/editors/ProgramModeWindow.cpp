@@ -115,6 +115,19 @@ void ProgramModeWindow::DecodeProgramModeWords(int16_t unitType) {
                                       values.ProgramModeWord2.value_or(0)));
   const int16_t station = program_.linkState.CurrentStation;
   decodedFrom_ = program_.poll.setPointsReadFrom == station ? station : 0;
+  if (decodedFrom_ == 0) clearSettings();  // the words are another station's
+}
+
+void ProgramModeWindow::clearSettings() {
+  for (const Binding& binding : bindings_) {
+    if (binding.check) binding.check->setChecked(false);
+    for (QRadioButton* option : binding.options) {
+      option->setAutoExclusive(false);
+      option->setChecked(false);
+      option->setAutoExclusive(true);
+    }
+  }
+  decodedFrom_ = 0;
 }
 
 ProgramModeWords ProgramModeWindow::EncodeProgramModeWords(int16_t unitType) const {

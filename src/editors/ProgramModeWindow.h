@@ -43,6 +43,9 @@ class ProgramModeWindow : public Form {
   // The station whose answered set-point read the boxes were decoded from;
   // 0 when the polled words did not come from the station current then.
   int16_t decodedFrom() const { return decodedFrom_; }
+  // No station's settings: every box cleared, no option selected, and the
+  // boxes count as decoded from no station.
+  void clearSettings();
 
   // The boxes as settings, and settings into the boxes.
   ProgramModeSettings settingsShown() const;

@@ -140,4 +140,9 @@ void ResetPanel::refresh(const QString& stationName, const PolledValues& values)
   if (Label3) Label3->setText(QString::fromStdString(valueText(values.PolledETRPeak)));
 }
 
+void ResetPanel::clearValues() {
+  for (QLabel* label : {Label4, Label2, Label3})
+    if (label) label->clear();
+}
+
 }  // namespace kvlink

@@ -48,6 +48,8 @@ class ResetPanel : public Form {
 
   // The poll's refresh of an answered pass.
   void refresh(const QString& stationName, const PolledValues& values);
+  // No station: name, reset time and ETR peak empty until a station answers.
+  void clearValues();
 
  private:
   void buildDesign();

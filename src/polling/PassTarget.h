@@ -15,13 +15,16 @@ struct PassTarget {
   int16_t station = 1;
   bool useModbus = false;
   int16_t commEnabled = 0;
+  uint32_t linkChanges = 0;
+  uint32_t stationChanges = 0;
 
   static PassTarget capture(const Program& program);
 
   // The link is still the one the pass started on, and the main window is
   // still there: the pass may go on.
   bool linkUnchanged(const Program& program) const;
-  // ... and the selected station is still the pass's: commands may be sent.
+  // ... and the selected station is still the pass's, not changed even for a
+  // moment: commands may be sent and what was read may be shown.
   bool stationUnchanged(const Program& program) const;
 };
 

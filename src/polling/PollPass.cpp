@@ -70,14 +70,16 @@ void handleNoAnswer(Program& program, const PassTarget& target) {
 }
 
 // False when the pass must end early (the link changed in an event pump).
+// After a switch to another station in one of the pass's event pumps, what
+// was read is the old station's: the windows keep what the switch left them.
 bool handleAnswer(Program& program, const PassTarget& target) {
   program.poll.NoResponseCount = 0;
-  SyncWindowsToUnitType(program);
+  if (target.stationUnchanged(program)) SyncWindowsToUnitType(program);
   if (!pumpEvents(program, target)) return false;
   WritePendingCommands(program, target);
   if (!target.linkUnchanged(program)) return false;
   const auto& kinds = program.windowKinds();
-  for (size_t i = 0; i < kinds.size(); ++i) {
+  for (size_t i = 0; i < kinds.size() && target.stationUnchanged(program); ++i) {
     kinds[i]->refresh();
     if (!target.linkUnchanged(program)) return false;
   }

@@ -208,6 +208,7 @@ void Form16::optionClicked(int index) {
   }
   if (settingValue(state, design.setting) == design.value) return;
   setSettingValue(state, design.setting, design.value);
+  program_.linkChanged();
   saveSetting(program_.host, kSettingsSection, settingKey(design.setting),
               std::to_string(design.value));
 }

@@ -27,6 +27,7 @@ void showLinkClosed(Form1& form) {
 }
 
 bool SwitchLinkOn(Program& program) {
+  program.linkChanged();
   const int rc = OpenLink(program);
   program.Form16().showLinkState();
   if (rc != 0) {
@@ -53,6 +54,7 @@ void SwitchLinkOff(Program& program) {
   CloseLink(program);
   for (WindowKind* kind : program.windowKinds()) kind->closeAll(CloseReason::LinkDisabled);
   program.windowStates.closeAll();
+  program.linkChanged();
   showLinkClosed(program.Form1());
   program.Form16().showLinkState();
 }

@@ -16,7 +16,8 @@ class Form1;
 bool SwitchLinkOn(Program& program);
 
 // Disable: stops Timer1, sets CommEnabled to 0, closes the link, closes every
-// data window (window states 10) and disables what needs a link.
+// data window (window states 10), disables what needs a link; a link change
+// (Program::linkChanged), as the open is too.
 void SwitchLinkOff(Program& program);
 
 // The main window without a link: the Display, Data Logging and Network

@@ -27,11 +27,28 @@ Program::~Program() {
 }
 
 void Program::selectStation(int16_t station) {
-  if (station != linkState.CurrentStation) {
-    poll.setPointsReadFrom = 0;
-  }
+  const bool change = station != linkState.CurrentStation;
   linkState.CurrentStation = station;
   commands.dropAll();
+  if (change) forgetStation();
+}
+
+void Program::linkChanged() {
+  ++linkState.linkChanges;
+  forgetStation();
+}
+
+void Program::forgetStation() {
+  ++linkState.stationChanges;
+  commands.dropAll();
+  poll.setPointsReadFrom = 0;
+  for (WindowKind* kind : windowKinds_) kind->forgetStation();
+}
+
+bool Program::pumpKeepsStation() {
+  const uint32_t before = linkState.stationChanges;
+  host.doEvents();
+  return linkState.stationChanges == before;
 }
 
 void Program::unloadAll() {

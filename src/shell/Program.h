@@ -91,8 +91,15 @@ class Program {
   } hooks;
 
   // Switches to another station: the one way to change CurrentStation. Queued
-  // commands are dropped, since they were meant for the old station.
+  // commands are dropped, since they were meant for the old station; a
+  // change forgets the old station (forgetStation).
   void selectStation(int16_t station);
+  // Every change of the link goes through here: Disable, Enable, a port,
+  // baud, protocol or check-mode choice. The station is forgotten.
+  void linkChanged();
+  // Runs the event pump once; false when the station or the link changed in
+  // it, so that what was read before is no longer the station's.
+  bool pumpKeepsStation();
 
   // Ends the program's windows (their unload handlers run).
   void unloadAll();
@@ -103,6 +110,11 @@ class Program {
   bool ended = false;
 
  private:
+  // What a change of the station or of the link means: queued commands
+  // dropped, a running field edit ended as Esc, no value of the old station
+  // left in a data window, and nothing counted as read from the station.
+  void forgetStation();
+
   std::vector<std::unique_ptr<Module>> modules_;
   std::vector<WindowKind*> windowKinds_;
 };

@@ -31,6 +31,12 @@ struct LinkState {
   bool linkOpen = false;
   int16_t openPort = 0;
   bool openModbus = false;
+
+  // Counts of the changes of the link (Disable, Enable, a link setting) and
+  // of the station read (a change of CurrentStation or of the link): what was
+  // read or shown under an earlier count is another line's or station's.
+  uint32_t linkChanges = 0;
+  uint32_t stationChanges = 0;
 };
 
 // One state per window kind: the unit type whose variant is on screen, or

@@ -32,6 +32,11 @@ class WindowKind {
   virtual void endPass() {}
   // The station read's last step: window pointers back to the default.
   virtual void resetPointers() {}
+
+  // The station or the link changed (Program::selectStation, linkChanged):
+  // end a field edit as Esc does, show no value until the station answers,
+  // and count no settings on screen as read from the station.
+  virtual void forgetStation() {}
 };
 
 }  // namespace kvlink

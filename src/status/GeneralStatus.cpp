@@ -81,4 +81,9 @@ void GeneralStatusKind::refresh() {
                                  program_.session.PasswordDestroyed != 0);
 }
 
+void GeneralStatusKind::forgetStation() {
+  if (MeterForm* window = program_.module<StatusModule>().MeterForm.ifLoaded())
+    window->clearValues();
+}
+
 }  // namespace kvlink

@@ -28,6 +28,7 @@ class GeneralStatusKind : public WindowKind {
   void showStationName(const QString& name) override;
   void syncToUnitType(int16_t unitType) override;
   void refresh() override;
+  void forgetStation() override;
 
  private:
   Program& program_;

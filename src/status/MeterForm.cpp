@@ -280,6 +280,15 @@ void MeterForm::showPolled(int unitType, const PolledValues& values, bool passwo
   Frame3D4->setCaptionColor(thermalReset ? kDarkRed : kDarkBlue);
 }
 
+void MeterForm::clearValues() {
+  for (QLabel* value : meterValues) value->clear();
+  for (QLabel* value : preTripValues) value->clear();
+  for (QLabel* label : tripLabels) label->hide();
+  for (QLabel* label : alarmLabels) label->hide();
+  for (QLabel* label : {Label19t, Label18t, Label20t, Label25t}) label->hide();
+  for (CaptionFrame* frame : {Frame3D1, Frame3D2, Frame3D4}) frame->setCaptionColor(kDarkBlue);
+}
+
 void MeterForm::showPasswordDestroyed() {
   Label23t->show();
   Label20t->hide();

@@ -68,6 +68,9 @@ class MeterForm : public Form {
   void showPolled(int unitType, const PolledValues& values, bool passwordDestroyed);
   // A stored password was found missing.
   void showPasswordDestroyed();
+  // No station's values: every value empty, no trip, alarm or warning line
+  // (the password warning stays), until a station answers.
+  void clearValues();
 
   void Command1_Click();
   void Form_Unload() override;

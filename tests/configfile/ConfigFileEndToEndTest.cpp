@@ -7,7 +7,9 @@
 #include "ConfigFileTexts.h"
 #include "Form1.h"
 #include "Install.h"
+#include "LinkSwitch.h"
 #include "PollPass.h"
+#include "SetPointRanges.h"
 #include "SimulatedLine.h"
 
 namespace kvlink::test {
@@ -81,10 +83,14 @@ class ConfigFileEndToEndTest : public EndToEndTest {
 TEST_P(ConfigFileEndToEndTest, SavedSetPointsProgramAnotherUnitOfTheSameType) {
   for (const Pair& pair : kPairs) {
     SCOPED_TRACE(testing::Message() << "unit type " << pair.from.type);
-    // Set points the target does not hold, bits 4 and 8 of the relay word
-    // included.
-    for (int reg = 0; reg < 18; ++reg)
-      line->setReg(pair.from.station, reg, static_cast<uint16_t>(500 + 7 * reg + pair.from.type));
+    // Set points the target does not hold and takes (inside the unit's
+    // ranges), bits 4 and 8 of the relay word included.
+    for (int reg = 0; reg < 18; ++reg) {
+      const auto range = sim::setPointRange(pair.from.type, reg);
+      const int value = range ? (range->low + range->high) / 2 + 1 + pair.from.type
+                              : 500 + 7 * reg + pair.from.type;
+      line->setReg(pair.from.station, reg, static_cast<uint16_t>(value));
+    }
     line->setReg(pair.from.station, 15, 12);
     const std::vector<uint16_t> targetBefore = setPoints(pair.to);
     save(pair.from);
@@ -117,6 +123,18 @@ TEST_P(ConfigFileEndToEndTest, FileOfAnotherTypeLeavesTheUnitAsItWas) {
   EXPECT_FALSE(files().FormConfig().Label4->isHidden());
   EXPECT_EQ(setPoints(contactor), before);
   EXPECT_TRUE(main().Timer1->isActive());
+}
+
+TEST_P(ConfigFileEndToEndTest, SaveAfterTheLinkWasClosedAndOpenedAgainWaitsForAPoll) {
+  pollStation(kPairs[0].from);
+  SwitchLinkOff(*program);
+  program->linkState.CommPort = 4;
+  program->linkState.CommEnabled = 1;
+  ASSERT_TRUE(SwitchLinkOn(*program));
+  main().mnusaveset->trigger();
+  files().FormSaveInfo().Command3D1->click();
+  ASSERT_EQ(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text, QString::fromUtf8(kNotReadYetText));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, ConfigFileEndToEndTest, ::testing::ValuesIn(kLineCases),

@@ -8,11 +8,13 @@
 #include "FieldEdit.h"
 #include "Form1.h"
 #include "Install.h"
+#include "LinkSwitch.h"
 #include "LinkTap.h"
 #include "PasswordCoding.h"
 #include "PollPass.h"
 #include "SettingsFile.h"
 #include "SimulatedLine.h"
+#include "StatusModule.h"
 #include "UnitRegisters.h"
 #include "platform/Profile.h"
 
@@ -124,6 +126,40 @@ TEST_P(EditorsEndToEndTest, OperatorChangesDeletesAndRestoresSetPointsOfEveryUni
     w->Command14->click();
   }
   EXPECT_TRUE(host.boxes().size() == 4u);  // the four Delete questions, no write error
+}
+
+TEST_P(EditorsEndToEndTest, NoValueQueuedCommandOrEditOutlivesAStationOrLinkChange) {
+  select(kContactor);
+  program->Form1().mnuDisplaySet->trigger();
+  pass();
+  SetPointForm* w = m->setPointWindow(2);
+  QTest::mouseClick(w->box("Text4"), Qt::LeftButton);
+  program->selectStation(40);  // nobody there
+  EXPECT_FALSE(EditInProgress(*program));
+  PollCurrentStation(*program);
+  EXPECT_EQ(program->Form1().Label1->text(), "No Response");
+  for (const FieldRow& row : w->fields()) EXPECT_EQ(w->box(row)->text(), "") << row.box;
+  EXPECT_EQ(m->lpForm10().Label2->text(), "");
+  EXPECT_EQ(program->module<StatusModule>().MeterForm().Label1->text(), "");
+
+  select(kContactor);
+  program->commands.PendingRemoteStart = true;  // "Remote Start", then Disable and Enable
+  SwitchLinkOff(*program);
+  program->linkState.CommEnabled = 1;
+  ASSERT_TRUE(SwitchLinkOn(*program));
+  EXPECT_EQ(program->module<StatusModule>().MeterForm().Label1->text(), "");
+  pass();
+  EXPECT_TRUE(tap->writes().empty());
+}
+
+TEST_P(EditorsEndToEndTest, RelayRefusesASetPointOutOfItsRange) {
+  select(kMotor);
+  program->Form1().mnuDisplaySet->trigger();
+  SetPointForm* w = m->setPointWindow(0);
+  const uint16_t held = unit(kMotor, 0);
+  typeValue(w->box("Text1"), "50");  // thermal limit trip, 1 to 45 seconds
+  EXPECT_EQ(boxTexts(host), std::vector<QString>{"Write Error 37:Invalid Address, Size, or Value"});
+  EXPECT_EQ(unit(kMotor, 0), held);
 }
 
 TEST_P(EditorsEndToEndTest, TypingTheOffValueDeletesASetPointWhoseButtonIsHidden) {

@@ -255,6 +255,23 @@ TEST_F(FieldEditTest, DeleteYesWritesTheOffValue) {
   EXPECT_EQ(writes().back(), df1Write(270, 76));
 }
 
+TEST_F(FieldEditTest, WindowUnloadedUnderTheDeleteQuestionOrAWriteErrorBox) {
+  host.onEveryBox([this](const ScriptedHost::ShownBox&) {
+    m->FORM5.Unload();
+    flushDeletes();
+  });
+  host.answerBox(vbYes);
+  click(deleteButton("Text9"));
+  EXPECT_EQ(writes(), std::vector<std::string>{modbusWrite(7, 76)});
+  link->station(kStation).writeResult = 37;
+  form().Show();
+  click(box("Text2"));
+  type(box("Text2"), "500");
+  key(box("Text2"), Qt::Key_Return);
+  EXPECT_EQ(host.boxes().back().text, "Write Error 37:Invalid Address, Size, or Value");
+  EXPECT_TRUE(editIdle() && pointerFree() && polling());
+}
+
 TEST_F(FieldEditTest, DeleteNoWritesNothingAndRestartsThePoll) {
   program->poll.values.PolledUnbalanceAlarm = 20;
   m->setPoints.refresh();

@@ -133,18 +133,25 @@ TEST_F(ProgramModeTest, ApplyRefusedBeforeTheFirstAnsweredRead) {
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
   ASSERT_EQ(p.host.boxes().size(), 1u);
-  EXPECT_EQ(p.host.boxes()[0].text, "Unit off-line...Check connections");
-  EXPECT_EQ(p.host.boxes()[0].style, vbCritical);
-  EXPECT_EQ(p.host.boxes()[0].title, "Off-line error");
+  EXPECT_EQ(p.host.boxes()[0].text,
+            "The program-mode settings have not been read from station 1 yet, so the settings "
+            "shown are not sent.\nClose this window and open it again once the station answers.");
+  EXPECT_EQ(p.host.boxes()[0].style, vbExclamation);
   EXPECT_TRUE(mode().Form6().isVisible());
   EXPECT_EQ(state(), 0);
+
+  p->poll.PollStatus = 1;  // off line, the refusal says so
+  mode().Form6().Command1->click();
+  EXPECT_EQ(p.host.boxes().back().text, "Unit off-line...Check connections");
+  EXPECT_EQ(p.host.boxes().back().title, "Off-line error");
+  p->poll.PollStatus = 0;
 
   // A read answered while the window is open does not vouch for the boxes,
   // which still show what was there before it.
   p.answeredSetPointRead(0);
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
-  EXPECT_EQ(p.host.boxes().size(), 2u);
+  EXPECT_EQ(p.host.boxes().size(), 3u);
 }
 
 TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
@@ -153,7 +160,7 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
   ASSERT_EQ(p.host.boxes().size(), 1u);
-  EXPECT_EQ(p.host.boxes()[0].title, "Off-line error");
+  EXPECT_EQ(p.host.boxes()[0].title, "Program-Mode Settings");
 
   // A station change inside Apply's event pump is caught too.
   closeProgramMode(*p, ProgramModeFamily::Motor);
@@ -162,6 +169,13 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
   EXPECT_EQ(p.host.boxes().size(), 2u);
+
+  // And after a change of the link.
+  closeProgramMode(*p, ProgramModeFamily::Motor);
+  openAfterRead(0, 3, 0);
+  p->linkChanged();
+  mode().Form6().Command1->click();
+  EXPECT_TRUE(p.link->writes().empty());
 }
 
 TEST_F(ProgramModeTest, FailedFirstWriteStillMakesTheSecond) {

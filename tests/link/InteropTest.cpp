@@ -92,10 +92,10 @@ TEST(Interop, MbpollReadsAndWritesTheSimulator) {
   const std::string device = line.sim().devicePath();
   const auto values = numbersAfterBrackets(mbpoll(device, "-a 2 -r 24 -c 19"));
   EXPECT_EQ(values, ints(line.sim().regs(2, 24, 19)));
-  mbpoll(device, "-a 3 -r 7", "1234");
-  EXPECT_EQ(line.sim().reg(3, 7), 1234);
-  mbpoll(device, "-a 4 -r 0", "11 12 13");  // several registers: function 16
-  EXPECT_EQ(line.sim().regs(4, 0, 3), (std::vector<uint16_t>{11, 12, 13}));
+  mbpoll(device, "-a 3 -r 12", "1234");
+  EXPECT_EQ(line.sim().reg(3, 12), 1234);
+  mbpoll(device, "-a 4 -r 14", "11 12 13");  // several registers: function 16
+  EXPECT_EQ(line.sim().regs(4, 14, 3), (std::vector<uint16_t>{11, 12, 13}));
 }
 
 TEST(Interop, PymodbusClientReadsAndWritesTheSimulator) {
@@ -112,7 +112,7 @@ TEST(Interop, PymodbusClientReadsAndWritesTheSimulator) {
       "r = c.read_holding_registers(24, 19, slave=4)\n"
       "assert not r.isError(), r\n"
       "print(' '.join(str(v) for v in r.registers))\n"
-      "w = c.write_register(9, 4321, slave=1)\n"
+      "w = c.write_register(12, 4321, slave=1)\n"
       "assert not w.isError(), w\n"
       "e = c.read_holding_registers(7000, 2, slave=1)\n"
       "print('exception', e.exception_code if e.isError() else 'none')\n"
@@ -128,7 +128,7 @@ TEST(Interop, PymodbusClientReadsAndWritesTheSimulator) {
   std::vector<int> values(19);
   for (int& v : values) in >> v;
   EXPECT_EQ(values, ints(line.sim().regs(4, 24, 19)));
-  EXPECT_EQ(line.sim().reg(1, 9), 4321);
+  EXPECT_EQ(line.sim().reg(1, 12), 4321);
   EXPECT_NE(out.find("exception 2"), std::string::npos) << out;
 }
 

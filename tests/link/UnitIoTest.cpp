@@ -141,8 +141,8 @@ TEST_P(UnitIoLineTest, WritesReachTheRegisterAndFailuresCarryTheirCode) {
   TestLine& line = *line_;
   EXPECT_EQ(line.write(1, 5, 55), kLinkOk);
   EXPECT_EQ(line.sim().reg(1, 5), 55);
-  EXPECT_EQ(line.write(1, 13, 65535), kLinkOk);
-  EXPECT_EQ(line.sim().reg(1, 13), 65535);
+  EXPECT_EQ(line.write(1, 12, 65535), kLinkOk);
+  EXPECT_EQ(line.sim().reg(1, 12), 65535);
   line.sim().setReg(2, 40, 0x41);
   EXPECT_EQ(line.write(2, 120, 1), kLinkOk);  // trip reset
   EXPECT_EQ(line.sim().reg(2, 40), 0);

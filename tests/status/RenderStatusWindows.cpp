@@ -72,6 +72,9 @@ int main(int argc, char** argv) {
   save(status.MeterForm(), folder, QStringLiteral("status-general-status-feeder.png"));
   pass(program, 4, QStringLiteral("Lighting panel CPR"));
   save(status.MeterForm(), folder, QStringLiteral("status-general-status-type4.png"));
+  program.selectStation(6);  // not answered yet
+  status.generalStatus.showStationName(QStringLiteral("Cooling tower fan 2"));
+  save(status.MeterForm(), folder, QStringLiteral("status-general-status-no-answer.png"));
 
   program.Form1().menuDisplayNetworkSummary->trigger();
   save(status.Form14(), folder, QStringLiteral("status-network-summary-options.png"));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "SetPointRanges.h"
 #include "UnitDefaults.h"
 
 namespace kvlink::sim {
@@ -49,6 +50,7 @@ int UnitModel::read(int reg, int count, std::span<uint16_t> out) const {
 
 int UnitModel::write(int reg, uint16_t value) {
   if (reg >= kSetPointFirst && reg <= kSetPointLast) {
+    if (!setPointTaken(type_, reg, value)) return kIllegalValue;
     regs_[reg] = value;
     return 0;
   }
