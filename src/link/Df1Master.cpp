@@ -131,7 +131,7 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
   uint8_t lastResponse = kNak;  // our response to the last frame received, for the peer's ENQ
   std::array<uint8_t, 256> input{};
   const auto send = [&](std::span<const uint8_t> bytes) {
-    port.lastByte = Clock::now() + wireTime(baud, static_cast<int>(bytes.size()));
+    port.lastByte = Clock::now();
     return serial.write(bytes);
   };
 

@@ -152,7 +152,8 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
       serial.markFailed();
       return kPortFailed;
     }
-    port.frameEnd = Clock::now() + wireTime(baud, requestBytes);
+    // The request has left the line by the time its reply or the time-out comes: what ends
+    // the attempt ends the last frame.
     const auto deadline = Clock::now() + timeout;
     for (;;) {
       const auto remaining = deadline - Clock::now();
