@@ -39,7 +39,8 @@ namespace kvlink {
 inline constexpr int kShellRetryCount = 1;
 inline constexpr int kDefaultRetryCount = 1;
 inline constexpr int kMaxRetryCount = 10;
-// DF1: bad copies of one reply answered with NAK before the attempt is given up.
+// DF1: NAKs for one reply after which the master still waits for the retransmission; the
+// next bad copy ends the attempt.
 inline constexpr int kDf1NakLimit = 3;
 
 struct LinkTiming {
