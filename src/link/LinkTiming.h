@@ -29,7 +29,7 @@
 //
 // The program sets kShellRetryCount (1). With the default turnaround (50 ms) a station that
 // does not answer costs, at 9600 baud:
-//   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (4.0 + 10) = 234 ms
+//   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (4.0 + 20) = 254 ms
 //   DF1,    38-byte read: 2 x ((17 x 1.04 + 50) + (4 x 1.04 + 50)) = 244 ms
 
 #include <chrono>
@@ -45,7 +45,7 @@ inline constexpr int kDf1NakLimit = 3;
 
 struct LinkTiming {
   std::chrono::microseconds turnaround{50'000};  // how long a unit may take to start answering
-  std::chrono::microseconds guard{10'000};       // extra quiet time after a failed exchange
+  std::chrono::microseconds guard{20'000};       // extra quiet time after a failed exchange
 };
 
 // Time on the line of `bytes` characters at `baud`.
