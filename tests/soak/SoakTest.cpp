@@ -115,7 +115,8 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     }
   };
 
-  for (long pass = 0; pass < passes && failures < 5; ++pass) {
+  long pass = 0;
+  for (; pass < passes && failures < 5; ++pass) {
     if (fault.on && fault.passesLeft-- == 0) {
       line.clear(fault.kind, fault.station);
       fault.on = false;
@@ -189,7 +190,7 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
   std::printf(
       "%s: %ld passes (seed %u), %ld faults, %ld station switches, %ld commands, %d windows "
       "open; small-block heap KiB at the checkpoints:%s (%+ld bytes); resident %.1f MiB\n",
-      GetParam().name, passes, seed, faulted, switches, commands, windows, series.c_str(), growth,
+      GetParam().name, pass, seed, faulted, switches, commands, windows, series.c_str(), growth,
       residentBytes() / 1048576.0);
   EXPECT_LT(growth, kHeapSlackBytes) << "the live heap grows";
 }
