@@ -7,6 +7,10 @@
 //    the line rate; wall time against the time of the same characters on the
 //    wire (10 bits a character). Target: ratio <= 1.10.
 //  line/write/<protocol>/<baud>: one write of one register, the same way.
+//  Modbus RTU cannot reach the wire time: before each reply the unit waits 3.5
+//  characters, before each request the master waits t3.5 (3.5 characters of
+//  11 bits). The floor is the wire time with those silences; the target is
+//  wall time / floor <= 1.10 (for DF1 the floor is the wire time).
 //  line/dead_station/<protocol>/<baud>: how long a read of a station that does
 //    not answer blocks the caller. Target at 9600 baud: <= 300 ms.
 //  peer/modbus_read19: the 19-word read round trip of our Modbus master against
@@ -111,9 +115,11 @@ class Line {
     return df1FrameBytes(10, check()) + 2 + df1FrameBytes(6, check());
   }
   double wireMs(double chars) const { return chars * 10.0 * 1000.0 / baud_; }
-  // Silence the protocol requires between a request and its reply: a Modbus
-  // RTU unit knows a request has ended after 3.5 quiet characters.
-  double gapChars() const { return modbus() ? 3.5 : 0.0; }
+  // Silence the protocol requires per exchange, in characters of 10 bits: a
+  // Modbus RTU unit knows a request has ended after 3.5 quiet characters, and
+  // the master starts its next request t3.5 (3.5 characters of 11 bits) after
+  // the reply.
+  double gapChars() const { return modbus() ? 3.5 + 3.5 * 11 / 10 : 0.0; }
 
  private:
   Protocol protocol_;
@@ -125,15 +131,17 @@ class Line {
 
 // wall_ms: mean time of one iteration; wire_ms: its characters at 10 bits;
 // ratio: the two divided; floor: the least ratio the protocol allows, from
-// the silences it requires.
+// the silences it requires; vs_floor: wall time against that floor.
 void report(benchmark::State& state, double totalMs, const Line& line, int chars, int exchanges) {
   const double mean = totalMs / static_cast<double>(state.iterations());
   const double wire = line.wireMs(chars);
+  const double floor = line.wireMs(chars + exchanges * line.gapChars());
   state.counters["wall_ms"] = mean;
   state.counters["wire_ms"] = wire;
   state.counters["ratio"] = mean / wire;
-  state.counters["floor"] = line.wireMs(chars + exchanges * line.gapChars()) / wire;
-  state.SetLabel("ratio<=1.10");
+  state.counters["floor"] = floor / wire;
+  state.counters["vs_floor"] = mean / floor;
+  state.SetLabel("vs_floor<=1.10");
 }
 
 void pollReads(benchmark::State& state, Protocol protocol, int baud) {

@@ -26,8 +26,8 @@ int Df1Master::open(int port, int baudcode) {
   if (port < kFirstComPort || port > kLastComPort || baud == 0) return kPortOpenFailed;
   auto& slot = ports_[port - kFirstComPort];
   slot.reset();
-  auto fresh = std::make_unique<SerialPort>();
-  openFailure_ = serialOpenFailure(*fresh, resolver_(port), baud);
+  auto fresh = std::make_unique<Port>();
+  openFailure_ = serialOpenFailure(fresh->serial, resolver_(port), baud);
   if (!openFailure_.empty()) return kPortOpenFailed;
   slot = std::move(fresh);
   return kLinkOk;
@@ -53,18 +53,19 @@ int Df1Master::setCheckMode(int mode) {
   return kLinkOk;
 }
 
-SerialPort* Df1Master::openPort(int port) {
+Df1Master::Port* Df1Master::openPort(int port) {
   if (port < kFirstComPort || port > kLastComPort) return nullptr;
-  SerialPort* serial = ports_[port - kFirstComPort].get();
+  Port* p = ports_[port - kFirstComPort].get();
   // A device that went away is opened again by the next call, so the link recovers by itself
   // once it is back; until then the call fails with kPortFailed.
-  if (serial != nullptr && serial->failed()) serial->reopen();
-  return serial;
+  if (p != nullptr && p->serial.failed() && p->serial.reopen()) p->dirty = false;
+  return p;
 }
 
 int Df1Master::sendControl(int port, int code) {
-  SerialPort* serial = openPort(port);
-  if (serial == nullptr) return kPortNotOpen;
+  Port* p = openPort(port);
+  if (p == nullptr) return kPortNotOpen;
+  SerialPort* serial = &p->serial;
   if (serial->failed()) return kPortFailed;
   uint8_t control = 0;
   switch (code) {
@@ -87,8 +88,8 @@ int Df1Master::sendControl(int port, int code) {
 
 int Df1Master::read(uint16_t* buffer, int bufferWords, int port, int station, int address,
                     int bytecount) {
-  SerialPort* serial = openPort(port);
-  if (serial == nullptr) return kPortNotOpen;
+  Port* p = openPort(port);
+  if (p == nullptr) return kPortNotOpen;
   if (buffer == nullptr || station < 0 || station > kDf1LastStation || address < 0 ||
       address > 0xFFFF || bytecount < 2 || bytecount > kDf1MaxReadBytes || bytecount % 2 != 0 ||
       bytecount / 2 > bufferWords) {
@@ -96,7 +97,7 @@ int Df1Master::read(uint16_t* buffer, int bufferWords, int port, int station, in
   }
   std::array<uint16_t, kDf1MaxReadBytes / 2> words{};
   const int code = transact(
-      *serial,
+      *p,
       [&](uint16_t tns) {
         return df1ReadCommand(station, kSourceAddress, tns, address, bytecount);
       },
@@ -107,26 +108,31 @@ int Df1Master::read(uint16_t* buffer, int bufferWords, int port, int station, in
 }
 
 int Df1Master::write(int port, int station, int address, int32_t value) {
-  SerialPort* serial = openPort(port);
-  if (serial == nullptr) return kPortNotOpen;
+  Port* p = openPort(port);
+  if (p == nullptr) return kPortNotOpen;
   if (station < 0 || station > kDf1LastStation || address < 0 || address > 0xFFFF || value < 0 ||
       value > 0xFFFF) {
     return kInvalidValue;
   }
   const auto word = static_cast<uint16_t>(value);
   return transact(
-      *serial,
+      *p,
       [&](uint16_t tns) { return df1WriteCommand(station, kSourceAddress, tns, address, word); }, 0,
       [](std::span<const uint8_t> reply) { return checkDf1WriteReply(reply); });
 }
 
-int Df1Master::transact(SerialPort& serial, const MakeCommand& make, int replyDataBytes,
+int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
                         const ReplyCheck& check) {
   using Clock = SerialPort::Clock;
+  SerialPort& serial = port.serial;
   const int baud = serial.baud();
   Df1Receiver receiver(check_);
   uint8_t lastResponse = kNak;  // our response to the last frame received, for the peer's ENQ
   std::array<uint8_t, 256> input{};
+  const auto send = [&](std::span<const uint8_t> bytes) {
+    port.lastByte = Clock::now();
+    return serial.write(bytes);
+  };
 
   for (int attempt = 0; attempt <= retries_; ++attempt) {
     if (serial.failed()) return kPortFailed;
@@ -138,13 +144,19 @@ int Df1Master::transact(SerialPort& serial, const MakeCommand& make, int replyDa
     // The reply may double any of its bytes (DLE): allow for all of them.
     const auto replyWait =
         df1Timeout(baud, 2, df1FrameBytes(2 * (kDf1ReplyHeader + replyDataBytes), check_), timing_);
-    serial.flushInput();
+    // A command goes out on a quiet line only: after a transaction or an attempt that failed,
+    // the unit may still be retransmitting its reply, and a command sent into that is lost.
+    const auto quiet = port.dirty ? timing_.turnaround : Clock::duration::zero();
+    if (!serial.waitQuiet(quiet, port.lastByte, Clock::now() + quiet + replyWait)) {
+      return kPortFailed;
+    }
     receiver.reset();
-    if (!serial.write(frame)) return kPortFailed;
+    port.dirty = true;
+    if (!send(frame)) return kPortFailed;
 
     bool acknowledged = false;
     bool enqSent = false;
-    bool nakSent = false;
+    int naksSent = 0;
     bool attemptFailed = false;
     auto deadline = Clock::now() + ackWait;
     while (!attemptFailed) {
@@ -155,9 +167,10 @@ int Df1Master::transact(SerialPort& serial, const MakeCommand& make, int replyDa
         // No ACK: ask once whether the command arrived.
         enqSent = true;
         deadline = Clock::now() + enqWait;
-        if (!serial.write(df1Control(kEnq))) return kPortFailed;
+        if (!send(df1Control(kEnq))) return kPortFailed;
         continue;
       }
+      port.lastByte = std::max(port.lastByte, Clock::now());
       for (int i = 0; i < n && !attemptFailed; ++i) {
         Df1Event event;
         if (!receiver.feed(input[i], event)) continue;
@@ -172,27 +185,27 @@ int Df1Master::transact(SerialPort& serial, const MakeCommand& make, int replyDa
             attemptFailed = !acknowledged;  // the command arrived damaged: send it again
             break;
           case Df1Event::Kind::Enq:
-            if (!serial.write(df1Control(lastResponse))) return kPortFailed;
+            if (!send(df1Control(lastResponse))) return kPortFailed;
             break;
           case Df1Event::Kind::Frame: {
             if (!event.checkOk) {
-              // Ask once per attempt for the reply again; a second bad copy ends the attempt.
-              if (nakSent) {
-                attemptFailed = true;
-                break;
-              }
-              nakSent = true;
+              // Every bad frame gets a NAK; the retransmission is waited for up to the NAK
+              // limit, past it the attempt is given up.
               lastResponse = kNak;
-              if (!serial.write(df1Control(kNak))) return kPortFailed;
+              if (!send(df1Control(kNak))) return kPortFailed;
+              attemptFailed = naksSent++ == kDf1NakLimit;
               deadline = Clock::now() + replyWait;
               break;
             }
             lastResponse = kAck;
-            if (!serial.write(df1Control(kAck))) return kPortFailed;
+            if (!send(df1Control(kAck))) return kPortFailed;
             // Foreign, duplicate and late frames are acknowledged and dropped.
             if (!df1ReplyMatches(event.data, command)) break;
             const int code = check(event.data);
-            if (code != kNoAnswer) return code;
+            if (code != kNoAnswer) {
+              port.dirty = false;
+              return code;
+            }
             attemptFailed = true;  // a garbled reply to our command
             break;
           }

@@ -13,10 +13,9 @@
 #include "link/Df1Pdu.h"
 #include "link/LinkTiming.h"
 #include "link/ModbusMaster.h"  // DeviceResolver
+#include "link/SerialPort.h"
 
 namespace kvlink {
-
-class SerialPort;
 
 class Df1Master {
  public:
@@ -42,16 +41,20 @@ class Df1Master {
   const std::string& lastOpenFailure() const { return openFailure_; }
 
  private:
+  struct Port {
+    SerialPort serial;
+    bool dirty = false;                      // the last transaction ended without a valid reply
+    SerialPort::Clock::time_point lastByte;  // the last byte on the line, either way
+  };
   using MakeCommand = std::function<Df1Command(uint16_t tns)>;
   using ReplyCheck = std::function<int(std::span<const uint8_t> reply)>;
 
-  SerialPort* openPort(int port);
-  int transact(SerialPort& serial, const MakeCommand& make, int replyDataBytes,
-               const ReplyCheck& check);
+  Port* openPort(int port);
+  int transact(Port& port, const MakeCommand& make, int replyDataBytes, const ReplyCheck& check);
   uint16_t nextTns() { return ++tns_; }
 
   DeviceResolver resolver_;
-  std::array<std::unique_ptr<SerialPort>, 4> ports_;
+  std::array<std::unique_ptr<Port>, 4> ports_;
   int retries_ = kDefaultRetryCount;
   Df1Check check_ = Df1Check::Crc;
   LinkTiming timing_;

@@ -13,9 +13,15 @@ std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyByt
   return wireTime(baud, requestBytes + replyBytes) + timing.turnaround;
 }
 
+std::chrono::microseconds modbusFrameGap(int baud) {
+  constexpr long long kBits = 7 * 11;  // twice 3.5 characters of 11 bits
+  if (baud > 19200) return std::chrono::microseconds{1750};
+  if (baud <= 0) return std::chrono::microseconds{0};
+  return std::chrono::microseconds{(kBits * 1'000'000 + 2LL * baud - 1) / (2LL * baud)};
+}
+
 std::chrono::microseconds modbusQuietGap(int baud, const LinkTiming& timing) {
-  // 3.5 characters: the silence that ends a Modbus RTU frame.
-  return wireTime(baud, 7) / 2 + timing.guard;
+  return modbusFrameGap(baud) + timing.guard;
 }
 
 std::chrono::microseconds df1Timeout(int baud, int sentBytes, int responseBytes,

@@ -5,25 +5,31 @@
 //
 // Modbus RTU, one attempt:
 //   time-out = (request bytes + expected reply bytes) x t_char + turnaround
-// After an attempt that got no valid reply the line is "dirty": before the next request the
-// master discards input until the line has been quiet for 3.5 x t_char + guard, so that a late
-// reply is thrown away instead of being paired with the next request.
+// Frames on the line are separated by t3.5: 3.5 characters of 11 bits (start, 8 data, parity
+// or a second stop bit, stop), 4.01 ms at 9600 baud, a fixed 1.75 ms above 19200 baud. Every
+// request starts at least t3.5 after the end of the previous frame on the line, whichever way
+// it went; input that arrives meanwhile is discarded and starts the silence again. After an
+// attempt that got no valid reply the line is "dirty" and the silence is t3.5 + guard, so that
+// a late reply is thrown away instead of being paired with the next request.
 //
 // DF1 full duplex, one attempt (a transaction with a transaction number of its own):
 //   wait for DLE ACK   = (command frame bytes + 2) x t_char + turnaround
 //   no ACK: one DLE ENQ, then wait (2 + 2) x t_char + turnaround
 //   wait for the reply = (reply frame bytes, every data byte doubled, + 2) x t_char
 //                        + turnaround
-//   a reply with bad check bytes is answered with DLE NAK once per attempt
+//   a reply with bad check bytes is answered with DLE NAK and waited for again, up to
+//   kDf1NakLimit times in one attempt
 // Replies carry the transaction number, so a late reply never matches; no guard is needed.
+// A command that follows a failed attempt waits until the line has been quiet for the
+// turnaround, so that it never meets a retransmission of the unit.
 //
 // Retries: SetRetry / abSetRetry give the number of attempts after the first. Modbus: the
 // request again. DF1: the command again as a new transaction, after a NAK, a missing ACK or
-// reply, or a second bad copy of the reply.
+// reply, or more bad copies of the reply than the NAK limit.
 //
 // The program sets kShellRetryCount (1). With the default turnaround (50 ms) a station that
 // does not answer costs, at 9600 baud:
-//   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (3.6 + 10) = 233 ms
+//   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (4.0 + 20) = 254 ms
 //   DF1,    38-byte read: 2 x ((17 x 1.04 + 50) + (4 x 1.04 + 50)) = 244 ms
 
 #include <chrono>
@@ -33,10 +39,13 @@ namespace kvlink {
 inline constexpr int kShellRetryCount = 1;
 inline constexpr int kDefaultRetryCount = 1;
 inline constexpr int kMaxRetryCount = 10;
+// DF1: NAKs for one reply after which the master still waits for the retransmission; the
+// next bad copy ends the attempt.
+inline constexpr int kDf1NakLimit = 3;
 
 struct LinkTiming {
   std::chrono::microseconds turnaround{50'000};  // how long a unit may take to start answering
-  std::chrono::microseconds guard{10'000};       // extra quiet time after a failed exchange
+  std::chrono::microseconds guard{20'000};       // extra quiet time after a failed exchange
 };
 
 // Time on the line of `bytes` characters at `baud`.
@@ -45,6 +54,9 @@ std::chrono::microseconds wireTime(int baud, int bytes);
 // Modbus: time-out of one attempt.
 std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyBytes,
                                         const LinkTiming& timing);
+
+// Modbus: t3.5, the silence that ends a frame.
+std::chrono::microseconds modbusFrameGap(int baud);
 
 // Modbus: quiet time that must precede a request after a failed attempt.
 std::chrono::microseconds modbusQuietGap(int baud, const LinkTiming& timing);

@@ -15,7 +15,8 @@ namespace kvlink {
 struct ModbusMaster::Port {
   SerialPort serial;
   modbus_t* ctx = nullptr;
-  bool dirty = false;  // the last exchange ended without a valid reply
+  bool dirty = false;                      // the last exchange ended without a valid reply
+  SerialPort::Clock::time_point frameEnd;  // end of the last frame on the line, either way
 
   ~Port() { release(); }
   void release() {
@@ -66,6 +67,7 @@ int ModbusMaster::open(int port, int baudcode) {
   // No byte time-out: the whole reply must arrive within the response time-out.
   modbus_set_byte_timeout(fresh->ctx, 0, 0);
   modbus_set_error_recovery(fresh->ctx, MODBUS_ERROR_RECOVERY_NONE);
+  fresh->frameEnd = SerialPort::Clock::now();  // what the line carried before is unknown
   slot = std::move(fresh);
   return kLinkOk;
 }
@@ -92,6 +94,7 @@ ModbusMaster::Port* ModbusMaster::openPort(int port) {
   if (p != nullptr && p->serial.failed() && p->serial.reopen()) {
     modbus_set_socket(p->ctx, p->serial.fd());
     p->dirty = false;
+    p->frameEnd = SerialPort::Clock::now();
   }
   return p;
 }
@@ -140,23 +143,24 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
 
   for (int attempt = 0; attempt <= retries_; ++attempt) {
     if (serial.failed()) return kPortFailed;
-    // A late reply to an earlier request must never be paired with this one.
-    serial.flushInput();
-    if (port.dirty) {
-      const auto gap = modbusQuietGap(baud, timing_);
-      if (!serial.waitQuiet(gap, Clock::now() + gap + timeout)) return kPortFailed;
-    }
+    // The request starts after the silence that ends the frame before it; a late reply to an
+    // earlier request is discarded meanwhile and never paired with this one.
+    const auto gap = port.dirty ? modbusQuietGap(baud, timing_) : modbusFrameGap(baud);
+    if (!serial.waitQuiet(gap, port.frameEnd, Clock::now() + gap + timeout)) return kPortFailed;
     port.dirty = true;
     if (modbus_send_raw_request(port.ctx, request.data(), static_cast<int>(request.size())) < 0) {
       serial.markFailed();
       return kPortFailed;
     }
+    // The request has left the line by the time its reply or the time-out comes: what ends
+    // the attempt ends the last frame.
     const auto deadline = Clock::now() + timeout;
     for (;;) {
       const auto remaining = deadline - Clock::now();
       if (remaining <= Clock::duration::zero()) break;
       setTimeout(port.ctx, remaining);
       const int length = modbus_receive_confirmation(port.ctx, reply.data());
+      port.frameEnd = std::max(port.frameEnd, Clock::now());
       if (length < 0) {
         if (isPortError(errno)) {
           serial.markFailed();

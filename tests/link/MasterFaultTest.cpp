@@ -2,11 +2,13 @@
 // caller's buffer, and a good answer to the next request once the fault is gone.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <array>
 #include <chrono>
 #include <thread>
 
+#include "Pty.h"
 #include "TestLine.h"
 #include "link/LinkErrors.h"
 
@@ -135,6 +137,14 @@ TEST_P(MasterRecoveryTest, RetryRidesOverOneBadReply) {
         << static_cast<int>(kind);
     EXPECT_EQ(words(buffer.data(), 19), line.sim().regs(3, 24, 19));
   }
+  if (line.modbus()) return;
+  // DF1: two bad copies of the reply are NAKed and the third taken, all for the one command.
+  Fault twice{FaultKind::BadCheck};
+  twice.count = 2;
+  line.sim().setFault(3, twice);
+  const int commands = line.sim().requestCount(3);
+  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 3, 24, 19), kLinkOk);
+  EXPECT_EQ(line.sim().requestCount(3), commands + 1);
 }
 
 TEST_P(MasterRecoveryTest, ReplyAfterTheTimeOutIsNeverTakenEvenWithRetries) {
@@ -186,6 +196,38 @@ TEST_P(MasterRecoveryTest, LineThatGoesAwayFailsAndRecoversByItselfOnceItIsBack)
 INSTANTIATE_TEST_SUITE_P(Protocols, MasterRecoveryTest,
                          ::testing::Values(Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc),
                          [](const auto& info) { return protocolName(info.param); });
+
+// Measured at the unit's end of the line: every request starts at least 3.5 characters of 11
+// bits (4.01 ms at 9600 baud) after the last byte of the reply before it.
+TEST(ModbusLine, RequestFollowsTheReplyBeforeItAfterThreeAndAHalfCharacters) {
+  using Clock = std::chrono::steady_clock;
+  sim::Pty pty;
+  ASSERT_TRUE(pty.open());
+  SerialLinkLibrary link([&](int) { return pty.slavePath(); });
+  ASSERT_EQ(link.CommOpen(kPort, 96), kLinkOk);
+  std::vector<Clock::duration> gaps;
+  std::thread unit([&] {
+    Clock::time_point replied;
+    for (int i = 0; i < 6; ++i) {
+      std::array<uint8_t, 8> request{};
+      Clock::time_point start;
+      for (size_t got = 0; got < request.size();) {
+        pollfd p{pty.master(), POLLIN, 0};
+        if (poll(&p, 1, 2000) <= 0) return;
+        const ssize_t n = ::read(pty.master(), request.data() + got, request.size() - got);
+        if (n > 0 && got == 0) start = Clock::now();
+        got += n > 0 ? size_t(n) : 0;
+      }
+      if (i > 0) gaps.push_back(start - replied);
+      ASSERT_EQ(::write(pty.master(), request.data(), request.size()), 8);  // a write's echo
+      replied = Clock::now();
+    }
+  });
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(link.WriteInfo(kPort, 1, 6, 100 + i), kLinkOk);
+  unit.join();
+  ASSERT_EQ(gaps.size(), 5u);
+  for (auto gap : gaps) EXPECT_GE(gap, 4010us);
+}
 
 }  // namespace
 }  // namespace kvlink::test

@@ -92,7 +92,7 @@ TEST_F(SerialPortTest, VanishedDeviceFailsCleanlyAndStaysFailedUntilReopened) {
   EXPECT_EQ(port.read(buffer.data(), buffer.size(), SerialPort::Clock::now() + 1s), -1);
   EXPECT_TRUE(port.failed());
   EXPECT_FALSE(port.write(std::vector<uint8_t>{1, 2}));
-  EXPECT_FALSE(port.waitQuiet(5ms, SerialPort::Clock::now() + 50ms));
+  EXPECT_FALSE(port.waitQuiet(5ms, SerialPort::Clock::now(), SerialPort::Clock::now() + 50ms));
   port.close();
   ASSERT_TRUE(pty_.open());  // plugged in again
   ASSERT_EQ(port.open(pty_.slavePath(), 9600), SerialPort::OpenResult::Ok);
@@ -110,7 +110,7 @@ TEST_F(SerialPortTest, WaitQuietSwallowsAStreamUntilItStops) {
       std::this_thread::sleep_for(5ms);
     }
   });
-  EXPECT_TRUE(port.waitQuiet(30ms, SerialPort::Clock::now() + 2s));
+  EXPECT_TRUE(port.waitQuiet(30ms, SerialPort::Clock::now(), SerialPort::Clock::now() + 2s));
   talker.join();
   std::array<uint8_t, 16> buffer{};
   EXPECT_EQ(port.read(buffer.data(), buffer.size(), SerialPort::Clock::now() + 10ms), 0);

@@ -10,6 +10,7 @@
 //
 // KVLINK_SOAK_PASSES: passes per protocol (default 150, the short run of
 // scripts/test); KVLINK_SOAK_SEED: the seed of the random events (default 1).
+// Progress is printed every 500 passes, or twenty times in a longer run.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -88,6 +90,8 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
   std::vector<std::size_t> heap;
   const long warmUp = passes / 5;
   const long interval = std::max(20L, passes / 10);
+  const long progressEvery = std::max(500L, passes / 20);
+  const auto started = std::chrono::steady_clock::now();
   const auto checkpoint = [&] {
     if (fault.on) {
       line.clear(fault.kind, fault.station);
@@ -111,7 +115,8 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     }
   };
 
-  for (long pass = 0; pass < passes && failures < 5; ++pass) {
+  long pass = 0;
+  for (; pass < passes && failures < 5; ++pass) {
     if (fault.on && fault.passesLeft-- == 0) {
       line.clear(fault.kind, fault.station);
       fault.on = false;
@@ -165,6 +170,12 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     // Windows closed by a run of unanswered passes open again now and then.
     if (!cannotAnswer && chance(rng) < kOpenWindowsChance) openEveryWindow(program);
     if (pass >= warmUp && (pass - warmUp) % interval == 0) checkpoint();
+    if ((pass + 1) % progressEvery == 0) {
+      const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+      std::printf("%s: pass %ld of %ld, %ld faults, %ld wrong, %.0f s\n", GetParam().name, pass + 1,
+                  passes, faulted, failures, elapsed.count());
+      std::fflush(stdout);
+    }
   }
   checkpoint();
 
@@ -179,7 +190,7 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
   std::printf(
       "%s: %ld passes (seed %u), %ld faults, %ld station switches, %ld commands, %d windows "
       "open; small-block heap KiB at the checkpoints:%s (%+ld bytes); resident %.1f MiB\n",
-      GetParam().name, passes, seed, faulted, switches, commands, windows, series.c_str(), growth,
+      GetParam().name, pass, seed, faulted, switches, commands, windows, series.c_str(), growth,
       residentBytes() / 1048576.0);
   EXPECT_LT(growth, kHeapSlackBytes) << "the live heap grows";
 }
