@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 
+#include "../WireFloor.h"
 #include "UnitSimulator.h"
 #include "link/Df1Frame.h"
 #include "link/LinkErrors.h"
@@ -102,24 +103,7 @@ class Line {
     return WriteUnitCall(link_, modbus(), kPort, kStation, modbus() ? reg : 256 + 2 * reg, value);
   }
 
-  // Characters on the line for a read of `words` registers. DF1 counts the
-  // station's ACK but neither the master's NAK before the command nor its ACK
-  // after the reply: the simulator does not pace what the master sends
-  // outside a command frame.
-  int readChars(int words) const {
-    if (modbus()) return 8 + 5 + 2 * words;
-    return df1FrameBytes(9, check()) + 2 + df1FrameBytes(6 + 2 * words, check());
-  }
-  int writeChars() const {
-    if (modbus()) return 8 + 8;
-    return df1FrameBytes(10, check()) + 2 + df1FrameBytes(6, check());
-  }
-  double wireMs(double chars) const { return chars * 10.0 * 1000.0 / baud_; }
-  // Silence the protocol requires per exchange, in characters of 10 bits: a
-  // Modbus RTU unit knows a request has ended after 3.5 quiet characters, and
-  // the master starts its next request t3.5 (3.5 characters of 11 bits) after
-  // the reply.
-  double gapChars() const { return modbus() ? 3.5 + 3.5 * 11 / 10 : 0.0; }
+  int baud() const { return baud_; }
 
  private:
   Protocol protocol_;
@@ -129,19 +113,8 @@ class Line {
   bool open_ = false;
 };
 
-// wall_ms: mean time of one iteration; wire_ms: its characters at 10 bits;
-// ratio: the two divided; floor: the least ratio the protocol allows, from
-// the silences it requires; vs_floor: wall time against that floor.
 void report(benchmark::State& state, double totalMs, const Line& line, int chars, int exchanges) {
-  const double mean = totalMs / static_cast<double>(state.iterations());
-  const double wire = line.wireMs(chars);
-  const double floor = line.wireMs(chars + exchanges * line.gapChars());
-  state.counters["wall_ms"] = mean;
-  state.counters["wire_ms"] = wire;
-  state.counters["ratio"] = mean / wire;
-  state.counters["floor"] = floor / wire;
-  state.counters["vs_floor"] = mean / floor;
-  state.SetLabel("vs_floor<=1.10");
+  bench::reportAgainstFloor(state, totalMs, line.baud(), line.modbus(), chars, exchanges);
 }
 
 void pollReads(benchmark::State& state, Protocol protocol, int baud) {
@@ -156,21 +129,24 @@ void pollReads(benchmark::State& state, Protocol protocol, int baud) {
     total += msSince(start);
     if (a != kLinkOk || b != kLinkOk) return state.SkipWithError("read failed");
   }
-  report(state, total, line, line.readChars(19) + line.readChars(18), 2);
+  report(state, total, line,
+         bench::readChars(line.modbus(), line.check(), 19) +
+             bench::readChars(line.modbus(), line.check(), 18),
+         2);
 }
 
 void singleWrite(benchmark::State& state, Protocol protocol, int baud) {
   Line line(protocol, baud, true);
   if (!line.open()) return state.SkipWithError("no simulated line");
   double total = 0;
-  int value = 100;
+  int value = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
-    const int code = line.write(6, ++value);
+    const int code = line.write(6, 5 + ++value % 70);  // unbalance trip, 5 to 75 %
     total += msSince(start);
     if (code != kLinkOk) return state.SkipWithError("write failed");
   }
-  report(state, total, line, line.writeChars(), 1);
+  report(state, total, line, bench::writeChars(line.modbus(), line.check()), 1);
 }
 
 void deadStation(benchmark::State& state, Protocol protocol, int baud) {

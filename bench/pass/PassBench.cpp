@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "../WireFloor.h"
 #include "Form1.h"
 #include "Install.h"
 #include "PollPass.h"
@@ -123,17 +124,6 @@ void software(benchmark::State& state, bool modbus) {
   state.counters["windows_open"] = windows;
 }
 
-int readChars(bool modbus, Df1Check check, int words) {
-  if (modbus) return 8 + 5 + 2 * words;
-  return df1FrameBytes(9, check) + 2 + df1FrameBytes(6 + 2 * words, check);
-}
-
-// Silence a read requires, in characters of 10 bits (Modbus: the unit's 3.5
-// characters and the master's 3.5 of 11 bits).
-double readGapChars(bool modbus) {
-  return modbus ? 3.5 + 3.5 * 11 / 10 : 0.0;
-}
-
 void overLine(benchmark::State& state, sim::Protocol protocol, int baud) {
   const bool modbus = protocol == sim::Protocol::Modbus;
   const Df1Check check = protocol == sim::Protocol::Df1Bcc ? Df1Check::Bcc : Df1Check::Crc;
@@ -154,16 +144,9 @@ void overLine(benchmark::State& state, sim::Protocol protocol, int baud) {
     total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   }
   if (line.program->poll.PollStatus != 0) return state.SkipWithError("the station did not answer");
-  const double wire =
-      (readChars(modbus, check, 19) + readChars(modbus, check, 18)) * 10.0 * 1000.0 / baud;
-  const double floor = wire + 2 * readGapChars(modbus) * 10.0 * 1000.0 / baud;
-  const double mean = total / double(state.iterations());
-  state.counters["wall_ms"] = mean;
-  state.counters["wire_ms"] = wire;
-  state.counters["ratio"] = mean / wire;
-  state.counters["floor"] = floor / wire;
-  state.counters["vs_floor"] = mean / floor;
-  state.SetLabel("vs_floor<=1.10");
+  bench::reportAgainstFloor(
+      state, total, baud, modbus,
+      bench::readChars(modbus, check, 19) + bench::readChars(modbus, check, 18), 2);
 }
 
 void registerAll() {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <cstdlib>
+#include <map>
 
 #include "Install.h"
 #include "SerialLink.h"
@@ -90,37 +91,27 @@ int FaultLine::openLink() {
 }
 
 void FaultLine::inject(LineFault fault, int station, bool forWrite) {
+  static const std::map<LineFault, sim::FaultKind> kSimulated = {
+      {LineFault::Silent, sim::FaultKind::Silent},
+      {LineFault::BadCheck, sim::FaultKind::BadCheck},
+      {LineFault::Truncated, sim::FaultKind::Truncated},
+      {LineFault::Garbage, sim::FaultKind::Garbage},
+      {LineFault::Late, sim::FaultKind::Late},
+      {LineFault::WrongStation, sim::FaultKind::WrongStation},
+      {LineFault::Exception, sim::FaultKind::Exception},
+  };
+  if (fault == LineFault::Vanish) {
+    sim_->vanish();
+    return;
+  }
   sim::Fault f;
-  switch (fault) {
-    case LineFault::Vanish:
-      sim_->vanish();
-      return;
-    case LineFault::Silent:
-      f.kind = sim::FaultKind::Silent;
-      break;
-    case LineFault::BadCheck:
-      f.kind = sim::FaultKind::BadCheck;
-      break;
-    case LineFault::Truncated:
-      f.kind = sim::FaultKind::Truncated;
-      break;
-    case LineFault::Garbage:
-      f.kind = sim::FaultKind::Garbage;
-      break;
-    case LineFault::Late:
-      f.kind = sim::FaultKind::Late;
-      // Modbus: just after the master gave up an attempt, into its quiet
-      // wait before the retry or the next request. DF1: after the master gave
-      // up every attempt, into the next transaction, which must not take it.
-      f.late = modbus() ? giveUpTime(forWrite) + 5ms
-                        : (kShellRetryCount + 1) * giveUpTime(forWrite) + 20ms;
-      break;
-    case LineFault::WrongStation:
-      f.kind = sim::FaultKind::WrongStation;
-      break;
-    case LineFault::Exception:
-      f.kind = sim::FaultKind::Exception;
-      break;
+  f.kind = kSimulated.at(fault);
+  // A late reply, Modbus: just after the master gave up an attempt, into its
+  // quiet wait before the retry or the next request. DF1: after the master
+  // gave up every attempt, into the next transaction, which must not take it.
+  if (fault == LineFault::Late) {
+    f.late = modbus() ? giveUpTime(forWrite) + 5ms
+                      : (kShellRetryCount + 1) * giveUpTime(forWrite) + 20ms;
   }
   sim_->setFault(station, f);
 }

@@ -4,10 +4,13 @@
 // matrices and the soak.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -57,6 +60,26 @@ const char* faultName(LineFault fault);
 // The link code a request gets while `fault` is shown: 36 for anything that is
 // not a valid answer, the exception's code, 42 for a port that went away.
 int expectedCode(LineFault fault, sim::Protocol protocol);
+
+// A cell of a fault matrix: every protocol with every fault.
+class FaultMatrixCell : public ::testing::TestWithParam<std::tuple<ProtocolInfo, LineFaultInfo>> {
+ protected:
+  sim::Protocol protocol() const { return std::get<0>(GetParam()).protocol; }
+  LineFault fault() const { return std::get<1>(GetParam()).fault; }
+};
+
+inline auto faultMatrixCells() {
+  return ::testing::Combine(::testing::ValuesIn(kProtocols), ::testing::ValuesIn(kLineFaults));
+}
+
+inline std::string faultMatrixCellName(
+    const ::testing::TestParamInfo<FaultMatrixCell::ParamType>& info) {
+  return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+}
+
+inline std::string yesNo(bool ok) {
+  return ok ? "yes" : "NO";
+}
 
 class FaultLine {
  public:

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <chrono>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "FaultLine.h"
@@ -45,15 +44,7 @@ void changeRegisters(sim::UnitSimulator& sim, uint16_t base) {
   }
 }
 
-std::string yesNo(bool ok) {
-  return ok ? "yes" : "NO";
-}
-
-class PollFaultMatrix : public ::testing::TestWithParam<std::tuple<ProtocolInfo, LineFaultInfo>> {
- protected:
-  sim::Protocol protocol() const { return std::get<0>(GetParam()).protocol; }
-  LineFault fault() const { return std::get<1>(GetParam()).fault; }
-};
+using PollFaultMatrix = FaultMatrixCell;
 
 TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   FaultLine line(protocol(), {{kStation, 0}, {kNeighbour, 1}});
@@ -103,13 +94,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
                   ms, answered ? after : "No Response (NOT recovered)", yesNo(fresh)});
 }
 
-INSTANTIATE_TEST_SUITE_P(Matrix, PollFaultMatrix,
-                         ::testing::Combine(::testing::ValuesIn(kProtocols),
-                                            ::testing::ValuesIn(kLineFaults)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" +
-                                  std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Matrix, PollFaultMatrix, faultMatrixCells(), faultMatrixCellName);
 
 }  // namespace
 }  // namespace kvlink::test

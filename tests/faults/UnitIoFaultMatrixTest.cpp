@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <tuple>
 
 #include "ErrorHandling.h"
 #include "FaultLine.h"
@@ -32,15 +31,7 @@ MatrixTable& table() {
 }
 const bool kPrinted = (printAtExit(table(), "Fault matrix through ReadUnit/WriteUnit"), true);
 
-std::string yesNo(bool ok) {
-  return ok ? "yes" : "NO";
-}
-
-class UnitIoFaultMatrix : public ::testing::TestWithParam<std::tuple<ProtocolInfo, LineFaultInfo>> {
- protected:
-  sim::Protocol protocol() const { return std::get<0>(GetParam()).protocol; }
-  LineFault fault() const { return std::get<1>(GetParam()).fault; }
-};
+using UnitIoFaultMatrix = FaultMatrixCell;
 
 TEST_P(UnitIoFaultMatrix, FailsCleanlyAndRecoversOnTheFirstRequest) {
   FaultLine line(protocol(), {{kStation, 0}, {kNeighbour, 1}});
@@ -102,13 +93,7 @@ TEST_P(UnitIoFaultMatrix, FailsCleanlyAndRecoversOnTheFirstRequest) {
                   written ? "written" : "FAILED"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Matrix, UnitIoFaultMatrix,
-                         ::testing::Combine(::testing::ValuesIn(kProtocols),
-                                            ::testing::ValuesIn(kLineFaults)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" +
-                                  std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Matrix, UnitIoFaultMatrix, faultMatrixCells(), faultMatrixCellName);
 
 }  // namespace
 }  // namespace kvlink::test
