@@ -12,6 +12,7 @@
 #include "LoggerRecordsModule.h"
 #include "LoggingCode.h"
 #include "Program.h"
+#include "UnitOffLine.h"
 
 namespace kvlink {
 
@@ -21,11 +22,6 @@ const QString kOffLineText = QStringLiteral("Unit off-line...Check connections")
 const QString kRecordCountZero = QStringLiteral("Record Count is zero.  Job cancelled.");
 const QString kCannotReadRecord =
     QStringLiteral("Error: Cannot read record - unit may be offline.");
-
-bool unitOffLine(Program& program) {
-  const int16_t status = program.poll.PollStatus;
-  return !Form1::menuEnabled(program.Form1().mnuDisplay) || status == 1 || status == 3;
-}
 
 }  // namespace
 
@@ -68,7 +64,7 @@ void LogRetr::SSCommand2_Click() {
     return true;
   };
 
-  if (unitOffLine(program)) {
+  if (UnitOffLine(program)) {
     finish();
     MsgBox(host, kOffLineText, vbCritical, QStringLiteral("Off-line error"));
     return;
@@ -84,7 +80,7 @@ void LogRetr::SSCommand2_Click() {
     return;
   }
 
-  if (unitOffLine(program)) {
+  if (UnitOffLine(program)) {
     finish();
     MsgBox(host, kOffLineText, vbCritical, QStringLiteral("Off-line error"));
     return;

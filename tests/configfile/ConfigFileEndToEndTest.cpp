@@ -134,7 +134,10 @@ TEST_P(ConfigFileEndToEndTest, SaveAfterTheLinkWasClosedAndOpenedAgainWaitsForAP
   main().mnusaveset->trigger();
   files().FormSaveInfo().Command3D1->click();
   ASSERT_EQ(host.boxes().size(), 1u);
-  EXPECT_EQ(host.boxes()[0].text, QString::fromUtf8(kNotReadYetText));
+  EXPECT_EQ(
+      host.boxes()[0].text,
+      QStringLiteral(
+          "No set point information has been read from this station yet.  Try again in a moment."));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, ConfigFileEndToEndTest, ::testing::ValuesIn(kLineCases),

@@ -14,13 +14,14 @@
 
 #include "FaultLine.h"
 #include "Form1.h"
-#include "MainStatusText.h"
 #include "MatrixTable.h"
 #include "PollPass.h"
 #include "PolledValueCheck.h"
 
 namespace kvlink::test {
 namespace {
+
+const std::string kNoResponse = "No Response";
 
 using Clock = std::chrono::steady_clock;
 
@@ -58,7 +59,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   const auto label1 = [&] { return program.Form1().Label1->text().toStdString(); };
 
   PollCurrentStation(program);
-  ASSERT_NE(label1(), kNoResponseText);
+  ASSERT_NE(label1(), kNoResponse);
   ASSERT_EQ(program.poll.UnitType, 0);
   ASSERT_TRUE(holdsRegisters(program.poll.values, 0, line.sim(), kStation));
 
@@ -72,7 +73,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
     const auto start = Clock::now();
     PollCurrentStation(program);
     faultedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    noResponse = noResponse && label1() == kNoResponseText;
+    noResponse = noResponse && label1() == kNoResponse;
     kept = kept && storedValues(program.poll.values) == before;
   }
   EXPECT_TRUE(noResponse) << label1();
@@ -82,7 +83,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   line.clear(fault(), kStation);
   PollCurrentStation(program);
   const std::string after = label1();
-  const bool answered = after != kNoResponseText;
+  const bool answered = after != kNoResponse;
   const bool fresh = holdsRegisters(program.poll.values, 0, line.sim(), kStation);
   EXPECT_TRUE(answered);
   EXPECT_TRUE(fresh);
@@ -90,8 +91,8 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   char ms[16];
   std::snprintf(ms, sizeof ms, "%.0f", faultedMs);
   table().addRow({protocolName(protocol()), faultName(fault()),
-                  noResponse ? kNoResponseText : "NOT " + std::string(kNoResponseText), yesNo(kept),
-                  ms, answered ? after : "No Response (NOT recovered)", yesNo(fresh)});
+                  noResponse ? kNoResponse : "NOT " + std::string(kNoResponse), yesNo(kept), ms,
+                  answered ? after : "No Response (NOT recovered)", yesNo(fresh)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, PollFaultMatrix, faultMatrixCells(), faultMatrixCellName);

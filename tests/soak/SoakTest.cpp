@@ -27,13 +27,14 @@
 #include "FaultLine.h"
 #include "Form1.h"
 #include "HeapUsage.h"
-#include "MainStatusText.h"
 #include "PollPass.h"
 #include "PolledValueCheck.h"
 #include "ProgramWindows.h"
 
 namespace kvlink::test {
 namespace {
+
+const std::string kNoResponse = "No Response";
 
 struct Unit {
   int station;
@@ -155,9 +156,9 @@ TEST_P(Soak, PassesWithRandomFaultsStayCorrectAndMemoryStaysFlat) {
     const std::string label1 = program.Form1().Label1->text().toStdString();
     bool ok = true;
     if (cannotAnswer) {
-      ok = label1 == kNoResponseText && storedValues(program.poll.values) == before;
+      ok = label1 == kNoResponse && storedValues(program.poll.values) == before;
     } else {
-      ok = label1 != kNoResponseText && program.poll.UnitType == current.type &&
+      ok = label1 != kNoResponse && program.poll.UnitType == current.type &&
            (command || holdsRegisters(program.poll.values, static_cast<int16_t>(current.type),
                                       line.sim(), current.station));
     }
