@@ -39,6 +39,9 @@ void CtWindowKind::refresh() {
   module_.Form7().refreshBoxes(values);
   module_.lpForm7().refreshBoxes(values);
   module_.Form37().refreshBoxes(values);
+  // Only the window of the unit type read holds that unit's settings.
+  if (const WindowVariant* variant = variantFor(program_.poll.UnitType))
+    static_cast<CtForm&>(variant->window()).filled.mark(program_.linkState.CurrentStation);
 }
 
 void CtWindowKind::forgetStation() {

@@ -17,6 +17,14 @@ namespace {
 const QString kDeleteQuestion = QStringLiteral("Delete set point?");
 const QString kDeleteTitle = QStringLiteral("Verify Delete");
 constexpr int kYesNoExclamation = vbYesNo + vbExclamation;  // 52
+
+// Writes a row's register of the current station; true when the unit took it.
+bool writeRow(Program& program, const FieldRow& row, int32_t value) {
+  const LinkState& link = program.linkState;
+  return WriteUnit(program, link.CommPort, link.CurrentStation,
+                   fieldAddress(row, link.UseModbus != 0), value) == 0;
+}
+
 }  // namespace
 
 EditorForm::EditorForm(Program& program, const QString& designName, const FieldTable& fields,
@@ -162,19 +170,22 @@ void EditorForm::enter(EditBox& box) {
     escape(row);
     return;
   }
+  if (value && filled.station() != program_.linkState.CurrentStation) {
+    escape(row);  // the edit ends before the operator is told
+    refuseUnread(program_, windowTitle());
+    return;
+  }
   // WriteUnit's message box may see this window unloaded: after the write
   // only the program is used, and the window only through `self`.
   Program& program = program_;
   QPointer<EditorForm> self(this);
   const WriteOrder order = writeOrder();
   if (order == WriteOrder::LeaveStepsFirst) leaveEditWindowSteps(row);
-  if (QLabel* m = marker(row); m && row.offValue)
+  bool written = true;
+  if (value) written = writeRow(program, row, *value);
+  // The marker tells what the unit holds: a refused write leaves it as it was.
+  if (QLabel* m = self ? self->marker(row) : nullptr; m && row.offValue && written)
     m->setVisible(text == QString::number(*row.offValue));
-  if (value) {
-    const LinkState& link = program.linkState;
-    WriteUnit(program, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
-              *value);
-  }
   if (self && order == WriteOrder::WriteFirst) self->leaveEditWindowSteps(row);
   leaveEditProgramSteps(program, self);
 }
@@ -221,6 +232,7 @@ void EditorForm::clearValues() {
     if (c.box) c.box->clear();
     if (c.marker) c.marker->hide();
   }
+  filled.clear();
 }
 
 void EditorForm::Delete_Click(const FieldRow& row) {
@@ -230,15 +242,17 @@ void EditorForm::Delete_Click(const FieldRow& row) {
   Program& program = program_;
   StopPollTimer(program);
   QPointer<EditorForm> self(this);
-  const int answer = MsgBox(program.host, kDeleteQuestion, kYesNoExclamation, kDeleteTitle);
-  if (answer != vbNo && row.offValue) {
-    if (self)
+  const QString title = windowTitle();
+  const uint32_t changes = program.linkState.stationChanges;
+  if (filledByCurrentStation(program, filled, title) &&
+      MsgBox(program.host, kDeleteQuestion, kYesNoExclamation, kDeleteTitle) != vbNo &&
+      row.offValue) {
+    if (program.linkState.stationChanges != changes)
+      refuseUnread(program, title);  // another station or link under the question
+    else if (writeRow(program, row, *row.offValue) && self) {
       if (QLabel* m = self->marker(row)) m->show();
-    const LinkState& link = program.linkState;
-    WriteUnit(program, link.CommPort, link.CurrentStation, fieldAddress(row, link.UseModbus != 0),
-              *row.offValue);
-    if (self)
       if (EditBox* b = self->box(row)) b->clear();
+    }
   }
   RestartPollIfIdle(program);
 }

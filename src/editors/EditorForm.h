@@ -29,6 +29,9 @@
 // 1 to maximum-length digits to the row's register (anything else writes
 // nothing and ends as Esc); Esc abandons the edit; hiding or closing the
 // window during an edit ends it as Esc; hover hints only while EditIdle is 1.
+// Enter and Delete write only while the window shows the current station's
+// values (`filled`); otherwise they are refused and write nothing. A row's
+// "<<Deleted" marker and box change only after a write the unit took.
 
 #include <QGroupBox>
 #include <QLabel>
@@ -37,6 +40,7 @@
 
 #include "EditBox.h"
 #include "FieldRow.h"
+#include "FilledFrom.h"
 #include "Form.h"
 #include "ProgramState.h"
 
@@ -76,8 +80,12 @@ class EditorForm : public Form {
   bool editing() const;
   // Ends a running field edit, in whichever window, as Esc does.
   static void endEditAsEscape(Program& program);
-  // No station's values: every box empty, every "<<Deleted" marker hidden.
+  // No station's values: every box empty, every "<<Deleted" marker hidden,
+  // and the window counts as filled by no station.
   void clearValues();
+  // The station whose answered pass filled the boxes last (the pass marks
+  // it); Enter and Delete write only while it is the current station.
+  FilledFrom filled;
   // True for the box of an edit in progress (the one clicked, or the one the
   // keyboard has moved to since): the poll leaves it as the operator has it.
   bool beingEdited(const FieldRow& row) const;

@@ -45,6 +45,7 @@ void SetPointWindowKind::refresh() {
   SetPointForm* window = module_.setPointWindow(unitType);
   if (!window) return;
   window->refreshBoxes(program_.poll.values);
+  window->filled.mark(program_.linkState.CurrentStation);
   if (!program_.pumpKeepsStation()) return;  // the boxes were emptied for another station
   // The pump may have unloaded the window: ask again.
   if (SetPointForm* still = module_.setPointWindowIfLoaded(unitType)) still->refreshMarkers();
@@ -72,6 +73,13 @@ ResetWindowKind::ResetWindowKind(Program& program, EditorsModule& module)
       program_(program),
       module_(module) {}
 
+void ResetWindowKind::showStationName(const QString& name) {
+  stationName_ = name;
+  for (const WindowVariant& variant : variants())
+    if (auto* panel = static_cast<ResetPanel*>(variant.ifLoaded()))
+      setElidedText(panel->Label4, name, kStationNameShownChars);
+}
+
 void ResetWindowKind::refresh() {
   if (program_.ended) return;
   const PolledValues& values = program_.poll.values;
@@ -79,6 +87,9 @@ void ResetWindowKind::refresh() {
   module_.Form40().refresh(stationName_, values);
   module_.lpForm10().refresh(stationName_, values);
   module_.lpForm40().refresh(stationName_, values);
+  // Commands are queued only from the panel of the unit type read.
+  if (const WindowVariant* variant = variantFor(program_.poll.UnitType))
+    static_cast<ResetPanel&>(variant->window()).filled.mark(program_.linkState.CurrentStation);
 }
 
 void ResetWindowKind::forgetStation() {

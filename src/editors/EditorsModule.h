@@ -34,12 +34,13 @@ class SetPointWindowKind : public VariantWindowKind {
 };
 
 // Reset panels: Form10 (0), Form40 (1), lpForm10 (2), lpForm40 (4). The
-// answered pass writes station name, reset time and ETR peak into all four.
+// station name goes into the panels there are; the answered pass writes
+// station name, reset time and ETR peak into all four.
 class ResetWindowKind : public VariantWindowKind {
  public:
   ResetWindowKind(Program& program, EditorsModule& module);
 
-  void showStationName(const QString& name) override { stationName_ = name; }
+  void showStationName(const QString& name) override;
   void refresh() override;
   void endPass() override;
   void resetPointers() override;

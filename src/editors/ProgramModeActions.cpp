@@ -31,21 +31,18 @@ void applyProgramMode(Program& program, ProgramModeFamily family) {
   ProgramModeWindow* window = modeModule(program).windowIfLoaded(family);
   if (!window) return;
   const ProgramModeWords words = window->EncodeProgramModeWords(program.poll.UnitType);
-  const int16_t shownFrom = window->decodedFrom();
+  const int16_t station = program.linkState.CurrentStation;
+  const bool filled = window->filled.station() == station;
+  const uint32_t changes = program.linkState.stationChanges;
+  const QString title = window->windowTitle();
   program.host.doEvents();  // the window may be gone after this
 
-  const int16_t station = program.linkState.CurrentStation;
-  if (shownFrom != station || program.poll.setPointsReadFrom != station) {
+  if (!filled || program.linkState.stationChanges != changes) {
     if (UnitOffLine(program))
       MsgBox(program.host, QStringLiteral("Unit off-line...Check connections"), vbCritical,
              QStringLiteral("Off-line error"));
     else
-      MsgBox(program.host,
-             QStringLiteral("The program-mode settings have not been read from station %1 yet, "
-                            "so the settings shown are not sent.\nClose this window and open it "
-                            "again once the station answers.")
-                 .arg(station),
-             vbExclamation, QStringLiteral("Program-Mode Settings"));
+      refuseUnread(program, title, UnreadRetry::Reopen);
     return;
   }
   const int16_t port = program.linkState.CommPort;

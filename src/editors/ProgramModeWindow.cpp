@@ -114,8 +114,10 @@ void ProgramModeWindow::DecodeProgramModeWords(int16_t unitType) {
   showSettings(decodeProgramModeWords(family_, values.ProgramModeWord1.value_or(0),
                                       values.ProgramModeWord2.value_or(0)));
   const int16_t station = program_.linkState.CurrentStation;
-  decodedFrom_ = program_.poll.setPointsReadFrom == station ? station : 0;
-  if (decodedFrom_ == 0) clearSettings();  // the words are another station's
+  if (program_.poll.setPointsReadFrom == station && programModeFamilyOf(unitType) == family_)
+    filled.mark(station);
+  else
+    clearSettings();  // the words are another station's, or another family's
 }
 
 void ProgramModeWindow::clearSettings() {
@@ -127,7 +129,7 @@ void ProgramModeWindow::clearSettings() {
       option->setAutoExclusive(true);
     }
   }
-  decodedFrom_ = 0;
+  filled.clear();
 }
 
 ProgramModeWords ProgramModeWindow::EncodeProgramModeWords(int16_t unitType) const {

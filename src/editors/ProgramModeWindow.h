@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <vector>
 
+#include "FilledFrom.h"
 #include "Form.h"
 #include "ProgramModeCodec.h"
 
@@ -40,9 +41,11 @@ class ProgramModeWindow : public Form {
   // from the polled program-mode words; a word never polled reads as 0.
   void DecodeProgramModeWords(int16_t unitType);
   ProgramModeWords EncodeProgramModeWords(int16_t unitType) const;
-  // The station whose answered set-point read the boxes were decoded from;
-  // 0 when the polled words did not come from the station current then.
-  int16_t decodedFrom() const { return decodedFrom_; }
+  // The station whose answered set-point read the boxes were decoded from,
+  // for a unit type of this window's family; no station when the polled
+  // words were not the current station's. Apply writes only while it is the
+  // current station.
+  FilledFrom filled;
   // No station's settings: every box cleared, no option selected, and the
   // boxes count as decoded from no station.
   void clearSettings();
@@ -83,7 +86,6 @@ class ProgramModeWindow : public Form {
   ProgramModeFamily family_;
   std::vector<Binding> bindings_;
   QBoxLayout* columns_[2] = {nullptr, nullptr};
-  int16_t decodedFrom_ = 0;
 };
 
 }  // namespace kvlink

@@ -110,18 +110,30 @@ QPushButton* ResetPanel::commandButton(const char* name) const {
 }
 
 void ResetPanel::Flag_Click(const CommandButton& button) {
+  if (!filledByCurrentStation(program_, filled, windowTitle())) return;
   if (button.flag) program_.commands.*button.flag = true;
 }
 
 void ResetPanel::Command3D3_Click() {
-  const int16_t granted = checkPassword ? checkPassword(2) : CheckPassword(program_, 2);
+  // The panel may be unloaded under the prompt or a message box: after them
+  // only the program is used.
+  Program& program = program_;
+  const QString title = windowTitle();
+  if (!filledByCurrentStation(program, filled, title)) return;
+  const uint32_t changes = program.linkState.stationChanges;
+  const int16_t granted = checkPassword ? checkPassword(2) : CheckPassword(program, 2);
   if (granted != 1) {
-    MsgBox(program_.host, QString::fromUtf8(kEtrRefused), vbOKOnly + vbCritical);
+    MsgBox(program.host, QString::fromUtf8(kEtrRefused), vbOKOnly + vbCritical);
     return;
   }
-  if (MsgBox(program_.host, QString::fromUtf8(kEtrQuestion), vbYesNo + vbExclamation,
-             QString::fromUtf8(kEtrTitle)) == vbYes)
-    program_.commands.PendingEmergencyThermalReset = true;
+  if (MsgBox(program.host, QString::fromUtf8(kEtrQuestion), vbYesNo + vbExclamation,
+             QString::fromUtf8(kEtrTitle)) != vbYes)
+    return;
+  // The prompt and the question may have seen another station chosen.
+  if (program.linkState.stationChanges != changes)
+    refuseUnread(program, title);
+  else
+    program.commands.PendingEmergencyThermalReset = true;
 }
 
 void ResetPanel::Command3D6_Click() {
@@ -143,6 +155,7 @@ void ResetPanel::refresh(const QString& stationName, const PolledValues& values)
 void ResetPanel::clearValues() {
   for (QLabel* label : {Label4, Label2, Label3})
     if (label) label->clear();
+  filled.clear();
 }
 
 }  // namespace kvlink

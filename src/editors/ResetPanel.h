@@ -3,7 +3,7 @@
 // configurations (Form10 type 0, Form40 type 1, lpForm10 type 2, lpForm40
 // type 4). A command button only sets its request flag; the next answered
 // poll writes the command. ETR asks the master password and "Are you sure?"
-// first.
+// first. A panel not yet filled by the current station queues nothing.
 
 #include <QFrame>
 #include <QGroupBox>
@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <functional>
 
+#include "FilledFrom.h"
 #include "Form.h"
 #include "ResetPanelTables.h"
 
@@ -48,8 +49,12 @@ class ResetPanel : public Form {
 
   // The poll's refresh of an answered pass.
   void refresh(const QString& stationName, const PolledValues& values);
-  // No station: name, reset time and ETR peak empty until a station answers.
+  // No station: name, reset time and ETR peak empty until a station answers,
+  // and the panel counts as filled by no station.
   void clearValues();
+  // The station whose answered pass filled the panel last, with the panel of
+  // its unit type; a command is queued only while it is the current station.
+  FilledFrom filled;
 
  private:
   void buildDesign();

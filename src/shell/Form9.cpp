@@ -10,6 +10,7 @@
 #include "Program.h"
 #include "SettingsFile.h"
 #include "SettingsWriter.h"
+#include "StationSwitch.h"
 
 namespace kvlink {
 
@@ -114,10 +115,9 @@ void Form9::Command3D1_Click() {
     return;
   }
 
-  program_.selectStation(*station);
+  switchToStation(program_, *station, QString::fromStdString(name));
   saveSetting(program_.host, kSettingsSection, kStationKey, std::to_string(*station));
   saveSetting(program_.host, kStationSection, stationNameKey(*station), name);
-  program_.Form1().showStation(*station, QString::fromStdString(name));
   Hide();
 }
 

@@ -8,6 +8,7 @@
 #include "Host.h"
 #include "ScanAdvance.h"
 #include "SettingsFile.h"
+#include "StationSwitch.h"
 #include "StatusModule.h"
 #include "UnitStateText.h"
 #include "VbColor.h"
@@ -179,15 +180,11 @@ void showStationOfCell(Program&, Form13& window, int index) {
 
 void switchToStationOfCell(Program& program, Form13& window, int index) {
   const int16_t station = int16_t(index + 1);
-  program.selectStation(station);
+  switchToStation(program, station, stationName(station));
   QPointer<Form13> guard(&window);
   window.setMousePointer(vbHourglass);
   program.host.doEvents();
   if (guard) guard->setMousePointer(vbDefault);
-  kvlink::Form1& main = program.Form1();
-  main.Label1->clear();
-  main.Label3->clear();
-  main.showStation(station, stationName(station));
 }
 
 void NetworkSummaryKind::closeAll(CloseReason reason) {

@@ -4,14 +4,17 @@
 // remote command, and the next poll shows what the unit then holds.
 #include <QTest>
 
+#include "CtModule.h"
 #include "EditorsModule.h"
 #include "FieldEdit.h"
 #include "Form1.h"
+#include "Form9.h"
 #include "Install.h"
 #include "LinkSwitch.h"
 #include "LinkTap.h"
 #include "PasswordCoding.h"
 #include "PollPass.h"
+#include "ProgramModeModule.h"
 #include "SettingsFile.h"
 #include "SimulatedLine.h"
 #include "StatusModule.h"
@@ -150,6 +153,91 @@ TEST_P(EditorsEndToEndTest, NoValueQueuedCommandOrEditOutlivesAStationOrLinkChan
   EXPECT_EQ(program->module<StatusModule>().MeterForm().Label1->text(), "");
   pass();
   EXPECT_TRUE(tap->writes().empty());
+}
+
+TEST_P(EditorsEndToEndTest, ChosenStationIsNamedAtOnceAndNothingIsWrittenUntilItIsRead) {
+  line->setReg(kMotor, sim::kTripWord, 1);
+  select(kMotor);
+  program->Form1().mnuDisplaySet->trigger();
+  program->Form1().Command3D1->click();
+  ASSERT_FALSE(program->Form1().Label3->text().isEmpty());
+  Form9& choose = program->Form9();  // Select Station: 9 "Fan 9", OK
+  choose.Text1->setText("9");
+  choose.Text2->setText("Fan 9");
+  choose.Command3D1_Click();
+  for (QLabel* name : {m->FORM5().Label24, ctModule(*program).Form7().Label10,
+                       program->module<StatusModule>().MeterForm().Label11, m->Form10().Label4})
+    EXPECT_EQ(name->text(), "Fan 9");
+  EXPECT_EQ(program->Form1().Label1->text() + program->Form1().Label3->text(), "");
+  typeValue(m->FORM5().box("Text4"), "40");  // motor unbalance trip, R6
+  m->FORM5().deleteButton(*findRow(m->FORM5().fields(), "Text4"))->click();
+  m->Form10().commandButton("Command3D1")->click();
+  const QString unread =
+      "The values of station 9 have not been read yet, so nothing is written.  Try again in a "
+      "moment.";
+  EXPECT_EQ(boxTexts(host), std::vector<QString>(3, unread));
+  pass();  // FORM35 takes FORM5's place, filled by station 9
+  EXPECT_FALSE(program->commands.any());
+  typeValue(m->FORM35().box("Text3"), "60");
+  EXPECT_EQ(tap->writes(),
+            std::vector<std::string>{writeCall(modbus(), 3, kFeeder, address(4), 60)});
+}
+
+TEST_P(EditorsEndToEndTest, FailedDeleteOrEnterLeavesTheRowAsItWas) {
+  select(kMotor);
+  program->Form1().mnuDisplaySet->trigger();
+  FORM5& w = m->FORM5();
+  const FieldRow& row = *findRow(w.fields(), "Text4");
+  const QString held = w.box(row)->text();
+  ASSERT_FALSE(held.isEmpty());
+  line->setFault(kMotor, sim::Fault{sim::FaultKind::Silent});
+  host.answerBox(vbYes);
+  w.deleteButton(row)->click();
+  typeValue(w.box(row), "76");  // the off value
+  const QString error = "Write Error 36:Information Not Available from unit";
+  EXPECT_EQ(boxTexts(host), (std::vector<QString>{"Delete set point?", error, error}));
+  EXPECT_FALSE(w.marker(row)->isVisibleTo(&w));
+  EXPECT_EQ(w.box(row)->text(), "76");  // as typed, not shown as deleted
+}
+
+TEST_P(EditorsEndToEndTest, StationChangeInAnyPumpOfThePassShowsNoOldCtValue) {
+  Form7& ct = ctModule(*program).Form7();
+  const int before = host.doEventsCount();
+  select(kMotor);
+  for (int pump = 0, pumps = host.doEventsCount() - before; pump < pumps; ++pump) {
+    select(kMotor);
+    ASSERT_NE(ct.box("Text3")->text(), "");
+    std::function<void(int)> at = [&](int n) {
+      host.atNextDoEvents([&, n] { n ? at(n - 1) : program->selectStation(kContactor); });
+    };
+    at(pump);
+    PollCurrentStation(*program);
+    for (const FieldRow& row : ct.fields()) EXPECT_EQ(ct.box(row)->text(), "") << pump;
+  }
+}
+
+TEST_P(EditorsEndToEndTest, ProgramModeWindowForgetsTheOldStationsBits) {
+  line->setReg(kMotor, 14, 255);
+  select(kMotor);
+  program->Form1().mnuDisplaySet->trigger();
+  m->FORM5().Command13->click();
+  Form6& mode = program->module<ProgramModeModule>().Form6();
+  ASSERT_TRUE(mode.Check3D1->isChecked());
+  program->selectStation(kContactor);
+  for (QAbstractButton* box :
+       mode.findChildren<QAbstractButton*>(QString(), Qt::FindChildrenRecursively))
+    EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+}
+
+TEST_P(EditorsEndToEndTest, GeneralStatusForgetsTheOldStationsTripsAndAlarms) {
+  line->setReg(kMotor, sim::kTripWord, 0x1ff);
+  line->setReg(kMotor, sim::kAlarmWord, 0x3bf);
+  select(kMotor);
+  MeterForm& status = program->module<StatusModule>().MeterForm();
+  ASSERT_FALSE(status.Label2t->isHidden());
+  program->selectStation(kContactor);
+  for (QLabel* flag : status.tripLabels) EXPECT_TRUE(flag->isHidden());
+  for (QLabel* flag : status.alarmLabels) EXPECT_TRUE(flag->isHidden());
 }
 
 TEST_P(EditorsEndToEndTest, RelayRefusesASetPointOutOfItsRange) {

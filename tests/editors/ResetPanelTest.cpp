@@ -7,6 +7,12 @@ namespace {
 
 class ResetPanelTest : public EditorsTest {
  protected:
+  // A panel as the answered passes of the station leave it.
+  template <class Panel>
+  Panel& filled(Panel& panel) {
+    panel.filled.mark(kStation);
+    return panel;
+  }
   void openFor(int16_t type) {
     program->poll.UnitType = type;
     program->Form1().Command3D1->click();
@@ -51,7 +57,7 @@ TEST_F(ResetPanelTest, ResetMenuAsksTheGeneralPassword) {
 }
 
 TEST_F(ResetPanelTest, FlagButtonsSetTheirRequestOnlyOnce) {
-  lpForm10& panel = m->lpForm10();
+  lpForm10& panel = filled(m->lpForm10());
   const std::vector<std::pair<const char*, bool CommandRequests::*>> buttons = {
       {"Command3D1", &CommandRequests::PendingTripReset},
       {"Command3D2", &CommandRequests::PendingAlarmLatchReset},
@@ -90,7 +96,7 @@ TEST_F(ResetPanelTest, PanelsHaveTheirConfigurationsButtons) {
 TEST_F(ResetPanelTest, EtrWithoutAMasterPasswordGoesStraightToTheQuestion) {
   setPassword(1, "op");  // only the master password counts here
   host.answerBox(vbYes);
-  m->Form40().commandButton("Command3D3")->click();
+  filled(m->Form40()).commandButton("Command3D3")->click();
   EXPECT_TRUE(host.passwordPrompts().empty());
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_EQ(host.boxes()[0].text, "Are you sure?");
@@ -101,7 +107,7 @@ TEST_F(ResetPanelTest, EtrWithTheMasterPasswordAndYesSetsTheFlag) {
   setPassword(2, "boss");
   host.answerPassword(QStringLiteral("boss"));
   host.answerBox(vbYes);
-  m->Form40().commandButton("Command3D3")->click();
+  filled(m->Form40()).commandButton("Command3D3")->click();
   EXPECT_EQ(host.passwordPrompts().size(), 1u);
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_EQ(host.boxes()[0].text, "Are you sure?");
@@ -112,7 +118,7 @@ TEST_F(ResetPanelTest, EtrWithTheMasterPasswordAndYesSetsTheFlag) {
 
 TEST_F(ResetPanelTest, EtrAnsweredNoSetsNothing) {
   host.answerBox(vbNo);
-  m->Form10().commandButton("Command3D3")->click();
+  filled(m->Form10()).commandButton("Command3D3")->click();
   EXPECT_FALSE(program->commands.any());
 }
 
@@ -124,7 +130,7 @@ TEST_F(ResetPanelTest, EtrRefusedCancelledOrCorruptPasswordShowsTheMessageAndSet
     host.clearRecords();
     setPassword(2, stored);
     host.answerPassword(typed);
-    m->Form10().commandButton("Command3D3")->click();
+    filled(m->Form10()).commandButton("Command3D3")->click();
     ASSERT_FALSE(host.boxes().empty());
     const auto& last = host.boxes().back();
     EXPECT_EQ(last.text, "Password Incorrect...You require a higher level password!");

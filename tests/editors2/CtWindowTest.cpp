@@ -51,7 +51,9 @@ class CtTest : public ::testing::Test {
   CtForm& openFor(int16_t unitType) {
     p.answeredSetPointRead(unitType);
     p->Form1().mnuDisplayCT->trigger();
-    return static_cast<CtForm&>(ct().kind.variantFor(unitType)->window());
+    auto& window = static_cast<CtForm&>(ct().kind.variantFor(unitType)->window());
+    window.filled.mark(p->linkState.CurrentStation);  // as the answered pass leaves it
+    return window;
   }
   bool noteShown(CtForm& w, int n) {
     QLabel* notes[] = {w.Label5, w.Label6, w.Label8};

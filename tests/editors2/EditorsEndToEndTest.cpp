@@ -146,7 +146,7 @@ TEST_P(EditorsEndToEndTest, ApplyWithoutAnAnsweredReadOfTheStationWritesNothing)
   early.Command1->click();
   ASSERT_EQ(host.boxes().size(), 1u);
   EXPECT_TRUE(host.boxes()[0].text.startsWith(
-      "The program-mode settings have not been read from station "));
+      "The values of station 5 have not been read yet, so nothing is written.  "));
   EXPECT_EQ(line->reg(motor.station, 14), 0x41);
   early.Command2->click();
 

@@ -134,8 +134,8 @@ TEST_F(ProgramModeTest, ApplyRefusedBeforeTheFirstAnsweredRead) {
   EXPECT_TRUE(p.link->writes().empty());
   ASSERT_EQ(p.host.boxes().size(), 1u);
   EXPECT_EQ(p.host.boxes()[0].text,
-            "The program-mode settings have not been read from station 1 yet, so the settings "
-            "shown are not sent.\nClose this window and open it again once the station answers.");
+            "The values of station 1 have not been read yet, so nothing is written.  Close this "
+            "window and open it again once the station answers.");
   EXPECT_EQ(p.host.boxes()[0].style, vbExclamation);
   EXPECT_TRUE(mode().Form6().isVisible());
   EXPECT_EQ(state(), 0);
@@ -160,7 +160,7 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
   ASSERT_EQ(p.host.boxes().size(), 1u);
-  EXPECT_EQ(p.host.boxes()[0].title, "Program-Mode Settings");
+  EXPECT_EQ(p.host.boxes()[0].title, "RVX Program-Mode Settings");
 
   // A station change inside Apply's event pump is caught too.
   closeProgramMode(*p, ProgramModeFamily::Motor);
