@@ -205,6 +205,7 @@ TEST_P(StatusEndToEndTest, DoubleClickOnACellSwitchesTheStationForTheNextPoll) {
   EXPECT_EQ(program->linkState.CurrentStation, kCircuit);
   EXPECT_FALSE(program->commands.PendingTripReset);
   EXPECT_EQ(program->Form1().Label2->text(), QString::number(kCircuit));
+  EXPECT_EQ(meter().Label11->text(), "Lighting panel");  // at once, before the station answers
   pass();
   EXPECT_EQ(program->poll.UnitType, 4);
   EXPECT_EQ(meter().Label31->text(), "Ground Leakage (Ax10)");
