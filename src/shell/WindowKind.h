@@ -25,6 +25,8 @@ class WindowKind {
 
   // Poll pass, in this order: beginPass; showStationName; (the station read);
   // when answered syncToUnitType then refresh; endPass (on every way out).
+  // showStationName also runs when the operator chooses another station
+  // (switchToStation), so that every window names it at once.
   virtual void beginPass() {}
   virtual void showStationName(const QString& name) { (void)name; }
   virtual void syncToUnitType(int16_t unitType) { (void)unitType; }
