@@ -44,6 +44,9 @@ inline constexpr const char* kDownloadComplete = "Download Complete.";
 inline constexpr const char* kMissingSetPointLine = "Missing in CON file: ";
 inline constexpr const char* kBadSetPointLine = "Bad value in CON file: ";
 inline constexpr const char* kLongValueLine = "Value too long in CON file: ";
+inline constexpr const char* kUnreadableLine = "Cannot read CON file";
+inline constexpr const char* kWrongTypeLine = "Wrong type of unit: ";  // "Type=2, unit type 0"
+inline constexpr const char* kUnitSilentLine = "Unit off-line";
 
 // File > "Edit CON file (&Notepad)" when no editor starts; %1 is the file.
 inline constexpr const char* kEditorNotStartedText =
