@@ -122,6 +122,7 @@ TEST_F(QuickConfigTest, NextChecksTheLinkTheDialogAndTheVersion) {
   EXPECT_FALSE(host.dialogRequests()[0].save);
   EXPECT_EQ(host.dialogRequests()[0].flags, cdlOFNFileMustExist);
   EXPECT_EQ(host.dialogRequests()[0].filter, QStringLiteral("Config File (*.con)|*.con"));
+  EXPECT_EQ(host.shownFilters()[0], QStringList{"Config File (*.con)"});
   EXPECT_TRUE(wizard()->Command3D1->isEnabled());
 
   for (const char* version : {"2.00", "", "1.0"}) {

@@ -2,11 +2,17 @@
 // colours and dialog filters.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include "DefaultInstance.h"
 #include "Form.h"
@@ -210,15 +216,36 @@ TEST(VbColorTest, ConvertsBgrAndSystemColours) {
   EXPECT_EQ(vbColor(kSystemWindowText), QGuiApplication::palette().color(QPalette::Text));
 }
 
-TEST(FileDialogFilterTest, PatternsIgnoreCase) {
-  const QStringList filters = qtNameFilters("Config Files (*.con)|*.con|All Files (*.*)|*.*");
-  ASSERT_EQ(filters.size(), 2);
-  EXPECT_EQ(filters[0], "Config Files (*.[cC][oO][nN])");
-  EXPECT_EQ(filters[1], "All Files (*)");
-  const QRegularExpression re(QRegularExpression::wildcardToRegularExpression("*.[cC][oO][nN]"));
-  EXPECT_TRUE(re.match("PUMP.CON").hasMatch());
-  EXPECT_TRUE(re.match("pump.Con").hasMatch());
-  EXPECT_FALSE(re.match("pump.txt").hasMatch());
+TEST(FileDialogFilterTest, PatternShownAsWrittenMatchesAnyCase) {
+  const QStringList filters = shownNameFilters("Config Files (*.con)|*.con|All Files (*.*)|*.*");
+  EXPECT_EQ(filters, (QStringList{"Config Files (*.con)", "All Files (*)"}));
+
+  // The real dialog lists UNIT.CON and pump.con, not notes.txt.
+  QTemporaryDir dir;
+  for (const char* name : {"UNIT.CON", "pump.con", "notes.txt"})
+    QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+  QStringList listed;
+  QTimer watch;
+  QElapsedTimer waited;
+  waited.start();
+  watch.callOnTimeout([&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    const auto* model = dialog->findChild<QFileSystemModel*>();
+    const QModelIndex folder = model->index(dir.path());
+    if (model->rowCount(folder) < 2 && waited.elapsed() < 20000) return;
+    for (int row = 0; row < model->rowCount(folder); ++row)
+      listed << model->fileName(model->index(row, 0, folder));
+    dialog->reject();
+  });
+  watch.start(20);
+  QtHost host;
+  FileDialogRequest request;
+  request.filter = "Config File (*.con)|*.con";
+  request.initialDir = dir.path();
+  EXPECT_TRUE(host.fileDialog(request).cancelled);
+  listed.sort();
+  EXPECT_EQ(listed, (QStringList{"UNIT.CON", "pump.con"}));
 }
 
 }  // namespace
