@@ -20,6 +20,7 @@
 #include "QtHost.h"
 #include "ScriptedHost.h"
 #include "VbColor.h"
+#include "WindowPlacement.h"
 
 namespace kvlink {
 namespace {
@@ -253,6 +254,27 @@ TEST(FileDialogFilterTest, PatternShownAsWrittenMatchesAnyCase) {
 
 namespace kvlink {
 namespace {
+
+// General Status (a 518x469 frame) and a main window of 523x333 at the top
+// left: beside it at 1366x768; at 1024x768 the main window gives up 25 px of
+// the 122 it can spare; where nothing fits, the least overlap.
+TEST(WindowPlacementTest, GeneralStatusStandsClearOfTheMainWindow) {
+  const QSize status(518, 469);
+  const QRect main(0, 0, 523, 333);
+  const QSize mainMinimum(401, 249);
+  const QRect wide(0, 0, 1366, 768);
+  EXPECT_EQ(anchorSizeMakingRoom(status, wide, main, mainMinimum), std::nullopt);
+  EXPECT_EQ(placeWindow(status, wide, main, std::nullopt, 0), QPoint(531, 0));
+
+  const QRect small(0, 0, 1024, 768);
+  const std::optional<QSize> room = anchorSizeMakingRoom(status, small, main, mainMinimum);
+  ASSERT_EQ(room, QSize(498, 333));
+  EXPECT_EQ(placeWindow(status, small, QRect(QPoint(0, 0), *room), std::nullopt, 0),
+            QPoint(506, 0));
+
+  EXPECT_EQ(anchorSizeMakingRoom(status, small, main, main.size()), std::nullopt);
+  EXPECT_EQ(placeWindow(status, QRect(0, 0, 800, 780), main, std::nullopt, 0), QPoint(0, 311));
+}
 
 TEST(FormPlacementTest, FirstShowOpensBesideTheAnchorWithoutHidingIt) {
   ScriptedHost host;
