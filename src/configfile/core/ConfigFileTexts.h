@@ -17,6 +17,8 @@ inline constexpr const char* kNotReadYetText =
 inline constexpr const char* kFileNotWrittenText =
     "File could not be written.  Set point information has not been saved.";
 inline constexpr const char* kFileErrorTitle = "File error";
+inline constexpr const char* kNotRegularFileText =  // %1 is the file
+    "Cannot write %1 (not a regular file).  Set point information has not been saved.";
 
 // Quick configuration.
 inline constexpr const char* kBadVersionText = "Problem with CON file...may be incorrect file type";

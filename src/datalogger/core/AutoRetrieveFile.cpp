@@ -61,7 +61,7 @@ bool StationFile::append(const std::string& text) {
     done += size_t(n);
   }
   // The records are on the disk before the unit is told to clear them.
-  // Files that cannot be synced (devices, pipes) are not held against it.
+  // A file system that cannot sync files is not held against it.
   if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
     cutBack();
     return false;
