@@ -85,12 +85,6 @@ const EditorCase kEditorCases[] = {
      {{"x-terminal-emulator", "-e", "/usr/bin/vim", "/u/a b.con"},
       {"xterm", "-e", "/usr/bin/vim", "/u/a b.con"},
       {"xdg-open", "/u/a b.con"}}},
-    {"emacs -nw in visual runs in a terminal",
-     "emacs -nw",
-     std::nullopt,
-     {{"x-terminal-emulator", "-e", "emacs", "-nw", "/u/a b.con"},
-      {"xterm", "-e", "emacs", "-nw", "/u/a b.con"},
-      {"xdg-open", "/u/a b.con"}}},
 };
 
 class EditorCommandTest : public testing::TestWithParam<EditorCase> {};

@@ -79,8 +79,7 @@ TEST_F(ProfileFileTest, UnreadableFileIsNeverReplaced) {
   EXPECT_FALSE(WriteIni("StationType", "Type", "0", con));
   EXPECT_TRUE(std::filesystem::is_symlink(con));
 
-  // A FIFO without a reader is refused at once and stays a FIFO.
-  const std::string fifo = windows.file("fifo.con");
+  const std::string fifo = windows.file("fifo.con");  // refused at once, left a FIFO
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
   EXPECT_EQ(ReadIni("StationType", "Type", fifo), "");
   EXPECT_FALSE(WriteIni("StationType", "Type", "0", fifo));
