@@ -1,6 +1,7 @@
 #include "ConfigWarning.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "ConfigFileModule.h"
@@ -75,6 +76,14 @@ void ConfigWarning::Command3D2_Click() {
   Program& program = program_;
   configFileModule(program).ConfigWarning.Unload();
   setConfigFileItemsEnabled(program, true);
+}
+
+void ConfigWarning::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Command3D2->click();
+    return;
+  }
+  Form::keyPressEvent(event);
 }
 
 void ConfigWarning::Form_Unload() {

@@ -30,6 +30,10 @@ class ConfigWarning : public Form {
   // The close box has the effect of "No"; the unload of "Yes" does not.
   void Form_Unload() override;
 
+ protected:
+  // Esc answers "No".
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void buildDesign();
 

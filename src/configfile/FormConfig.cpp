@@ -170,9 +170,11 @@ void FormConfig_Command3D1_Click(Program& program) {
   }
   wizard->CMDialog1.FileName = chosen.fileName;
 
-  const std::optional<std::string> text =
-      readConFile(QFile::encodeName(chosen.fileName).toStdString());
-  if (!text || !hasConVersion(*text)) {
+  const std::string problem =
+      conVersionProblemLine(readConFile(QFile::encodeName(chosen.fileName).toStdString()));
+  if (!problem.empty()) {
+    wizard->Label6->clear();
+    wizard->Label7->setText(QString::fromStdString(problem));
     MsgBox(program.host, QString::fromUtf8(kBadVersionText), vbCritical,
            QString::fromUtf8(kConFileErrorTitle));
     return;

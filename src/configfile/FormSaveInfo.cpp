@@ -13,6 +13,7 @@
 #include "PolledRegisters.h"
 #include "Program.h"
 #include "WindowParts.h"
+#include "platform/RegularFile.h"
 
 namespace kvlink {
 
@@ -124,8 +125,12 @@ void FormSaveInfo_Command3D1_Click(Program& program) {
     leaveSaveWindow(program);
     return;
   }
-  if (!writeConFile(QFile::encodeName(chosen.fileName).toStdString(), *contents)) {
-    MsgBox(program.host, text(kFileNotWrittenText), vbCritical, text(kFileErrorTitle));
+  const std::string path = QFile::encodeName(chosen.fileName).toStdString();
+  if (!writeConFile(path, *contents)) {
+    const QString why = namesNonRegularFile(path)
+                            ? QString::fromUtf8(kNotRegularFileText).arg(chosen.fileName)
+                            : text(kFileNotWrittenText);
+    MsgBox(program.host, why, vbCritical, text(kFileErrorTitle));
     setConfigFileItemsEnabled(program, true);
     return;
   }

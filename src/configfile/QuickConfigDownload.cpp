@@ -90,37 +90,37 @@ class Download {
   Ending run() {
     const FormConfig* wizard = module_.FormConfig.ifLoaded();
     if (!wizard) return Ending::RowFailed;
+    // Every refusal puts its own reason in the result line.
     const std::optional<std::string> file =
         readConFile(QFile::encodeName(wizard->CMDialog1.FileName).toStdString());
-    if (!file || !hasConVersion(*file)) return Ending::BadVersion;
+    if (const std::string problem = conVersionProblemLine(file); !problem.empty())
+      return refused(Ending::BadVersion, problem);
 
     // The type the unit on the line reports, not the poll's last word on it:
     // the station may have changed since.
-    if (!conTypeIsWhole(*file)) {
-      setLines(QString(), text(kLongValueLine) + QString::fromUtf8(kConTypeKey));
-      return Ending::BadValue;
-    }
-    if (checkConType(*file, 0) == ConTypeCheck::NotANumber) return Ending::BadValue;
+    if (!conTypeIsWhole(*file))
+      return refused(Ending::BadValue, kLongValueLine + std::string(kConTypeKey));
+    if (checkConType(*file, 0) == ConTypeCheck::NotANumber)
+      return refused(Ending::BadValue, conStationTypeKeyLine(*file, kConTypeKey));
     uint16_t idWord = 0;
     if (ReadUnit(program_, &idWord, 1, target_.port, target_.station,
                  target_.address(kIdentificationRegister), target_.wordCount()) != 0)
-      return Ending::UnitSilent;
+      return refused(Ending::UnitSilent, kUnitSilentLine);
     const int16_t unitType = unitTypeFromIdWord(idWord);
     const std::optional<UnitFamily> family = unitFamilyOf(unitType);
-    if (!family || checkConType(*file, unitType) != ConTypeCheck::Matches) return Ending::WrongType;
+    if (!family || checkConType(*file, unitType) != ConTypeCheck::Matches)
+      return refused(Ending::WrongType, kWrongTypeLine + std::string(kConTypeKey) + '=' +
+                                            conValue(*file, kConStationTypeSection, kConTypeKey) +
+                                            ", unit type " + std::to_string(unitType));
 
     const DownloadPlan plan = planDownload(*file, *family);
     switch (plan.problem) {
       case PlanProblem::MissingSetPoint:
-        setLines(QString(), text(kMissingSetPointLine) + QString::fromStdString(plan.key));
-        return Ending::MissingSetPoint;
+        return refused(Ending::MissingSetPoint, kMissingSetPointLine + plan.key);
       case PlanProblem::BadSetPoint:
-        setLines(QString(), text(kBadSetPointLine) + QString::fromStdString(plan.key) + '=' +
-                                QString::fromStdString(plan.text));
-        return Ending::BadValue;
+        return refused(Ending::BadValue, kBadSetPointLine + plan.key + '=' + plan.text);
       case PlanProblem::LongSetPoint:
-        setLines(QString(), text(kLongValueLine) + QString::fromStdString(plan.key));
-        return Ending::BadValue;
+        return refused(Ending::BadValue, kLongValueLine + plan.key);
       case PlanProblem::None:
         break;
     }
@@ -150,6 +150,11 @@ class Download {
     if (!write.verifies(readBack)) return failed(kVerifyFailed);
     setLine(&FormConfig::Label7, text(kWrittenOk));
     return Ending::Done;
+  }
+
+  Ending refused(Ending ending, const std::string& reason) {
+    setLines(QString(), QString::fromStdString(reason));
+    return ending;
   }
 
   Ending failed(const char* result) {

@@ -127,7 +127,8 @@ class StationVisit {
   void saveRecords() {
     StationFile file;
     if (!file.open(autoRetrieveFilePath(destination(), station_))) {
-      showStatus(autoRetrieveCannotOpenText(station_));
+      showStatus(file.notRegular() ? autoRetrieveNotRegularText(station_)
+                                   : autoRetrieveCannotOpenText(station_));
       return;
     }
     RecordCollector records([this](int record) { return readRecordLine(record); },

@@ -100,6 +100,16 @@ void Form::placeOnFirstShow() {
     placeFrameAt(this, keepInside(frame, screen));
     return;
   }
+  // The window kept uncovered stands clear of the main window: where the
+  // screen has no room beside it, the main window gives up what is needed
+  // and it can spare.
+  if (this == uncoveredWindow()) {
+    const QRect anchorFrame = frameOf(anchor);
+    const QSize margins = anchorFrame.size() - anchor->size();
+    if (const std::optional<QSize> room = anchorSizeMakingRoom(frame.size(), screen, anchorFrame,
+                                                               anchor->minimumSizeHint() + margins))
+      anchor->resize(*room - margins);
+  }
   std::optional<QRect> keepClear;
   if (QWidget* uncovered = uncoveredWindow();
       uncovered && uncovered != this && uncovered->isVisible())

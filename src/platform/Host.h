@@ -5,6 +5,7 @@
 // answers from a script in tests.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -39,6 +40,11 @@ struct FileDialogRequest {
   QString fileName;
   int flags = 0;
 };
+
+// The dialog's file types as shown: "Config Files (*.con)|*.con|All Files
+// (*.*)|*.*" gives "Config Files (*.con)" and "All Files (*)". The dialog
+// matches each pattern without regard to case ("*.con" also finds "X.CON").
+QStringList shownNameFilters(const QString& filter);
 
 struct FileDialogResult {
   bool cancelled = true;

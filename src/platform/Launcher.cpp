@@ -106,6 +106,42 @@ std::vector<std::string> joined(std::vector<std::string> head,
 // Terminal emulators that take "-e program arguments...", first choice first.
 const char* const kTerminals[] = {"x-terminal-emulator", "xterm"};
 
+// Editors that draw in a terminal and have no window of their own.
+const char* const kTerminalEditors[] = {"vi",    "vim",    "nvim",  "nvi", "elvis",    "view",
+                                        "ex",    "nano",   "pico",  "joe", "jed",      "jove",
+                                        "mg",    "zile",   "micro", "ne",  "kak",      "hx",
+                                        "helix", "mcedit", "vis",   "ed",  "emacs-nox"};
+// Switches that keep emacs (or emacsclient) in the terminal.
+const char* const kEmacsTerminalSwitches[] = {"-nw", "--no-window-system", "-t", "-tty", "--tty"};
+
+std::string baseName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool isTerminalEditor(const std::vector<std::string>& command) {
+  const std::string program = baseName(command.front());
+  for (const char* name : kTerminalEditors)
+    if (program == name) return true;
+  if (program != "emacs" && program != "emacsclient") return false;
+  for (const std::string& word : command)
+    for (const char* flag : kEmacsTerminalSwitches)
+      if (word == flag) return true;
+  return false;
+}
+
+// The editor's command for `path`: as it is, or for an editor of the
+// terminal, inside each terminal emulator in turn.
+void addEditor(std::vector<std::vector<std::string>>& commands,
+               const std::vector<std::string>& editor, const std::string& path) {
+  if (!isTerminalEditor(editor)) {
+    commands.push_back(joined(editor, {path}));
+    return;
+  }
+  for (const char* terminal : kTerminals)
+    commands.push_back(joined({terminal, "-e"}, joined(editor, {path})));
+}
+
 }  // namespace
 
 std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv) {
@@ -117,7 +153,7 @@ std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv) {
 std::vector<std::vector<std::string>> editorCommands(const std::string& path) {
   std::vector<std::vector<std::string>> commands;
   const std::vector<std::string> visual = words(std::getenv("VISUAL"));
-  if (!visual.empty()) commands.push_back(joined(visual, {path}));
+  if (!visual.empty()) addEditor(commands, visual, path);
   commands.push_back({"xdg-open", path});
   const std::vector<std::string> editor = words(std::getenv("EDITOR"));
   if (!editor.empty()) {

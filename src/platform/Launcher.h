@@ -22,8 +22,9 @@ std::optional<pid_t> spawnDetached(const std::vector<std::string>& argv);
 
 // The commands that may open `path` for editing, in the order they are
 // tried: the words of $VISUAL (split on blanks; a variable of blanks only
-// counts as unset); xdg-open, the desktop's editor for the file; and, when
-// $EDITOR is set, that editor inside a terminal emulator (the system's
+// counts as unset), inside a terminal emulator as below when it names an
+// editor of the terminal (vi, vim, nvim, nano, emacs -nw, ...); xdg-open, the desktop's editor for
+// the file; and, when $EDITOR is set, that editor inside a terminal emulator (the system's
 // x-terminal-emulator, else xterm), since an editor of the terminal started
 // without one would have nowhere to show. Each ends with `path` as one
 // argument.

@@ -32,18 +32,6 @@ QMessageBox::Icon iconOf(int style) {
   }
 }
 
-// "*.con" -> "*.[cC][oO][nN]" so that the match ignores case.
-QString caseless(const QString& pattern) {
-  QString out;
-  for (QChar c : pattern) {
-    if (c.isLetter())
-      out += QStringLiteral("[%1%2]").arg(c.toLower()).arg(c.toUpper());
-    else
-      out += c;
-  }
-  return out;
-}
-
 }  // namespace
 
 int MsgBox(Host& host, const QString& text, int style, const QString& title) {
@@ -73,14 +61,13 @@ std::optional<QString> QtHost::askPassword(const QString& prompt, const QString&
   return text;
 }
 
-QStringList qtNameFilters(const QString& filter) {
+QStringList shownNameFilters(const QString& filter) {
   QStringList out;
   const QStringList parts = filter.split(QLatin1Char('|'));
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QStringList patterns;
     for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
-      patterns << (p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
-                                                       : caseless(p.trimmed()));
+      patterns << (p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : p.trimmed());
     QString name = parts[i];
     const int paren = name.indexOf(QLatin1Char('('));
     if (paren > 0) name = name.left(paren).trimmed();
@@ -91,12 +78,17 @@ QStringList qtNameFilters(const QString& filter) {
 
 FileDialogResult QtHost::fileDialog(const FileDialogRequest& request) {
   QFileDialog dialog(nullptr, request.title, request.initialDir);
+  // Qt's own dialog matches the name filters without regard to case, so
+  // "*.con" shows as written and still finds "UNIT.CON"; a desktop's dialog
+  // may not.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save || !(request.flags & cdlOFNFileMustExist)
                          ? QFileDialog::AnyFile
                          : QFileDialog::ExistingFile);
   if (!(request.flags & cdlOFNOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!request.filter.isEmpty()) dialog.setNameFilters(qtNameFilters(request.filter));
+  if (!request.filter.isEmpty()) dialog.setNameFilters(shownNameFilters(request.filter));
   if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
   FileDialogResult result;
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {

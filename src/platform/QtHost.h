@@ -17,8 +17,4 @@ class QtHost : public Host {
   bool openFolder(const QString& path) override;
 };
 
-// "Config Files (*.con)|*.con|All Files (*.*)|*.*" as Qt name filters, each
-// pattern matched without regard to case ("*.con" also finds "X.CON").
-QStringList qtNameFilters(const QString& filter);
-
 }  // namespace kvlink

@@ -10,6 +10,7 @@ void ScriptedHost::clearRecords() {
   boxes_.clear();
   prompts_.clear();
   dialogRequests_.clear();
+  shownFilters_.clear();
   launched_.clear();
   doEventsCount_ = 0;
   modalCount_ = 0;
@@ -40,6 +41,7 @@ std::optional<QString> ScriptedHost::askPassword(const QString& prompt, const QS
 
 FileDialogResult ScriptedHost::fileDialog(const FileDialogRequest& request) {
   dialogRequests_.push_back(request);
+  shownFilters_.push_back(shownNameFilters(request.filter));
   if (dialogs_.empty()) return {};
   auto answer = dialogs_.front();
   dialogs_.pop_front();

@@ -36,6 +36,8 @@ class ScriptedHost : public Host {
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<QString>& passwordPrompts() const { return prompts_; }
   const std::vector<FileDialogRequest>& dialogRequests() const { return dialogRequests_; }
+  // The file types each dialog showed (shownNameFilters).
+  const std::vector<QStringList>& shownFilters() const { return shownFilters_; }
   const std::vector<QString>& launched() const { return launched_; }
   int doEventsCount() const { return doEventsCount_; }
   int modalCount() const { return modalCount_; }
@@ -62,6 +64,7 @@ class ScriptedHost : public Host {
   std::vector<ShownBox> boxes_;
   std::vector<QString> prompts_;
   std::vector<FileDialogRequest> dialogRequests_;
+  std::vector<QStringList> shownFilters_;
   std::vector<QString> launched_;
   int doEventsCount_ = 0;
   int modalCount_ = 0;

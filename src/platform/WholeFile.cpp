@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/RegularFile.h"
+
 namespace kvlink {
 namespace {
 
@@ -95,7 +97,7 @@ void syncDirectory(const std::string& directory) {
 // Writes `contents` over the file itself, for a file whose owner or group a replacement
 // could not keep.
 bool rewriteInPlace(const std::string& target, std::string_view contents) {
-  FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  FileDescriptor fd(openRegularFile(target, O_WRONLY).fd);
   if (!fd.valid() || injected(ReplaceStep::WriteData) || !writeAll(fd.get(), contents))
     return false;
   bool ok = ::ftruncate(fd.get(), static_cast<off_t>(contents.size())) == 0;
@@ -107,9 +109,10 @@ bool rewriteInPlace(const std::string& target, std::string_view contents) {
 
 FileContents readWholeFile(const std::string& path) {
   FileContents result;
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const RegularFileOpen opened = openRegularFile(path, O_RDONLY);
+  FileDescriptor fd(opened.fd);
   if (!fd.valid()) {
-    result.status = (errno == ENOENT) ? ReadStatus::Missing : ReadStatus::Failed;
+    result.status = opened.error == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
     return result;
   }
   char chunk[8192];
@@ -118,7 +121,7 @@ FileContents readWholeFile(const std::string& path) {
     if (n < 0) {
       if (errno == EINTR) continue;
       result.bytes.clear();
-      return result;  // Failed (also for a directory: EISDIR)
+      return result;  // Failed
     }
     if (n == 0) break;
     result.bytes.append(chunk, static_cast<std::size_t>(n));
@@ -131,6 +134,7 @@ bool replaceWholeFile(const std::string& path, std::string_view contents) {
   const std::string target = targetOf(path);
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
+  if (existed && !S_ISREG(old.st_mode)) return false;
   // A file we may not write stays as it is, even where its directory would let a rename
   // replace it: its permissions are how it is protected.
   if (existed && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;

@@ -1,6 +1,7 @@
 #include "WindowPlacement.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace kvlink {
@@ -43,17 +44,35 @@ QPoint placeWindow(QSize size, const QRect& screen, const QRect& anchor,
     const QRect frame(corner, size);
     frames.emplace_back(keepInside(frame, screen), size);
   }
-  const auto covers = [&](const QRect& frame, const std::optional<QRect>& other) {
-    return other && frame.intersects(*other);
+  // The least of `keepClear` covered, then the least of the anchor; the first
+  // of equals.
+  const auto cost = [&](const QRect& frame) {
+    return std::pair(keepClear ? overlapArea(frame, *keepClear) : 0, overlapArea(frame, anchor));
   };
-  for (const QRect& frame : frames)
-    if (!covers(frame, anchor) && !covers(frame, keepClear)) return frame.topLeft();
-  for (const QRect& frame : frames)
-    if (!covers(frame, keepClear)) return frame.topLeft();
-  const QRect* least = &frames.front();
-  for (const QRect& frame : frames)
-    if (overlapArea(frame, *keepClear) < overlapArea(*least, *keepClear)) least = &frame;
-  return least->topLeft();
+  return std::min_element(frames.begin(), frames.end(),
+                          [&](const QRect& a, const QRect& b) { return cost(a) < cost(b); })
+      ->topLeft();
+}
+
+std::optional<QSize> anchorSizeMakingRoom(QSize size, const QRect& screen, const QRect& anchor,
+                                          QSize anchorMinimum) {
+  // Right of the anchor at its top, or below it at its left, inside the screen.
+  const int width = screen.right() + 1 - kGap - size.width() - anchor.left();
+  const int height = screen.bottom() + 1 - kGap - size.height() - anchor.top();
+  const bool fitsRight = anchor.top() + size.height() <= screen.bottom() + 1;
+  const bool fitsBelow = anchor.left() + size.width() <= screen.right() + 1;
+  if ((fitsRight && width >= anchor.width()) || (fitsBelow && height >= anchor.height()))
+    return std::nullopt;  // there is room already
+  std::optional<QSize> best;
+  const auto lost = [&](QSize s) {
+    return anchor.width() * anchor.height() - s.width() * s.height();
+  };
+  if (fitsRight && width >= anchorMinimum.width()) best = QSize(width, anchor.height());
+  if (fitsBelow && height >= anchorMinimum.height()) {
+    const QSize lower(anchor.width(), height);
+    if (!best || lost(lower) < lost(*best)) best = lower;
+  }
+  return best;
 }
 
 }  // namespace kvlink

@@ -18,10 +18,18 @@ namespace kvlink {
 //
 // Tried in order: right of and below the anchor (with the cascade's step,
 // then without), right of and below `keepClear`, each moved inside the screen. The first that
-// covers neither the anchor nor `keepClear` wins; else the first that leaves `keepClear` clear;
-// else the one that covers the least of it.
+// covers neither the anchor nor `keepClear` wins; else the one that covers the least of
+// `keepClear`, and of those the one that covers the least of the anchor.
 QPoint placeWindow(QSize size, const QRect& screen, const QRect& anchor,
                    const std::optional<QRect>& keepClear, int cascade);
+
+// For a window that should stand clear of the anchor (frames, as above): when
+// there is no room for it right of or below the anchor, the smaller anchor
+// frame, no smaller than `anchorMinimum`, that leaves room on one side (the
+// one that costs the anchor the least area). std::nullopt when there is room
+// already, or none can be made.
+std::optional<QSize> anchorSizeMakingRoom(QSize size, const QRect& screen, const QRect& anchor,
+                                          QSize anchorMinimum);
 
 // `frame` moved (not resized) so that as much of it as fits lies in `screen`,
 // its top-left corner always inside.

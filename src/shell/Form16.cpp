@@ -225,14 +225,15 @@ void Form16::Command3D1_Click() {
 }
 
 void Form16::saveLinkSettings() {
-  // All four, so that the next start finds the link set up; the first that
-  // cannot be saved is reported and ends the saving.
+  // All four, so that the next start finds the link set up; every key that
+  // cannot be saved is named in one message.
+  SettingValues values;
   for (LinkSetting setting :
-       {LinkSetting::Port, LinkSetting::Baud, LinkSetting::Protocol, LinkSetting::CheckMode}) {
-    const std::string value = std::to_string(settingValue(program_.linkState, setting));
-    if (!saveSetting(program_.host, kSettingsSection, settingKey(setting), value)) return;
-  }
-  program_.linkState.serialKeysMissing = false;
+       {LinkSetting::Port, LinkSetting::Baud, LinkSetting::Protocol, LinkSetting::CheckMode})
+    values.emplace_back(settingKey(setting),
+                        std::to_string(settingValue(program_.linkState, setting)));
+  if (saveSettings(program_.host, kSettingsSection, values))
+    program_.linkState.serialKeysMissing = false;
 }
 
 void Form16::Command3D2_Click() {

@@ -3,7 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include <algorithm>
+#include <QValidator>
 
 #include "Form1.h"
 #include "Host.h"
@@ -11,14 +11,22 @@
 #include "SettingsFile.h"
 #include "SettingsWriter.h"
 #include "StationSwitch.h"
+#include "platform/ProfileText.h"
 
 namespace kvlink {
 
 namespace {
 
 const QString kTitle = QStringLiteral("Select Station");
-// Longest name typed here; a longer stored name is shown and kept whole.
-constexpr int kNewNameMaxLength = 40;
+
+// The name box holds no more than the settings file keeps of a name.
+class StoredNameLength : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    return std::size_t(input.toUtf8().size()) <= kProfileValueMaxLength ? Acceptable : Invalid;
+  }
+};
 
 }  // namespace
 
@@ -40,7 +48,9 @@ void Form9::buildDesign() {
   Label2->setObjectName(QStringLiteral("Label2"));
   Text2 = new QLineEdit(this);
   Text2->setObjectName(QStringLiteral("Text2"));
-  Text2->setMaxLength(kNewNameMaxLength);
+  Text2->setMaxLength(int(kProfileValueMaxLength));
+  Text2->setValidator(new StoredNameLength(Text2));
+  Text2->setToolTip(QStringLiteral("At most %1 characters").arg(kProfileValueMaxLength));
   Text2->setMinimumWidth(Text2->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
   Label2->setBuddy(Text2);
 
@@ -89,9 +99,7 @@ void Form9::Text1_Change() {
 }
 
 void Form9::showStoredName(int16_t station) {
-  const QString name = QString::fromStdString(readStationName(station));
-  Text2->setMaxLength(std::max<int>(kNewNameMaxLength, name.size()));
-  Text2->setText(name);
+  Text2->setText(QString::fromStdString(readStationName(station)));
 }
 
 void Form9::Command3D1_Click() {

@@ -4,6 +4,8 @@
 // lost setting for a saved one.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kvlink {
 
@@ -12,5 +14,10 @@ class Host;
 // True when written; otherwise shows a message naming the file and the key.
 bool saveSetting(Host& host, const std::string& section, const std::string& key,
                  const std::string& value);
+
+// Writes every key; true when all were written, otherwise one message names
+// the file and every key that was not.
+using SettingValues = std::vector<std::pair<std::string, std::string>>;
+bool saveSettings(Host& host, const std::string& section, const SettingValues& keys);
 
 }  // namespace kvlink

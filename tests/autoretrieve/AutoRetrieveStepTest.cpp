@@ -2,6 +2,8 @@
 // reads, the status lines, the station files (header once, each record once
 // and oldest first, the error line, never part of a line), when the unit's
 // counter is reset, and the walk through the list.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -136,17 +138,24 @@ TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecord
   EXPECT_EQ(unit.regs[138], 0);
 }
 
-TEST_F(AutoRetrieveStepTest, FileThatCannotBeOpenedIsReportedAndRecordsKept) {
+TEST_F(AutoRetrieveStepTest, FileThatIsNotARegularFileIsReportedAndRecordsKept) {
+  // A directory, and a FIFO without a reader that must not hold the poll.
   ASSERT_TRUE(QDir(filesDir.path()).mkdir("station5.txt"));
+  ASSERT_EQ(::mkfifo(file(6).toLocal8Bit().constData(), 0666), 0);
   link->station(5).unit(0, true).records(2);
-  useList({5}, 2, filesDir.path());
-  step();
-  const QString text = "Cannot open station5.txt (File may be open by another application)";
-  EXPECT_EQ(window().Label10->text(), text);
-  EXPECT_EQ(main().Label12->text(), text);
-  EXPECT_EQ(link->count("read 1 5 192"), 0);
+  link->station(6).unit(0, true).records(2);
+  useList({5, 6}, 2, filesDir.path());
+  for (const int station : {5, 6}) {
+    step();
+    const QString text =
+        QStringLiteral("Cannot write station%1.txt (not a regular file) - records kept in the unit")
+            .arg(station);
+    EXPECT_EQ((station == 5 ? window().Label10 : window().Label11)->text(), text);
+    EXPECT_EQ(main().Label12->text(), text);
+    EXPECT_EQ(link->count("read 1 " + std::to_string(station) + " 192"), 0);
+    EXPECT_EQ(link->station(station).regs[138], 2);
+  }
   EXPECT_TRUE(writes().empty());
-  EXPECT_EQ(link->station(5).regs[138], 2);
 }
 
 TEST_F(AutoRetrieveStepTest, FailedFileWriteLeavesNoPartOfALineAndKeepsTheRecords) {

@@ -2,6 +2,8 @@
 // download on a line of units in memory: what is written, in which order,
 // how it is checked, and how every way out leaves the poll timer, the
 // wizard and the unit.
+#include <QTest>
+
 #include "ConFileWriter.h"
 #include "ConfigFileFixture.h"
 #include "ConfigFileTexts.h"
@@ -64,13 +66,15 @@ class QuickConfigTest : public ConfigFileFixture {
   }
 };
 
-TEST_F(QuickConfigTest, WarningNoOrCloseBoxEnablesTheItemsYesOpensStepOne) {
-  for (int way = 0; way < 2; ++way) {
+TEST_F(QuickConfigTest, WarningNoEscOrCloseBoxEnablesTheItemsYesOpensStepOne) {
+  for (int way = 0; way < 3; ++way) {
     main().mnuopen->trigger();
     ASSERT_TRUE(files().ConfigWarning.ifLoaded());
     EXPECT_TRUE(itemsDisabled());
     if (way == 0)
       files().ConfigWarning().Command3D2->click();
+    else if (way == 1)
+      QTest::keyClick(files().ConfigWarning().Command3D1, Qt::Key_Escape);  // focus on "Yes"
     else
       files().ConfigWarning().close();
     EXPECT_FALSE(files().ConfigWarning.ifLoaded());
@@ -118,6 +122,7 @@ TEST_F(QuickConfigTest, NextChecksTheLinkTheDialogAndTheVersion) {
   EXPECT_FALSE(host.dialogRequests()[0].save);
   EXPECT_EQ(host.dialogRequests()[0].flags, cdlOFNFileMustExist);
   EXPECT_EQ(host.dialogRequests()[0].filter, QStringLiteral("Config File (*.con)|*.con"));
+  EXPECT_EQ(host.shownFilters()[0], QStringList{"Config File (*.con)"});
   EXPECT_TRUE(wizard()->Command3D1->isEnabled());
 
   for (const char* version : {"2.00", "", "1.0"}) {
@@ -133,6 +138,7 @@ TEST_F(QuickConfigTest, NextChecksTheLinkTheDialogAndTheVersion) {
   answerDialog(path("missing.con"));
   wizard()->Command3D1->click();
   expectBox(kBadVersionText, vbCritical, kConFileErrorTitle);
+  EXPECT_EQ(label7(), QStringLiteral("Cannot read CON file"));
 
   // A file of another unit type is accepted here and refused by Send.
   answerDialog(put("feeder.con", numberedFile(4)));
@@ -215,6 +221,8 @@ TEST_F(QuickConfigTest, FileOfAnotherTypeIsRefusedBeforeAnyWrite) {
     send();
     EXPECT_TRUE(line->writes().empty()) << c.fileType;
     expectBox(kWrongTypeText, vbCritical, kTypeErrorTitle);
+    EXPECT_EQ(label7().toStdString(), "Wrong type of unit: Type=" + c.fileType + ", unit type " +
+                                          std::to_string(c.unitType));
     EXPECT_FALSE(wizard()->Label4->isHidden());
     expectRestored();
     wizard()->Command3D4->click();
@@ -231,11 +239,12 @@ TEST_F(QuickConfigTest, DamagedFileIsRefusedWithNothingWritten) {
     std::string from, to;
     const char* box;
     const char* title;
-    const char* line7;  // nullptr: unchanged
+    const char* line7;
   };
   const Case cases[] = {
-      {"Type=0\r\n", "", kBadValueText, kBadValueTitle, nullptr},
-      {"Type=0", "Type=motor", kBadValueText, kBadValueTitle, nullptr},
+      {"Type=0\r\n", "", kBadValueText, kBadValueTitle, "Missing in CON file: Type"},
+      {"Type=0", "Type=0 ;motor", kBadValueText, kBadValueTitle,
+       "Bad value in CON file: Type=0 ;motor"},
       {"Service Factor=113\r\n", "", kMissingSetPointText, kConFileErrorTitle,
        "Missing in CON file: Service Factor"},
       {"LeakageAlarm=111", "LeakageAlarm=", kMissingSetPointText, kConFileErrorTitle,
@@ -244,7 +253,8 @@ TEST_F(QuickConfigTest, DamagedFileIsRefusedWithNothingWritten) {
       {"I2tTrip=100", "I2tTrip=70000", kBadValueText, kBadValueTitle,
        "Bad value in CON file: I2tTrip=70000"},
       {"EFCT=117", "EFCT=-5", kBadValueText, kBadValueTitle, "Bad value in CON file: EFCT=-5"},
-      {"Version=2.0", "Version=2.00", kBadVersionText, kConFileErrorTitle, nullptr},
+      {"Version=2.0", "Version=2.00", kBadVersionText, kConFileErrorTitle,
+       "Bad value in CON file: Version=2.00"},
       // Longer than the profile reader returns whole: never cut and written.
       {"FLA=112", "FLA=" + std::string(300, '0') + "90", kBadValueText, kBadValueTitle,
        "Value too long in CON file: FLA"},
@@ -253,19 +263,19 @@ TEST_F(QuickConfigTest, DamagedFileIsRefusedWithNothingWritten) {
       {"Type=0", "Type=" + std::string(256, '0'), kBadValueText, kBadValueTitle,
        "Value too long in CON file: Type"},
   };
+  // One wizard for all: each refusal shows its own reason, never the last one's.
+  ready(0, numberedFile(0));
   for (const Case& c : cases) {
-    ready(0, numberedFile(0));
-    wizard()->Label7->setText(QStringLiteral("before"));
+    line->calls.clear();
+    host.clearRecords();
     // The file changes after "Next >>".
     put("unit.con", replaced(numberedFile(0), c.from, c.to));
     send();
     EXPECT_TRUE(line->writes().empty()) << c.to;
     ASSERT_EQ(host.boxes().size(), 1u) << c.to;
     expectBox(c.box, vbCritical, c.title);
-    EXPECT_EQ(label7(), c.line7 ? QString::fromUtf8(c.line7) : QStringLiteral("before"));
+    EXPECT_EQ(label7(), QString::fromUtf8(c.line7));
     expectRestored();
-    wizard()->Command3D4->click();
-    flushDeletes();
   }
   // A file truncated in the middle of [SetPoints], and one gone since Next.
   ready(0, numberedFile(0));
@@ -273,9 +283,11 @@ TEST_F(QuickConfigTest, DamagedFileIsRefusedWithNothingWritten) {
   put("unit.con", whole.substr(0, whole.find("UnbalanceAlarm")));
   send();
   expectBox(kMissingSetPointText, vbCritical, kConFileErrorTitle);
+  EXPECT_EQ(label7(), QStringLiteral("Missing in CON file: UnbalanceAlarm"));
   std::remove(path("unit.con").c_str());
   send();
   expectBox(kBadVersionText, vbCritical, kConFileErrorTitle);
+  EXPECT_EQ(label7(), QStringLiteral("Cannot read CON file"));
   EXPECT_TRUE(line->writes().empty());
 }
 

@@ -1,7 +1,10 @@
 // File > "&Save Set Point Info" and the save window, the main window's File
 // items of the configuration files, File > "Edit CON file (&Notepad)", and
 // the poll pass keeping the windows' buttons still.
+#include <sys/stat.h>
+
 #include <QTimer>
+#include <filesystem>
 
 #include "ConFileReader.h"
 #include "ConFileWriter.h"
@@ -162,6 +165,17 @@ TEST_F(SaveWindowTest, FileThatCannotBeWrittenIsReportedNotSaved) {
   ASSERT_TRUE(saveWindow());
   EXPECT_TRUE(saveWindow()->isVisible());
   EXPECT_TRUE(itemsEnabled());
+
+  // A FIFO is refused, named, and stays a FIFO.
+  const std::string fifo = path("pipe.con");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  answerDialog(fifo);
+  clickContinue();
+  EXPECT_EQ(lastBox().text.toStdString(),
+            "Cannot write " + fifo +
+                " (not a regular file).  Set point information has not "
+                "been saved.");
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST_F(SaveWindowTest, QuickConfigureAsksThePasswordAndEnablesTheItemsOnRefusal) {

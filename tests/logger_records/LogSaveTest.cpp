@@ -3,9 +3,11 @@
 // unreadable or too large, file not writable, a record unreadable, a
 // failed write) with the controls given back each time.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 
+#include "../autoretrieve/FileSizeLimit.h"
 #include "LogRecordDecode.h"
 #include "LogRecordLine.h"
 #include "LoggerTestProgram.h"
@@ -209,10 +211,20 @@ TEST_F(LogSaveTest, FileFailuresAreReportedNotSaved) {
   expectOneBox(t, "Path not found", vbOKOnly);
   EXPECT_TRUE(t.reads().size() == 1u);  // the counter only
 
-  if (QFile::exists("/dev/full")) {
-    save(t, "/dev/full");
-    expectOneBox(t, "Disk full", vbOKOnly);
-    // Stopped at the header: no record was read for nothing.
+  {
+    test::FileSizeLimit full(10);
+    save(t, t.path("FULL.TXT"));
+  }
+  expectOneBox(t, "Disk full", vbOKOnly);
+  EXPECT_EQ(t.reads().size(), 1u);  // stopped at the header: no record read for nothing
+
+  // Only a regular file is written: a FIFO without a reader is refused at
+  // once, naming it, and so is a device.
+  const QString fifo = t.path("PIPE.TXT");
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0666), 0);
+  for (const QString& path : {fifo, QStringLiteral("/dev/full")}) {
+    save(t, path);
+    expectOneBox(t, "Cannot write " + path + " (not a regular file)", vbOKOnly);
     EXPECT_EQ(t.reads().size(), 1u);
   }
 }

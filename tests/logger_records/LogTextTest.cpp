@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../autoretrieve/FileSizeLimit.h"
 #include "LogFieldList.h"
 #include "LogRecordDecode.h"
 #include "LogRecordLine.h"
@@ -122,8 +123,14 @@ TEST_F(LogTextFileTest, FailuresAreReported) {
   LogTextFile file;
   EXPECT_FALSE(file.open((dir_ / "missing" / "R.TXT").string(), LogTextFile::Mode::Output));
   EXPECT_EQ(file.errorDescription(), "Path not found");
-  EXPECT_FALSE(file.open(dir_.string(), LogTextFile::Mode::Output));
-  EXPECT_EQ(file.errorDescription(), "Path/File access error");
+  // Nothing but a regular file is written, and a FIFO without a reader
+  // does not hold the open.
+  const auto fifo = dir_ / "pipe.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  for (const auto& path : {dir_, fifo, std::filesystem::path("/dev/null")}) {
+    EXPECT_FALSE(file.open(path.string(), LogTextFile::Mode::Output));
+    EXPECT_EQ(file.errorDescription(), "Cannot write " + path.string() + " (not a regular file)");
+  }
   EXPECT_FALSE(file.write("x"));
 
   if (::geteuid() != 0) {
@@ -135,14 +142,13 @@ TEST_F(LogTextFileTest, FailuresAreReported) {
     EXPECT_EQ(contents(locked), "keep");
   }
 
-  // A full device: the failure is seen at the write, not taken for success.
-  if (std::filesystem::exists("/dev/full")) {
-    ASSERT_TRUE(file.open("/dev/full", LogTextFile::Mode::Append));
-    EXPECT_FALSE(file.write("line\r\n"));
-    EXPECT_EQ(file.errorDescription(), "Disk full");
-    EXPECT_FALSE(file.write("more\r\n"));
-    EXPECT_FALSE(file.close());
-  }
+  // A full disk: the failure is seen at the write, not taken for success.
+  ASSERT_TRUE(file.open((dir_ / "full.txt").string(), LogTextFile::Mode::Append));
+  test::FileSizeLimit full(4);
+  EXPECT_FALSE(file.write("line\r\n"));
+  EXPECT_EQ(file.errorDescription(), "Disk full");
+  EXPECT_FALSE(file.write("more\r\n"));
+  EXPECT_FALSE(file.close());
 }
 
 }  // namespace

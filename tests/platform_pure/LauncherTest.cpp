@@ -79,6 +79,12 @@ const EditorCase kEditorCases[] = {
      std::nullopt,
      {{"code", "--wait", "-n", "/u/a b.con"}, {"xdg-open", "/u/a b.con"}}},
     {"blank visual counts as unset", "   ", std::nullopt, {{"xdg-open", "/u/a b.con"}}},
+    {"terminal editor in visual runs in a terminal",
+     "/usr/bin/vim",
+     std::nullopt,
+     {{"x-terminal-emulator", "-e", "/usr/bin/vim", "/u/a b.con"},
+      {"xterm", "-e", "/usr/bin/vim", "/u/a b.con"},
+      {"xdg-open", "/u/a b.con"}}},
 };
 
 class EditorCommandTest : public testing::TestWithParam<EditorCase> {};

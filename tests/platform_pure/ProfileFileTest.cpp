@@ -78,6 +78,12 @@ TEST_F(ProfileFileTest, UnreadableFileIsNeverReplaced) {
   std::filesystem::create_symlink(con, con);
   EXPECT_FALSE(WriteIni("StationType", "Type", "0", con));
   EXPECT_TRUE(std::filesystem::is_symlink(con));
+
+  const std::string fifo = windows.file("fifo.con");  // refused at once, left a FIFO
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  EXPECT_EQ(ReadIni("StationType", "Type", fifo), "");
+  EXPECT_FALSE(WriteIni("StationType", "Type", "0", fifo));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST_F(ProfileFileTest, EntryThatWouldNotReadBackLeavesTheFileAlone) {

@@ -195,8 +195,18 @@ TEST_F(Form16Test, SettingThatCannotBeSavedIsReported) {
   ASSERT_TRUE(QDir().mkdir(QString::fromStdString(settingsFilePath())));
   setup().Option3D6->click();
   ASSERT_EQ(host.boxes().size(), 1u);
-  EXPECT_TRUE(host.boxes()[0].text.contains("\"port\" could not be saved"));
+  const QString file = QString::fromStdString(settingsFilePath());
+  EXPECT_EQ(host.boxes()[0].text, "The setting \"port\" could not be saved in " + file + ".");
   EXPECT_EQ(program->linkState.CommPort, 2);  // used for this run all the same
+
+  // Enable names every key it could not save, in one message.
+  host.clearRecords();
+  setup().Command3D1->click();
+  ASSERT_GE(host.boxes().size(), 1u);
+  EXPECT_EQ(host.boxes()[0].text,
+            "The settings \"port\", \"baud\", \"protocol\" and \"checkmode\" could not be saved "
+            "in " +
+                file + ".");
 }
 
 // gridmon.ini owned by root in a directory the operator may write: a file the

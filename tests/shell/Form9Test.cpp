@@ -1,5 +1,7 @@
 // Select Station: the station and its name, what OK changes and what bad
 // input leaves alone.
+#include <QTest>
+
 #include "Form1.h"
 #include "Form9.h"
 #include "ShellTestSupport.h"
@@ -115,6 +117,21 @@ TEST_F(Form9Test, LongStoredNameIsShownCutAndKeptWhole) {
   EXPECT_EQ(main.Label11->toolTip().toStdString(), name);
   EXPECT_TRUE(main.Label11->text().endsWith(QChar(0x2026)));
   EXPECT_LT(main.minimumSizeHint().width(), 1366);
+}
+
+// The name box holds no more than the settings file keeps: 255 bytes.
+TEST_F(Form9Test, TypedNameStopsAtWhatIsKept) {
+  for (const QString& letter : {QStringLiteral("N"), QStringLiteral("\u00dc")}) {
+    host.onNextModal([&](Form& shown) {
+      auto& form = static_cast<Form9&>(shown);
+      form.Text2->clear();
+      QTest::keyClicks(form.Text2, letter.repeated(300));
+      form.Command3D1->click();
+    });
+    program->Form1().mnuSetupStation->trigger();
+    const QString kept = letter.repeated(int(255 / letter.toUtf8().size()));
+    EXPECT_EQ(ReadIni(kStationSection, "station1", kSettingsFile), kept.toStdString());
+  }
 }
 
 }  // namespace

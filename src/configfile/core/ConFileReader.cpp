@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "ConNumber.h"
+#include "ConfigFileTexts.h"
 #include "platform/ProfileText.h"
 #include "platform/WholeFile.h"
 
@@ -29,6 +30,18 @@ bool conTypeIsWhole(std::string_view text) {
 
 bool hasConVersion(std::string_view text) {
   return conValue(text, kConStationTypeSection, kConVersionKey) == kConVersion;
+}
+
+std::string conStationTypeKeyLine(std::string_view text, const char* key) {
+  const std::string value = conValue(text, kConStationTypeSection, key);
+  if (value.empty()) return std::string(kMissingSetPointLine) + key;
+  return std::string(kBadSetPointLine) + key + '=' + value;
+}
+
+std::string conVersionProblemLine(const std::optional<std::string>& file) {
+  if (!file) return kUnreadableLine;
+  if (hasConVersion(*file)) return {};
+  return conStationTypeKeyLine(*file, kConVersionKey);
 }
 
 ConTypeCheck checkConType(std::string_view text, int unitType) {

@@ -32,6 +32,13 @@ bool conTypeIsWhole(std::string_view text);
 // [StationType] Version is exactly "2.0".
 bool hasConVersion(std::string_view text);
 
+// The result line for a [StationType] key that is refused: "Missing in CON
+// file: Key" or "Bad value in CON file: Key=text".
+std::string conStationTypeKeyLine(std::string_view text, const char* key);
+// Why a file read with readConFile is refused before its type is looked at:
+// unreadable, or not version "2.0"; "" when neither.
+std::string conVersionProblemLine(const std::optional<std::string>& file);
+
 enum class ConTypeCheck {
   Matches,     // [StationType] Type is the unit type as a number ("2" or "2.0")
   Differs,     // a number, but not that type

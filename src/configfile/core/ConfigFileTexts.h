@@ -17,6 +17,8 @@ inline constexpr const char* kNotReadYetText =
 inline constexpr const char* kFileNotWrittenText =
     "File could not be written.  Set point information has not been saved.";
 inline constexpr const char* kFileErrorTitle = "File error";
+inline constexpr const char* kNotRegularFileText =  // %1 is the file
+    "Cannot write %1 (not a regular file).  Set point information has not been saved.";
 
 // Quick configuration.
 inline constexpr const char* kBadVersionText = "Problem with CON file...may be incorrect file type";
@@ -44,6 +46,9 @@ inline constexpr const char* kDownloadComplete = "Download Complete.";
 inline constexpr const char* kMissingSetPointLine = "Missing in CON file: ";
 inline constexpr const char* kBadSetPointLine = "Bad value in CON file: ";
 inline constexpr const char* kLongValueLine = "Value too long in CON file: ";
+inline constexpr const char* kUnreadableLine = "Cannot read CON file";
+inline constexpr const char* kWrongTypeLine = "Wrong type of unit: ";  // "Type=2, unit type 0"
+inline constexpr const char* kUnitSilentLine = "Unit off-line";
 
 // File > "Edit CON file (&Notepad)" when no editor starts; %1 is the file.
 inline constexpr const char* kEditorNotStartedText =

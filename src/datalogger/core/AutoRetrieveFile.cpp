@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "LogTextFile.h"
+#include "platform/RegularFile.h"
 
 namespace kvlink {
 
@@ -22,10 +23,11 @@ std::string autoRetrieveFilePath(const std::string& directory, int station) {
 
 std::string directoryProblem(const std::string& directory) {
   if (directory.empty()) return fileErrorDescription(ENOENT);
-  errno = 0;
-  std::FILE* probe = std::fopen(joinDirectory(directory, "test.log").c_str(), "ab");
-  if (probe && std::fclose(probe) == 0) return {};
-  return fileErrorDescription(errno ? errno : EIO);
+  const RegularFileOpen probe =
+      openRegularFile(joinDirectory(directory, "test.log"), O_WRONLY | O_APPEND | O_CREAT);
+  if (probe.notRegular) return "test.log is not a regular file";
+  if (probe.fd >= 0 && ::close(probe.fd) == 0) return {};
+  return fileErrorDescription(probe.error ? probe.error : errno ? errno : EIO);
 }
 
 bool probeDirectoryWritable(const std::string& directory) {
@@ -37,7 +39,9 @@ StationFile::~StationFile() {
 }
 
 bool StationFile::open(const std::string& path) {
-  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  const RegularFileOpen opened = openRegularFile(path, O_WRONLY | O_APPEND | O_CREAT);
+  fd_ = opened.fd;
+  notRegular_ = opened.notRegular;
   if (fd_ < 0) return false;
   struct stat info {};
   if (::fstat(fd_, &info) != 0) return false;
@@ -57,7 +61,7 @@ bool StationFile::append(const std::string& text) {
     done += size_t(n);
   }
   // The records are on the disk before the unit is told to clear them.
-  // Files that cannot be synced (devices, pipes) are not held against it.
+  // A file system that cannot sync files is not held against it.
   if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
     cutBack();
     return false;
@@ -86,6 +90,11 @@ std::string autoRetrieveCannotOpenText(int station) {
 std::string autoRetrieveCannotWriteText(int station) {
   return "Cannot write station" + std::to_string(station) +
          ".txt (disk full?) - records kept in the unit";
+}
+
+std::string autoRetrieveNotRegularText(int station) {
+  return "Cannot write station" + std::to_string(station) +
+         ".txt (not a regular file) - records kept in the unit";
 }
 
 }  // namespace kvlink

@@ -34,8 +34,9 @@ class StationFile {
   StationFile& operator=(const StationFile&) = delete;
 
   // Opens the file for appending, creating it when missing; false when it
-  // cannot be opened.
+  // cannot be opened or is not a regular file (notRegular()).
   bool open(const std::string& path);
+  bool notRegular() const { return notRegular_; }
   // Missing or empty when opened: it gets the header line first.
   bool isNew() const { return start_ == 0; }
   // Writes and syncs `text`; on any failure cuts the file back and is false.
@@ -46,6 +47,7 @@ class StationFile {
  private:
   int fd_ = -1;
   long start_ = 0;
+  bool notRegular_ = false;
 };
 
 // Status lines of one list position.
@@ -53,5 +55,6 @@ std::string autoRetrieveCountText(int station, long count);
 std::string autoRetrieveNoResponseText(int station);
 std::string autoRetrieveCannotOpenText(int station);
 std::string autoRetrieveCannotWriteText(int station);
+std::string autoRetrieveNotRegularText(int station);
 
 }  // namespace kvlink

@@ -1,9 +1,12 @@
 #include "LogTextFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "platform/RegularFile.h"
 
 namespace kvlink {
 
@@ -44,11 +47,21 @@ bool LogTextFile::open(const std::string& path, Mode mode) {
   close();
   failed_ = false;
   error_.clear();
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return fail(EISDIR);
-  errno = 0;
-  file_ = std::fopen(path.c_str(), mode == Mode::Output ? "wb" : "ab");
-  if (!file_) return fail(errno);
+  const bool output = mode == Mode::Output;
+  const RegularFileOpen opened =
+      openRegularFile(path, O_WRONLY | O_CREAT | (output ? O_TRUNC : O_APPEND));
+  if (opened.notRegular) {
+    failed_ = true;
+    error_ = "Cannot write " + path + " (not a regular file)";
+    return false;
+  }
+  if (opened.fd < 0) return fail(opened.error);
+  file_ = ::fdopen(opened.fd, output ? "wb" : "ab");
+  if (!file_) {
+    const int error = errno;
+    ::close(opened.fd);
+    return fail(error);
+  }
   return true;
 }
 
@@ -66,9 +79,8 @@ bool LogTextFile::close() {
   errno = 0;
   // The records are on the disk before anyone relies on them (the
   // auto-retrieve step clears them from the unit after this close).
-  // Files that cannot be synced (devices, pipes) are not held against it.
-  if (!failed_ && ::fsync(fileno(file_)) != 0 && errno != EINVAL && errno != EROFS)
-    fail(errno);
+  // A file system that cannot sync files is not held against it.
+  if (!failed_ && ::fsync(fileno(file_)) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
   errno = 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;

@@ -21,7 +21,8 @@ class LogTextFile {
   LogTextFile(const LogTextFile&) = delete;
   LogTextFile& operator=(const LogTextFile&) = delete;
 
-  // False (with errorDescription) when the file cannot be created or opened.
+  // False (with errorDescription) when the file cannot be created or opened;
+  // anything but a regular file is refused with a description naming it.
   bool open(const std::string& path, Mode mode);
   bool isOpen() const { return file_ != nullptr; }
   // False once any write failed.
