@@ -88,4 +88,11 @@ std::string autoRetrieveCannotWriteText(int station) {
          ".txt (disk full?) - records kept in the unit";
 }
 
+std::string autoRetrieveRecordsLostText(int station, long count, bool overrun) {
+  const std::string lost = "records lost: " + std::to_string(count);
+  return "Station#" + std::to_string(station) + "  " +
+         (overrun ? "Logs faster than it can be read - " + lost
+                  : "R" + lost.substr(1) + " (overwritten before they could be read)");
+}
+
 }  // namespace kvlink

@@ -53,5 +53,8 @@ std::string autoRetrieveCountText(int station, long count);
 std::string autoRetrieveNoResponseText(int station);
 std::string autoRetrieveCannotOpenText(int station);
 std::string autoRetrieveCannotWriteText(int station);
+// Records were lost: overwritten in the unit before they could be read, or
+// (`overrun`) the unit logs faster than its records can be read.
+std::string autoRetrieveRecordsLostText(int station, long count, bool overrun);
 
 }  // namespace kvlink
