@@ -122,8 +122,9 @@ class StationVisit {
   // disk. Records logged while the file is written are read and appended too;
   // one logged between the last counter read and the reset is saved at the
   // next visit. Records the unit overwrote before they could be read are
-  // counted on a line of their own; a unit that logs faster than it can be
-  // read keeps its counter, the records counted so far given up and counted.
+  // counted on a line of their own; from a unit that logs faster than it can
+  // be read, the records not yet read are left for the next visit, with the
+  // counter not reset.
   // On any failure the file is cut back to its length before the save and
   // the records stay in the unit.
   void saveRecords() {

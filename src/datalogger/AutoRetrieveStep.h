@@ -10,8 +10,8 @@
 // the file is new), also those logged while it saves, and then has the unit
 // reset its counter (control word, bit 8). Records the unit overwrote before
 // they could be read are counted on a line of their own and on the status
-// line; a unit that logs faster than it can be read keeps its counter, and
-// the records counted so far are given up and counted. When a record cannot
+// line; from a unit that logs faster than it can be read, the records not
+// yet read are left for the next visit, with the counter not reset. When a record cannot
 // be read or the file cannot be written, nothing of the save stays in the
 // file (but the error line of a failed read) and the counter is not reset, so
 // the next visit saves the same records again. Then the list moves on to the next

@@ -11,8 +11,9 @@ namespace {
 // Tries at pinning record 0 before the unit counts as logging faster than it
 // can be read.
 constexpr int kPinTries = 8;
-// More record reads than this for one save and the same.
-constexpr int kMostReads = 4 * kLogRecordSlots;
+// More record reads than this for one save and the same: the save goes on at
+// the next visit, so that the poll is not held up for long.
+constexpr int kMostReads = kLogRecordSlots + 50;
 // The counter stops here and counts no further.
 constexpr long kCounterFull = 0xFFFF;
 
@@ -57,9 +58,13 @@ void RecordCollector::countLost(long count) {
 }
 
 RecordCollector::Outcome RecordCollector::overrun() {
-  // The records counted above the ones taken are given up.
-  countLost(counter_ - floor_);
-  floor_ = counter_;
+  // What the record area no longer holds is lost; the rest waits in the unit
+  // for the next visit. A full counter is reset: all it counted is given up.
+  const long gone = counterFull() ? counter_ : counter_ - kLogRecordSlots;
+  if (gone > floor_) {
+    countLost(gone - floor_);
+    floor_ = gone;
+  }
   return Outcome::Overrun;
 }
 

@@ -43,8 +43,8 @@ class RecordCollector {
   using LostLine = std::function<std::string(long count)>;
 
   // Where the last save of a unit left off: the last record saved, when its
-  // counter was reset after it; or the places below `givenUp` given up (and
-  // counted lost) without a reset.
+  // counter was reset after it; or, without a reset, the places below
+  // `givenUp` (saved, or lost and counted).
   struct Mark {
     std::optional<LoggedRecord> lastSaved;
     long givenUp = 0;
@@ -53,7 +53,8 @@ class RecordCollector {
   enum class Outcome {
     Complete,    // every record counted when record 0 was pinned is taken
     ReadFailed,  // a record or the counter could not be read
-    Overrun,     // the unit logs faster than its records can be read
+    Overrun,     // the unit logs faster than its records can be read: the
+                 // save goes on at the next visit, without a counter reset
   };
 
   // `counter`: the counter as just read.
