@@ -151,7 +151,8 @@ RecordCollector::Mark RecordCollector::markAfterReset() const {
 }
 
 RecordCollector::Mark RecordCollector::markWithoutReset() const {
-  return Mark{std::nullopt, floor_};
+  // Still sought when no sweep got that far.
+  return Mark{floor_ == 0 ? lastSaved_ : std::nullopt, floor_};
 }
 
 }  // namespace kvlink
