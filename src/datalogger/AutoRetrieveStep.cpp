@@ -157,16 +157,30 @@ class StationVisit {
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
     // A full counter counts no further: reset it even so.
     if (!overrun || records.counterFull()) {
-      WriteUnit(program_, target_.port, station_,
-                loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-                *control | kResetRecordCounter);
+      const bool reset = WriteUnit(program_, target_.port, station_,
+                                   loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                                   *control | kResetRecordCounter) == 0;
       m_.SavedUpTo[station_] = records.markAfterReset();
+      if (reset && !program_.ended) saveAfterReset(file, records);
     } else {
       m_.SavedUpTo[station_] = records.markWithoutReset();
     }
     if (program_.ended) return;
     if (overrun || records.lost() > 0)
       showStatus(autoRetrieveRecordsLostText(station_, records.lost(), overrun));
+  }
+
+  // A record logged between the last counter read and the reset write is not
+  // counted: read it now, with any logged since the reset. When that fails,
+  // the next save looks for it.
+  void saveAfterReset(StationFile& file, RecordCollector& records) {
+    file.keep();
+    records.counterWasReset();
+    if (records.collect() != RecordCollector::Outcome::Complete) return;
+    std::string text;
+    for (const std::string& line : records.take()) text += line;
+    if (!text.empty() && !file.append(text)) return;
+    m_.SavedUpTo[station_] = records.markWithoutReset();
   }
 
   // One record, followed by one pass of the event pump; nothing when it could

@@ -70,6 +70,11 @@ void StationFile::cutBack() {
   if (::ftruncate(fd_, start_) == 0) ::fsync(fd_);
 }
 
+void StationFile::keep() {
+  struct stat info {};
+  if (fd_ >= 0 && ::fstat(fd_, &info) == 0) start_ = info.st_size;
+}
+
 std::string autoRetrieveCountText(int station, long count) {
   return "Station#" + std::to_string(station) + "  Count= " + std::to_string(count);
 }

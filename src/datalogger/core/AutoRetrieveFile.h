@@ -40,8 +40,10 @@ class StationFile {
   bool isNew() const { return start_ == 0; }
   // Writes and syncs `text`; on any failure cuts the file back and is false.
   bool append(const std::string& text);
-  // Back to the length the file had when it was opened.
+  // Back to the length the file had when it was opened, or at keep().
   void cutBack();
+  // What is written so far stays: a later failure cuts back to here.
+  void keep();
 
  private:
   int fd_ = -1;

@@ -67,8 +67,7 @@ bool LogTextFile::close() {
   // The records are on the disk before anyone relies on them (the
   // auto-retrieve step clears them from the unit after this close).
   // Files that cannot be synced (devices, pipes) are not held against it.
-  if (!failed_ && ::fsync(fileno(file_)) != 0 && errno != EINVAL && errno != EROFS)
-    fail(errno);
+  if (!failed_ && ::fsync(fileno(file_)) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
   errno = 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;

@@ -16,10 +16,11 @@
 // than one was logged in between; such a sweep counts only when the counter
 // proves it, else it is read again.
 //
-// Places are counted from the unit's last counter reset. The record just past
-// the counted ones is compared with the last one saved: one logged after the
-// counter was last read and before it was reset differs and is newer, and is
-// taken too.
+// Places are counted from the unit's last counter reset. A record logged
+// after the counter was last read and before it was reset is not counted: a
+// sweep straight after the reset reads down to the newest record taken, and
+// failing that, the next save compares the record just past the counted ones
+// with the last one saved; one that differs and is newer is taken too.
 
 #include <functional>
 #include <optional>
@@ -77,6 +78,10 @@ class RecordCollector {
   // without one.
   Mark markAfterReset() const;
   Mark markWithoutReset() const;
+  // The unit's counter was just reset: places count from the reset, and the
+  // next sweep reads what was logged since, and just before it, down to the
+  // newest record taken; markWithoutReset() then tells where it left off.
+  void counterWasReset() { counterMoved(0); }
 
  private:
   bool wanted(const LoggedRecord& record, long place) const;
