@@ -166,8 +166,9 @@ class StationVisit {
       m_.SavedUpTo[station_] = records.markWithoutReset();
     }
     if (program_.ended) return;
-    if (overrun || records.lost() > 0)
-      showStatus(autoRetrieveRecordsLostText(station_, records.lost(), overrun));
+    const bool tooFast = overrun && records.logsTooFast();
+    if (tooFast || records.lost() > 0)
+      showStatus(autoRetrieveRecordsLostText(station_, records.lost(), tooFast));
   }
 
   // A record logged between the last counter read and the reset write is not

@@ -13,7 +13,7 @@ namespace {
 constexpr int kPinTries = 8;
 // More record reads than this for one save and the same: the save goes on at
 // the next visit, so that the poll is not held up for long.
-constexpr int kMostReads = kLogRecordSlots + 50;
+constexpr int kMostReads = 100;
 // The counter stops here and counts no further.
 constexpr long kCounterFull = 0xFFFF;
 
@@ -73,7 +73,8 @@ RecordCollector::Outcome RecordCollector::collect() {
     // Record 0, read between two equal counter readings.
     std::optional<LoggedRecord> newest;
     for (int tries = 0;; ++tries) {
-      if (tries == kPinTries || reads_ >= kMostReads || counterFull()) return overrun();
+      tooFast_ = tries == kPinTries || counterFull();
+      if (tooFast_ || reads_ >= kMostReads) return overrun();
       ++reads_;
       newest = readRecord_(0);
       if (!newest) return Outcome::ReadFailed;

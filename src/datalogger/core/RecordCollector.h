@@ -54,8 +54,9 @@ class RecordCollector {
   enum class Outcome {
     Complete,    // every record counted when record 0 was pinned is taken
     ReadFailed,  // a record or the counter could not be read
-    Overrun,     // the unit logs faster than its records can be read: the
-                 // save goes on at the next visit, without a counter reset
+    Overrun,     // the unit logs faster than its records can be read, or the
+                 // save ran long: it goes on at the next visit, without a
+                 // counter reset
   };
 
   // `counter`: the counter as just read.
@@ -72,6 +73,9 @@ class RecordCollector {
 
   // Records counted lost in this save.
   long lost() const { return lost_; }
+  // The last overrun came from a unit that logs faster than record 0 can be
+  // pinned (or a full counter), not from a long save.
+  bool logsTooFast() const { return tooFast_; }
   // The counter stopped counting (65535): it must be reset.
   bool counterFull() const;
   // Where this save leaves off: after a counter reset, or (after an overrun)
@@ -101,6 +105,7 @@ class RecordCollector {
   std::vector<std::string> held_;            // oldest first
   long lost_ = 0;
   int reads_ = 0;
+  bool tooFast_ = false;
 };
 
 }  // namespace kvlink
