@@ -117,13 +117,16 @@ class StationVisit {
   // The pump may have ended the program or changed the link.
   bool mayGoOn() const { return !program_.ended && target_.linkUnchanged(program_); }
 
-  // Reads every record the unit logged since its counter was last reset,
-  // appends them oldest first, and has the unit reset its counter once they
-  // are on the disk. Records logged while the file is written are read and
-  // appended too; the reset follows straight on a counter read that found
-  // nothing new, so that only a record logged between that read and the
-  // reset write can be cleared unsaved. On any failure the file is cut back
-  // to its length before the save and the records stay in the unit.
+  // Reads every record the unit logged since its last save, appends them
+  // oldest first, and has the unit reset its counter once they are on the
+  // disk. Records logged while the file is written are read and appended too;
+  // one logged between the last counter read and the reset is saved at the
+  // next visit. Records the unit overwrote before they could be read are
+  // counted on a line of their own; from a unit that logs faster than it can
+  // be read, the records not yet read are left for the next visit, with the
+  // counter not reset.
+  // On any failure the file is cut back to its length before the save and
+  // the records stay in the unit.
   void saveRecords() {
     StationFile file;
     if (!file.open(autoRetrieveFilePath(destination(), station_))) {
@@ -131,38 +134,67 @@ class StationVisit {
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
-    RecordCollector records([this](int record) { return readRecordLine(record); },
+    RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            count_);
+                            logRecordsLostLine, count_, m_.SavedUpTo[station_]);
     std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     std::optional<uint16_t> control;
+    RecordCollector::Outcome outcome;
     for (;;) {
-      if (records.collect() != RecordCollector::Outcome::Complete) return readFailed(file);
+      outcome = records.collect();
+      if (outcome == RecordCollector::Outcome::ReadFailed) return readFailed(file);
       for (const std::string& line : records.take()) text += line;
       if (!text.empty() && !file.append(text)) return writeFailed();
       text.clear();
       if (!control) control = readWord(program_, target_, station_, kLoggerControlWord);
-      const std::optional<bool> unchanged =
-          control ? records.counterUnchanged() : std::optional<bool>();
+      if (!control) return readFailed(file);
+      if (outcome == RecordCollector::Outcome::Overrun) break;
+      const std::optional<bool> unchanged = records.counterUnchanged();
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
     }
-    WriteUnit(program_, target_.port, station_,
-              loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-              *control | kResetRecordCounter);
+    const bool overrun = outcome == RecordCollector::Outcome::Overrun;
+    // A full counter counts no further: reset it even so.
+    if (!overrun || records.counterFull()) {
+      const bool reset = WriteUnit(program_, target_.port, station_,
+                                   loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                                   *control | kResetRecordCounter) == 0;
+      m_.SavedUpTo[station_] = records.markAfterReset();
+      if (reset && !program_.ended) saveAfterReset(file, records);
+    } else {
+      m_.SavedUpTo[station_] = records.markWithoutReset();
+    }
+    if (program_.ended) return;
+    const bool tooFast = overrun && records.logsTooFast();
+    if (tooFast || records.lost() > 0)
+      showStatus(autoRetrieveRecordsLostText(station_, records.lost(), tooFast));
   }
 
-  // One record's line, followed by one pass of the event pump; nothing when
-  // it could not be read or the pump ended the program or changed the link.
-  std::optional<std::string> readRecordLine(int record) {
+  // A record logged between the last counter read and the reset write is not
+  // counted: read it now, with any logged since the reset. When that fails,
+  // the next save looks for it.
+  void saveAfterReset(StationFile& file, RecordCollector& records) {
+    file.keep();
+    records.counterWasReset();
+    if (records.collect() != RecordCollector::Outcome::Complete) return;
+    std::string text;
+    for (const std::string& line : records.take()) text += line;
+    if (!text.empty() && !file.append(text)) return;
+    m_.SavedUpTo[station_] = records.markWithoutReset();
+  }
+
+  // One record, followed by one pass of the event pump; nothing when it could
+  // not be read or the pump ended the program or changed the link.
+  std::optional<LoggedRecord> readRecord(int record) {
     if (ReadLogRecordAt(program_, static_cast<int16_t>(record), unitType_, station_) != 0)
       return std::nullopt;
-    std::string line = logRecordLine(loggingCode(program_).record, unitType_);
+    const LogRecordValues& values = loggingCode(program_).record;
+    LoggedRecord read{logRecordLine(values, unitType_), logTimeOrder(values)};
     program_.host.doEvents();
     if (!mayGoOn()) return std::nullopt;
-    return line;
+    return read;
   }
 
   // Nothing of this save stays in the file but the error line (after the

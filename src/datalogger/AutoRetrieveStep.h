@@ -5,13 +5,16 @@
 // station's identification word and logger record counter and shows them on
 // the status line of that list position and in the main window. Once the
 // counter has reached the record limit it appends the records the unit
-// logged since its counter was last reset, each once and oldest first, to
+// logged since its last save, each once and oldest first, to
 // <directory>/station<N>.txt (with the header line of the unit's family when
 // the file is new), also those logged while it saves, and then has the unit
-// reset its counter (control word, bit 8). When a record cannot be read or
-// the file cannot be written, nothing of the save stays in the file (but the
-// error line of a failed read) and the counter is not reset, so the next
-// visit saves the same records again. Then the list moves on to the next
+// reset its counter (control word, bit 8). Records the unit overwrote before
+// they could be read are counted on a line of their own and on the status
+// line; from a unit that logs faster than it can be read, the records not
+// yet read are left for the next visit, with the counter not reset. When a record cannot
+// be read or the file cannot be written, nothing of the save stays in the
+// file (but the error line of a failed read) and the counter is not reset, so
+// the next visit saves the same records again. Then the list moves on to the next
 // station. While auto retrieve is off the step only empties the main
 // window's auto-retrieve line.
 

@@ -82,15 +82,16 @@ TEST_F(AutoRetrieveStepTest, SaveAppendsOldestFirstWithOneHeaderThenClearsTheUni
   unit.regs[134] = 0x11;
   useList({5}, 3, filesDir.path());
   step();
-  EXPECT_EQ(link->calls, (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 192 18",
-                                  "read 1 5 216 18", "read 1 5 240 18", "read 1 5 138 1",
-                                  "read 1 5 134 1", "read 1 5 138 1", "write 1 5 134 25"}));
+  EXPECT_EQ(link->calls,
+            (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 192 18", "read 1 5 138 1",
+                     "read 1 5 216 18", "read 1 5 240 18", "read 1 5 134 1", "read 1 5 138 1",
+                     "write 1 5 134 25", "read 1 5 192 18", "read 1 5 138 1"}));
   Strings got = fileLines(5);
   ASSERT_EQ(got.size(), 4u);
   EXPECT_EQ(got[0], header(0));
   expectRecords(got, 1, {1, 2, 3});
   EXPECT_EQ(unit.regs[138], 0);
-  EXPECT_EQ(host.doEventsCount(), 3);
+  EXPECT_EQ(host.doEventsCount(), 4);
   EXPECT_TRUE(host.boxes().empty());
 
   // More records later: appended under the same header.
@@ -108,7 +109,7 @@ TEST_F(AutoRetrieveStepTest, FeederFamilyChosenByTheAutoStationsType) {
   link->station(20).unit(4, true).records(1);
   useList({20}, 1, filesDir.path());
   step();
-  EXPECT_EQ(link->count("read 1 20 192 19"), 1);
+  EXPECT_EQ(link->count("read 1 20 192 19"), 2);
   const Strings got = fileLines(20);
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0], header(4));
@@ -212,17 +213,92 @@ TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreSavedOnceBeforeTheRese
   EXPECT_EQ(unit.regs[138], 0);
 }
 
-TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeArea) {
+// A record logged between the last counter read of a save and the reset
+// write is not counted after the reset; when it cannot be read straight after
+// the reset, the next visit saves it.
+TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
+  MemoryStation& unit = link->station(5).unit(0, true).records(3);
+  std::string previous;
+  link->afterCall = [&](const std::string& call) {
+    if (call == "read 1 5 138 1" && previous == "read 1 5 134 1" && unit.logged == 3)
+      unit.records(1);
+    if (call.rfind("write 1 5 134", 0) == 0) unit.readFails = {192};
+    if (call == "read 1 5 192 18") unit.readFails.clear();
+    previous = call;
+  };
+  useList({5}, 2, filesDir.path());
+  step();
+  ASSERT_EQ(unit.logged, 4);
+  EXPECT_EQ(unit.regs[138], 0);
+  unit.records(2);
+  step();
+  const Strings got = fileLines(5);
+  ASSERT_EQ(got.size(), 7u);
+  expectRecords(got, 1, {1, 2, 3, 4, 5, 6});
+}
+
+// Two units, each logging one record after every k-th exchange on the line,
+// 84 visits: every record logged is in the file once and in order, or counted
+// on a line of its own where it was lost, or still in the unit; a unit that
+// logs as fast as the line runs is told apart from one that does not answer.
+TEST_F(AutoRetrieveStepTest, UnitsLoggingWhileTheyAreReadLoseNoRecordUntold) {
+  const auto number = [](const std::string& line, const std::string& after) {
+    return std::stol(line.substr(line.find(after) + after.size()));
+  };
+  for (const bool modbus : {true, false}) {
+    for (const int k : {1, 5, 8}) {
+      SCOPED_TRACE("k = " + std::to_string(k) + (modbus ? ", Modbus" : ", DF1"));
+      program->linkState.UseModbus = modbus ? 1 : 0;
+      const int16_t a = static_cast<int16_t>(k * 2 + (modbus ? 0 : 1) + 20), b = a + 20;
+      for (const int16_t s : {a, b}) link->station(s).unit(s % 2 == 0 ? 0 : 1, true).records(50);
+      int exchanges = 0;
+      link->afterCall = [&](const std::string&) {
+        if (++exchanges % k != 0) return;
+        for (const int16_t s : {a, b}) link->station(s).records(1);
+      };
+      useList({a, b}, 10, filesDir.path());
+      QString overrun;
+      for (int visit = 0; visit < 84; ++visit) {
+        step();
+        if (main().Label12->text().contains("faster")) overrun = main().Label12->text();
+      }
+      link->afterCall = nullptr;
+      long lost = 0;
+      for (const int16_t s : {a, b}) {
+        long next = 1, silent = 0;
+        for (const std::string& line : fileLines(s)) {
+          EXPECT_NE(line, errorLine());
+          const long n = line.rfind("\"Records lost: ", 0) == 0 ? number(line, "lost: ") : 0;
+          lost += n;
+          next += n;
+          if (line.rfind("\"25/12/2003", 0) != 0) continue;
+          silent += number(line, "day\",") != next;
+          next = number(line, "day\",") + 1;
+        }
+        const MemoryStation& unit = link->station(s);
+        EXPECT_EQ(silent, 0) << "records skipped or doubled at station " << s;
+        EXPECT_LE(next - 1, unit.logged);
+        EXPECT_LE(unit.logged - (next - 1), unit.regs[138] + 1) << "not saved, not counted";
+      }
+      EXPECT_EQ(lost > 0, k == 1);
+      EXPECT_EQ(overrun.contains("  Logs faster than it can be read - records lost: "), k == 1);
+    }
+  }
+}
+
+TEST_F(AutoRetrieveStepTest, CounterBeyondTheRecordAreaSavesTheWholeAreaAndCountsTheRest) {
   MemoryStation& unit = link->station(5).unit(0, true).records(250);
   unit.regs[138] = 40000;
   useList({5}, 50, filesDir.path());
   step();
-  EXPECT_EQ(window().Label10->text(), "Station#5  Count= 40000");
+  EXPECT_EQ(window().Label10->text(),
+            "Station#5  Records lost: 39750 (overwritten before they could be read)");
   EXPECT_EQ(link->count("read 1 5 6168 18"), 1) << "record 249";
   EXPECT_EQ(link->count("read 1 5 6192"), 0);
   const Strings got = fileLines(5);
-  ASSERT_EQ(got.size(), 251u);
-  expectRecords(got, 1, {1, 2});
+  ASSERT_EQ(got.size(), 252u);
+  EXPECT_EQ(got[1], "\"Records lost: 39750 (logged faster than they could be read)\"");
+  expectRecords(got, 2, {1, 2});
   EXPECT_EQ(unit.regs[138], 0);
 }
 
@@ -234,8 +310,9 @@ TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
   useList({9}, 2, filesDir.path());
   step();
   EXPECT_EQ(link->calls, (Strings{"abread 2 9 334 2", "abread 2 9 532 2", "abread 2 9 768 38",
-                                  "abread 2 9 816 38", "abread 2 9 532 2", "abread 2 9 524 2",
-                                  "abread 2 9 532 2", "abwrite 2 9 524 26"}));
+                                  "abread 2 9 532 2", "abread 2 9 816 38", "abread 2 9 524 2",
+                                  "abread 2 9 532 2", "abwrite 2 9 524 26", "abread 2 9 768 38",
+                                  "abread 2 9 532 2"}));
   const Strings got = fileLines(9);
   ASSERT_EQ(got.size(), 3u);
   EXPECT_EQ(got[0], header(1));

@@ -46,8 +46,8 @@ struct MemoryStation {
   // Logs `count` records as a unit does: each new one becomes record 0, the
   // older ones move up by one (the oldest of a full area is lost) and the
   // counter counts it. The k-th record the station logs (from 1) holds k in
-  // every word after its time stamp of 25/12/2003 14:<k / 60>:<k % 60> (BCD),
-  // weekday 3.
+  // every word after its time stamp of 25/12/2003 <14 + k / 3600>:<k / 60 %
+  // 60>:<k % 60> (BCD), weekday 3: later records, later times.
   MemoryStation& records(int count);
   int logged = 0;  // records logged so far
 };

@@ -186,6 +186,7 @@ void UnitModel::logRecord() {
   int word = 7;
   for (int source : recordSources(type_)) record[word++] = regs_[source];
   if (regs_[kRecordCounter] < 0xFFFF) ++regs_[kRecordCounter];
+  if (journalOn_) journal_.emplace_back(record, record + kRecordWords);
 }
 
 }  // namespace kvlink::sim

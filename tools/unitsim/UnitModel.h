@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <span>
+#include <vector>
 
 #include "UnitClock.h"
 #include "UnitRegisters.h"
@@ -33,6 +34,9 @@ class UnitModel {
 
   // Logs one record of the present values as record 0; the older ones move up by one.
   void logRecord();
+  // From now on every record logged is also kept here, oldest first (for measurements).
+  void keepJournal() { journalOn_ = true; }
+  const std::vector<std::vector<uint16_t>>& journal() const { return journal_; }
 
  private:
   int runCommand(uint16_t code);
@@ -48,6 +52,8 @@ class UnitModel {
   std::mt19937 rng_;
   int secondsSinceSample_ = 0;
   int etrSecondsLeft_ = 0;
+  bool journalOn_ = false;
+  std::vector<std::vector<uint16_t>> journal_;
 };
 
 }  // namespace kvlink::sim

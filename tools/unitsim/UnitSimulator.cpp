@@ -122,6 +122,17 @@ void UnitSimulator::setReg(int station, int reg, uint16_t value) {
   if (Station* s = table_.find(station)) s->model.set(reg, value);
 }
 
+void UnitSimulator::keepJournal(int station) {
+  std::lock_guard lock(table_.mutex);
+  if (Station* s = table_.find(station)) s->model.keepJournal();
+}
+
+std::vector<std::vector<uint16_t>> UnitSimulator::journal(int station) const {
+  std::lock_guard lock(table_.mutex);
+  const Station* s = table_.find(station);
+  return s ? s->model.journal() : std::vector<std::vector<uint16_t>>{};
+}
+
 void UnitSimulator::setFault(int station, const Fault& fault) {
   std::lock_guard lock(table_.mutex);
   if (Station* s = table_.find(station)) s->fault = fault;

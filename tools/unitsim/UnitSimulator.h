@@ -47,6 +47,9 @@ class UnitSimulator {
   uint16_t reg(int station, int reg) const;
   std::vector<uint16_t> regs(int station, int first, int count) const;
   void setReg(int station, int reg, uint16_t value);
+  // The records a station logs from now on, oldest first, each of 24 words.
+  void keepJournal(int station);
+  std::vector<std::vector<uint16_t>> journal(int station) const;
 
   void setFault(int station, const Fault& fault);
   void clearFault(int station) { setFault(station, Fault{}); }

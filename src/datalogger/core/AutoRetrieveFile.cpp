@@ -74,6 +74,11 @@ void StationFile::cutBack() {
   if (::ftruncate(fd_, start_) == 0) ::fsync(fd_);
 }
 
+void StationFile::keep() {
+  struct stat info {};
+  if (fd_ >= 0 && ::fstat(fd_, &info) == 0) start_ = info.st_size;
+}
+
 std::string autoRetrieveCountText(int station, long count) {
   return "Station#" + std::to_string(station) + "  Count= " + std::to_string(count);
 }
@@ -95,6 +100,13 @@ std::string autoRetrieveCannotWriteText(int station) {
 std::string autoRetrieveNotRegularText(int station) {
   return "Cannot write station" + std::to_string(station) +
          ".txt (not a regular file) - records kept in the unit";
+}
+
+std::string autoRetrieveRecordsLostText(int station, long count, bool overrun) {
+  const std::string prefix = "Station#" + std::to_string(station) + "  ";
+  const std::string number = std::to_string(count);
+  if (overrun) return prefix + "Logs faster than it can be read - records lost: " + number;
+  return prefix + "Records lost: " + number + " (overwritten before they could be read)";
 }
 
 }  // namespace kvlink

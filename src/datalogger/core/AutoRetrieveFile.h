@@ -41,8 +41,10 @@ class StationFile {
   bool isNew() const { return start_ == 0; }
   // Writes and syncs `text`; on any failure cuts the file back and is false.
   bool append(const std::string& text);
-  // Back to the length the file had when it was opened.
+  // Back to the length the file had when it was opened, or at keep().
   void cutBack();
+  // What is written so far stays: a later failure cuts back to here.
+  void keep();
 
  private:
   int fd_ = -1;
@@ -56,5 +58,8 @@ std::string autoRetrieveNoResponseText(int station);
 std::string autoRetrieveCannotOpenText(int station);
 std::string autoRetrieveCannotWriteText(int station);
 std::string autoRetrieveNotRegularText(int station);
+// Records were lost: overwritten in the unit before they could be read, or
+// (`overrun`) the unit logs faster than its records can be read.
+std::string autoRetrieveRecordsLostText(int station, long count, bool overrun);
 
 }  // namespace kvlink

@@ -104,6 +104,17 @@ std::string logReadErrorLine() {
   return quoted(kLogReadErrorText) + std::string(kLogLineEnd);
 }
 
+std::string logRecordsLostLine(long count) {
+  return quoted("Records lost: " + std::to_string(count) +
+                " (logged faster than they could be read)") +
+         std::string(kLogLineEnd);
+}
+
+std::string logTimeOrder(const LogRecordValues& values) {
+  return fourDigits(values.LogYear) + values.LogMonthDay + mid(values.LogWeekdayHour, 3, 2) +
+         values.LogMinuteSecond;
+}
+
 std::string logTimeField(const LogRecordValues& values) {
   return logDateTimeText(values);
 }

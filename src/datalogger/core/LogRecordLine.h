@@ -25,6 +25,14 @@ inline constexpr std::string_view kLogReadErrorText =
 std::string logHeaderLine(int16_t unitType);
 std::string logRecordLine(const LogRecordValues& values, int16_t unitType);
 std::string logReadErrorLine();
+// "Records lost: <count> (logged faster than they could be read)": records the
+// unit overwrote, or logged faster than the line could read them, before
+// they were saved.
+std::string logRecordsLostLine(long count);
+
+// The record's time stamp as year, month, day, hour, minute, second: later
+// times sort later as text.
+std::string logTimeOrder(const LogRecordValues& values);
 
 // The first field of a record line: "dd/mm/yyyy  hh:mm:ss Weekday".
 std::string logTimeField(const LogRecordValues& values);

@@ -8,80 +8,152 @@ namespace kvlink {
 
 namespace {
 
-// Records read between two counter reads: long enough that a unit that is
-// not logging costs few counter reads, short enough that a run read again
-// costs little.
-constexpr int kLongestRun = 32;
-// More reads than this for one save and the unit is logging faster than it
+// Tries at pinning record 0 before the unit counts as logging faster than it
 // can be read.
-constexpr int kMostReads = 4 * kLogRecordSlots;
+constexpr int kPinTries = 8;
+// More record reads than this for one save and the same: the save goes on at
+// the next visit, so that the poll is not held up for long.
+constexpr int kMostReads = 100;
+// The counter stops here and counts no further.
+constexpr long kCounterFull = 0xFFFF;
 
 }  // namespace
 
-RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter, long counter)
+RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine,
+                                 long counter, Mark from)
     : readRecord_(std::move(readRecord)),
       readCounter_(std::move(readCounter)),
-      counter_(counter),
-      run_(kLongestRun) {}
-
-long RecordCollector::firstWanted() const {
-  // Only the newest records fit the area; older ones are gone.
-  return std::max(taken_, counter_ - kLogRecordSlots);
+      lostLine_(std::move(lostLine)),
+      counter_(counter) {
+  if (counter < from.givenUp) from = Mark{};  // reset meanwhile by someone else
+  floor_ = from.givenUp;
+  if (floor_ == 0) lastSaved_ = from.lastSaved;
+  firstSaved_ = lastSaved_;
 }
 
-std::optional<long> RecordCollector::newestMissing() const {
-  for (long place = counter_ - 1; place >= firstWanted(); --place)
-    if (held_.count(place) == 0) return place;
-  return std::nullopt;
+bool RecordCollector::counterFull() const {
+  return counter_ >= kCounterFull;
+}
+
+bool RecordCollector::wanted(const LoggedRecord& record, long place) const {
+  if (lastSaved_ && record.line == lastSaved_->line) return false;
+  if (place >= floor_) return true;
+  // Past the counted places: logged after the last save, before the reset.
+  return lastSaved_ && record.time >= lastSaved_->time;
 }
 
 void RecordCollector::counterMoved(long counter) {
   if (counter < counter_) {
-    // Reset by someone else: what is held can no longer be placed.
-    held_.clear();
-    taken_ = 0;
+    // Reset by someone else: the places start again below the newest taken.
+    floor_ = 0;
+    if (newestTaken_) lastSaved_ = newestTaken_;
   }
   counter_ = counter;
 }
 
+void RecordCollector::countLost(long count) {
+  if (count <= 0) return;
+  held_.push_back(lostLine_(count));
+  lost_ += count;
+}
+
+RecordCollector::Outcome RecordCollector::overrun() {
+  // What the record area no longer holds is lost; the rest waits in the unit
+  // for the next visit. A full counter is reset: all it counted is given up.
+  const long gone = counterFull() ? counter_ : counter_ - kLogRecordSlots;
+  if (gone > floor_) {
+    countLost(gone - floor_);
+    floor_ = gone;
+  }
+  return Outcome::Overrun;
+}
+
 RecordCollector::Outcome RecordCollector::collect() {
-  while (const std::optional<long> missing = newestMissing()) {
-    std::vector<std::pair<long, std::string>> run;
-    for (long place = *missing;
-         place >= firstWanted() && held_.count(place) == 0 && int(run.size()) < run_; --place) {
-      if (reads_++ >= kMostReads) return Outcome::Overrun;
-      std::optional<std::string> line = readRecord_(int(counter_ - 1 - place));
-      if (!line) return Outcome::ReadFailed;
-      run.emplace_back(place, std::move(*line));
-    }
-    const std::optional<long> counter = readCounter_();
-    if (!counter) return Outcome::ReadFailed;
-    if (*counter == counter_) {
-      for (auto& [place, line] : run) held_.emplace(place, std::move(line));
-      run_ = std::min(run_ * 2, kLongestRun);
-    } else {
-      run_ = 1;
+  for (;;) {
+    // Record 0, read between two equal counter readings.
+    std::optional<LoggedRecord> newest;
+    for (int tries = 0;; ++tries) {
+      tooFast_ = tries == kPinTries || counterFull();
+      if (tooFast_ || reads_ >= kMostReads) return overrun();
+      ++reads_;
+      newest = readRecord_(0);
+      if (!newest) return Outcome::ReadFailed;
+      const std::optional<long> counter = readCounter_();
+      if (!counter) return Outcome::ReadFailed;
+      if (*counter == counter_) break;
       counterMoved(*counter);
     }
+    const long pinned = counter_;
+
+    // Then older ones, down to the places wanted.
+    std::vector<LoggedRecord> sweep;  // newest first
+    long place = pinned - 1, repeats = 0, lostBelow = 0;
+    bool newerSeen = false;
+    LoggedRecord last = *newest;
+    bool keep = wanted(last, place);
+    if (keep) sweep.push_back(last);
+    for (int n = 1; keep && (lastSaved_ || place > floor_); ++n) {
+      if (n == kLogRecordSlots) {  // the older ones are overwritten
+        lostBelow = place - floor_;
+        break;
+      }
+      ++reads_;
+      std::optional<LoggedRecord> record = readRecord_(n);
+      if (!record) return Outcome::ReadFailed;
+      if (record->line == last.line) {  // moved up by one logged meanwhile
+        ++repeats;
+        continue;
+      }
+      newerSeen = newerSeen || record->time > last.time;
+      last = std::move(*record);
+      --place;
+      keep = wanted(last, place);
+      if (keep) sweep.push_back(last);
+    }
+    if (newerSeen) {
+      // More than one record logged between two reads, or a clock set back:
+      // the sweep holds only when the counter counts no more records logged
+      // than it saw.
+      const std::optional<long> counter = readCounter_();
+      if (!counter) return Outcome::ReadFailed;
+      if (*counter != pinned + repeats) {
+        counterMoved(*counter);
+        continue;
+      }
+      counter_ = *counter;
+    }
+    countLost(lostBelow);
+    for (auto record = sweep.rbegin(); record != sweep.rend(); ++record)
+      held_.push_back(record->line);
+    if (!sweep.empty()) newestTaken_ = sweep.front();
+    pinned_ = pinned;
+    floor_ = pinned;  // every place below is taken or not wanted
+    lastSaved_.reset();
+    return Outcome::Complete;
   }
-  return Outcome::Complete;
 }
 
 std::vector<std::string> RecordCollector::take() {
   std::vector<std::string> lines;
-  for (auto& [place, line] : held_)
-    if (place >= taken_) lines.push_back(std::move(line));
-  held_.clear();
-  taken_ = counter_;
+  lines.swap(held_);
   return lines;
 }
 
 std::optional<bool> RecordCollector::counterUnchanged() {
   const std::optional<long> counter = readCounter_();
   if (!counter) return std::nullopt;
-  if (*counter == counter_) return true;
+  if (pinned_ && *counter == *pinned_) return true;
   counterMoved(*counter);
   return false;
+}
+
+RecordCollector::Mark RecordCollector::markAfterReset() const {
+  return Mark{newestTaken_ ? newestTaken_ : firstSaved_, 0};
+}
+
+RecordCollector::Mark RecordCollector::markWithoutReset() const {
+  // Still sought when no sweep got that far.
+  return Mark{floor_ == 0 ? lastSaved_ : std::nullopt, floor_};
 }
 
 }  // namespace kvlink
