@@ -17,6 +17,14 @@ struct ModbusMaster::Port {
   modbus_t* ctx = nullptr;
   bool dirty = false;                      // the last exchange ended without a valid reply
   SerialPort::Clock::time_point frameEnd;  // end of the last frame on the line, either way
+  // Requests whose reply may still come: an attempt got none in time, or a reply was taken
+  // while an earlier attempt's was still owed. Each is owed until one whole time-out after
+  // the time-out of its last attempt.
+  struct Owed {
+    std::vector<uint8_t> request;
+    SerialPort::Clock::time_point until;
+  };
+  std::vector<Owed> owed;
 
   ~Port() { release(); }
   void release() {
@@ -94,6 +102,7 @@ ModbusMaster::Port* ModbusMaster::openPort(int port) {
   if (p != nullptr && p->serial.failed() && p->serial.reopen()) {
     modbus_set_socket(p->ctx, p->serial.fd());
     p->dirty = false;
+    p->owed.clear();
     p->frameEnd = SerialPort::Clock::now();
   }
   return p;
@@ -141,13 +150,42 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
   std::array<uint8_t, MODBUS_RTU_MAX_ADU_LENGTH> reply{};
   modbus_set_slave(port.ctx, request[0]);
 
+  // RTU frames carry no transaction number: a reply still owed to another request of this
+  // station and function could be taken for this one (an exception reply fits any request of
+  // its function). This request waits until such a reply is a whole time-out overdue; what
+  // comes meanwhile is discarded. A reply owed to this very request is the station's answer
+  // to it and may be taken.
+  const auto start = Clock::now();
+  std::erase_if(port.owed, [&](const Port::Owed& o) { return o.until <= start; });
+  Clock::time_point notBefore{};
+  bool ownReplyOwed = false;
+  for (const Port::Owed& o : port.owed) {
+    if (o.request == request) {
+      ownReplyOwed = true;
+    } else if (o.request[0] == request[0] && o.request[1] == request[1]) {
+      notBefore = std::max(notBefore, o.until);
+    }
+  }
+  int sent = 0;
+  Clock::time_point lastSent;
+  const auto settle = [&](int code) {
+    if (code == kNoAnswer || sent > 1 || ownReplyOwed) {
+      std::erase_if(port.owed, [&](const Port::Owed& o) { return o.request == request; });
+      port.owed.push_back({request, lastSent + 2 * timeout});
+    }
+    return code;
+  };
+
   for (int attempt = 0; attempt <= retries_; ++attempt) {
     if (serial.failed()) return kPortFailed;
     // The request starts after the silence that ends the frame before it; a late reply to an
-    // earlier request is discarded meanwhile and never paired with this one.
+    // earlier request is discarded meanwhile.
     const auto gap = port.dirty ? modbusQuietGap(baud, timing_) : modbusFrameGap(baud);
-    if (!serial.waitQuiet(gap, port.frameEnd, Clock::now() + gap + timeout)) return kPortFailed;
+    const auto limit = std::max(Clock::now(), notBefore) + gap + timeout;
+    if (!serial.waitQuiet(gap, port.frameEnd, limit, notBefore)) return kPortFailed;
     port.dirty = true;
+    ++sent;
+    lastSent = Clock::now();
     if (modbus_send_raw_request(port.ctx, request.data(), static_cast<int>(request.size())) < 0) {
       serial.markFailed();
       return kPortFailed;
@@ -173,13 +211,13 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
       const int code = check(std::span<const uint8_t>(reply.data(), length - kModbusCrcBytes));
       if (code != kNoAnswer) {
         port.dirty = false;
-        return code;
+        return settle(code);
       }
       // A sound frame of our station that does not answer this request (a late reply to an
       // earlier one): dropped; ours may still follow.
     }
   }
-  return kNoAnswer;
+  return settle(kNoAnswer);
 }
 
 }  // namespace kvlink
