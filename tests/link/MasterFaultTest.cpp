@@ -223,7 +223,8 @@ TEST(ModbusLine, ReplyUpToOneTimeOutLateIsNeverTakenForAnotherRead) {
       continue;
     }
     ++answered;
-    EXPECT_EQ(words(buffer.data(), 4), line.sim().regs(1, reg, 4)) << "read " << i << " of R" << reg;
+    EXPECT_EQ(words(buffer.data(), 4), line.sim().regs(1, reg, 4))
+        << "read " << i << " of R" << reg;
   }
   EXPECT_GT(answered, 0);
 }

@@ -164,8 +164,8 @@ void UnitSimulator::serve() {
     long long waitMs = 20;
     if (!queue.empty()) {
       const auto due = queue.front().notBefore - SimClock::now();
-      waitMs = std::clamp<long long>(std::chrono::duration_cast<milliseconds>(due).count() - 1,
-                                     0, waitMs);
+      waitMs = std::clamp<long long>(std::chrono::duration_cast<milliseconds>(due).count() - 1, 0,
+                                     waitMs);
     }
     const int rc = poll(fds.data(), fds.size(), static_cast<int>(waitMs));
     if (stopping_) break;
