@@ -17,11 +17,12 @@ struct ModbusMaster::Port {
   modbus_t* ctx = nullptr;
   bool dirty = false;                      // the last exchange ended without a valid reply
   SerialPort::Clock::time_point frameEnd;  // end of the last frame on the line, either way
-  // Requests whose reply may still come: an attempt got none in time, or a reply was taken
-  // while an earlier attempt's was still owed. Each is owed until one whole time-out after
-  // the time-out of its last attempt.
+  // Replies that may still come: an attempt got none in time, or a retry took the reply of
+  // the attempt before it. Each is owed until one whole time-out after the time-out of the
+  // last attempt of its call.
   struct Owed {
-    std::vector<uint8_t> request;
+    uint8_t station;
+    uint8_t function;
     SerialPort::Clock::time_point until;
   };
   std::vector<Owed> owed;
@@ -150,28 +151,25 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
   std::array<uint8_t, MODBUS_RTU_MAX_ADU_LENGTH> reply{};
   modbus_set_slave(port.ctx, request[0]);
 
-  // RTU frames carry no transaction number: a reply still owed to another request of this
+  // RTU frames carry no transaction number: a reply still owed to an earlier request of this
   // station and function could be taken for this one (an exception reply fits any request of
-  // its function). This request waits until such a reply is a whole time-out overdue; what
-  // comes meanwhile is discarded. A reply owed to this very request is the station's answer
-  // to it and may be taken.
+  // its function, and an earlier identical request may have been answered with other values).
+  // This request waits until such a reply is a whole time-out overdue; what arrives meanwhile
+  // is discarded. Within the call, a retry may take the late reply to the attempt it repeats:
+  // the station's answer to this very request.
+  const uint8_t station = request[0];
+  const uint8_t function = request[1];
   const auto start = Clock::now();
   std::erase_if(port.owed, [&](const Port::Owed& o) { return o.until <= start; });
   Clock::time_point notBefore{};
-  bool ownReplyOwed = false;
   for (const Port::Owed& o : port.owed) {
-    if (o.request == request) {
-      ownReplyOwed = true;
-    } else if (o.request[0] == request[0] && o.request[1] == request[1]) {
-      notBefore = std::max(notBefore, o.until);
-    }
+    if (o.station == station && o.function == function) notBefore = std::max(notBefore, o.until);
   }
   int sent = 0;
   Clock::time_point lastSent;
   const auto settle = [&](int code) {
-    if (code == kNoAnswer || sent > 1 || ownReplyOwed) {
-      std::erase_if(port.owed, [&](const Port::Owed& o) { return o.request == request; });
-      port.owed.push_back({request, lastSent + 2 * timeout});
+    if (code == kNoAnswer || sent > 1) {
+      port.owed.push_back({station, function, lastSent + 2 * timeout});
     }
     return code;
   };
