@@ -89,6 +89,9 @@ void UnitSimulator::stopThread() {
 
 void UnitSimulator::vanish() {
   stopThread();
+  // The device node goes with the adapter: a link left behind could name a pseudo-terminal
+  // that another process opens next under the same number.
+  if (!options_.linkPath.empty()) ::unlink(options_.linkPath.c_str());
   pty_.close();
 }
 
