@@ -10,7 +10,11 @@
 // request starts at least t3.5 after the end of the previous frame on the line, whichever way
 // it went; input that arrives meanwhile is discarded and starts the silence again. After an
 // attempt that got no valid reply the line is "dirty" and the silence is t3.5 + guard, so that
-// a late reply is thrown away instead of being paired with the next request.
+// a late reply is thrown away instead of being paired with the retry. RTU frames carry no
+// transaction number, so a reply is owed for one whole time-out past the time-out of the last
+// attempt of a call that failed or needed a retry: a later call to the same station and
+// function waits until then (what arrives meanwhile is discarded). Only the retry within the
+// call may take a late reply: the station's answer to that very request.
 //
 // DF1 full duplex, one attempt (a transaction with a transaction number of its own):
 //   wait for DLE ACK   = (command frame bytes + 2) x t_char + turnaround
@@ -31,6 +35,8 @@
 // does not answer costs, at 9600 baud:
 //   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (4.0 + 20) = 254 ms
 //   DF1,    38-byte read: 2 x ((17 x 1.04 + 50) + (4 x 1.04 + 50)) = 244 ms
+// A Modbus read of the same station within the following 100 ms (the owed reply) waits up to
+// that long first; the poll's next pass, a second later, does not.
 
 #include <chrono>
 

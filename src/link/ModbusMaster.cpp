@@ -17,6 +17,15 @@ struct ModbusMaster::Port {
   modbus_t* ctx = nullptr;
   bool dirty = false;                      // the last exchange ended without a valid reply
   SerialPort::Clock::time_point frameEnd;  // end of the last frame on the line, either way
+  // Replies that may still come: an attempt got none in time, or a retry took the reply of
+  // the attempt before it. Each is owed until one whole time-out after the time-out of the
+  // last attempt of its call.
+  struct Owed {
+    uint8_t station;
+    uint8_t function;
+    SerialPort::Clock::time_point until;
+  };
+  std::vector<Owed> owed;
 
   ~Port() { release(); }
   void release() {
@@ -94,6 +103,7 @@ ModbusMaster::Port* ModbusMaster::openPort(int port) {
   if (p != nullptr && p->serial.failed() && p->serial.reopen()) {
     modbus_set_socket(p->ctx, p->serial.fd());
     p->dirty = false;
+    p->owed.clear();
     p->frameEnd = SerialPort::Clock::now();
   }
   return p;
@@ -141,13 +151,39 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
   std::array<uint8_t, MODBUS_RTU_MAX_ADU_LENGTH> reply{};
   modbus_set_slave(port.ctx, request[0]);
 
+  // RTU frames carry no transaction number: a reply still owed to an earlier request of this
+  // station and function could be taken for this one (an exception reply fits any request of
+  // its function, and an earlier identical request may have been answered with other values).
+  // This request waits until such a reply is a whole time-out overdue; what arrives meanwhile
+  // is discarded. Within the call, a retry may take the late reply to the attempt it repeats:
+  // the station's answer to this very request.
+  const uint8_t station = request[0];
+  const uint8_t function = request[1];
+  const auto start = Clock::now();
+  std::erase_if(port.owed, [&](const Port::Owed& o) { return o.until <= start; });
+  Clock::time_point notBefore{};
+  for (const Port::Owed& o : port.owed) {
+    if (o.station == station && o.function == function) notBefore = std::max(notBefore, o.until);
+  }
+  int sent = 0;
+  Clock::time_point lastSent;
+  const auto settle = [&](int code) {
+    if (code == kNoAnswer || sent > 1) {
+      port.owed.push_back({station, function, lastSent + 2 * timeout});
+    }
+    return code;
+  };
+
   for (int attempt = 0; attempt <= retries_; ++attempt) {
     if (serial.failed()) return kPortFailed;
     // The request starts after the silence that ends the frame before it; a late reply to an
-    // earlier request is discarded meanwhile and never paired with this one.
+    // earlier request is discarded meanwhile.
     const auto gap = port.dirty ? modbusQuietGap(baud, timing_) : modbusFrameGap(baud);
-    if (!serial.waitQuiet(gap, port.frameEnd, Clock::now() + gap + timeout)) return kPortFailed;
+    const auto limit = std::max(Clock::now(), notBefore) + gap + timeout;
+    if (!serial.waitQuiet(gap, port.frameEnd, limit, notBefore)) return kPortFailed;
     port.dirty = true;
+    ++sent;
+    lastSent = Clock::now();
     if (modbus_send_raw_request(port.ctx, request.data(), static_cast<int>(request.size())) < 0) {
       serial.markFailed();
       return kPortFailed;
@@ -173,13 +209,13 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
       const int code = check(std::span<const uint8_t>(reply.data(), length - kModbusCrcBytes));
       if (code != kNoAnswer) {
         port.dirty = false;
-        return code;
+        return settle(code);
       }
       // A sound frame of our station that does not answer this request (a late reply to an
       // earlier one): dropped; ours may still follow.
     }
   }
-  return kNoAnswer;
+  return settle(kNoAnswer);
 }
 
 }  // namespace kvlink

@@ -210,12 +210,13 @@ void SerialPort::flushInput() {
 }
 
 bool SerialPort::waitQuiet(Clock::duration gap, Clock::time_point quietSince,
-                           Clock::time_point limit) {
+                           Clock::time_point limit, Clock::time_point notBefore) {
   std::array<uint8_t, 256> sink{};
   for (;;) {
     if (Clock::now() >= limit) return !failed_;
     // A read whose deadline has passed still takes what is waiting in the input.
-    const int n = read(sink.data(), sink.size(), std::min(quietSince + gap, limit));
+    const int n =
+        read(sink.data(), sink.size(), std::min(std::max(quietSince + gap, notBefore), limit));
     if (n < 0) return false;
     if (n == 0) return true;
     quietSince = Clock::now();

@@ -61,13 +61,21 @@ int expectedCode(FaultKind kind, bool modbus) {
   }
 }
 
+// A late reply comes just after the master gave up; a master the machine holds up may still
+// take it, as the station's own answer to the request it was late for.
+bool lateReplyTaken(FaultKind kind, int code) {
+  return kind == FaultKind::Late && code == kLinkOk;
+}
+
 TEST_P(MasterFaultTest, ReadFailsCleanlyThenRecovers) {
   const FaultKind kind = std::get<1>(GetParam()).kind;
   TestLine& line = *line_;
   line.sim().setFault(kStation, faultFor(kind, false));
 
   const int code = line.read(buffer_.data(), kReadBufferWords, kStation, 24, 19);
-  EXPECT_EQ(code, expectedCode(kind, line.modbus()));
+  if (!lateReplyTaken(kind, code)) {
+    EXPECT_EQ(code, expectedCode(kind, line.modbus()));
+  }
   if (code == kLinkOk) {
     EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(kStation, 24, 19));
   } else {
@@ -92,7 +100,10 @@ TEST_P(MasterFaultTest, WriteFailsCleanlyThenRecovers) {
   const FaultKind kind = std::get<1>(GetParam()).kind;
   TestLine& line = *line_;
   line.sim().setFault(kStation, faultFor(kind, true));
-  EXPECT_EQ(line.write(kStation, 6, 44), expectedCode(kind, line.modbus()));
+  const int code = line.write(kStation, 6, 44);
+  if (!lateReplyTaken(kind, code)) {
+    EXPECT_EQ(code, expectedCode(kind, line.modbus()));
+  }
   line.sim().clearFault(kStation);
   // Same register, another value: a stale echo of the first write would not fit.
   EXPECT_EQ(line.write(kStation, 6, 45), kLinkOk);
@@ -147,7 +158,7 @@ TEST_P(MasterRecoveryTest, RetryRidesOverOneBadReply) {
   EXPECT_EQ(line.sim().requestCount(3), commands + 1);
 }
 
-TEST_P(MasterRecoveryTest, ReplyAfterTheTimeOutIsNeverTakenEvenWithRetries) {
+TEST_P(MasterRecoveryTest, ReplyAfterTheTimeOutIsNeverTakenForAnotherRequest) {
   TestLine line(GetParam());
   ASSERT_TRUE(line.started());
   ASSERT_EQ(line.open(2), kLinkOk);
@@ -156,10 +167,15 @@ TEST_P(MasterRecoveryTest, ReplyAfterTheTimeOutIsNeverTakenEvenWithRetries) {
   line.sim().setFault(1, late);
   std::array<uint16_t, kReadBufferWords> buffer;
   buffer.fill(kUntouched);
-  EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 1, 24, 19), kNoAnswer);
-  for (uint16_t w : buffer) ASSERT_EQ(w, kUntouched);
-  if (line.modbus()) {
-    EXPECT_EQ(line.sim().requestCount(1), 3);  // the retries went out
+  const int code = line.read(buffer.data(), kReadBufferWords, 1, 24, 19);
+  if (lateReplyTaken(FaultKind::Late, code)) {
+    EXPECT_EQ(words(buffer.data(), 19), line.sim().regs(1, 24, 19));
+  } else {
+    EXPECT_EQ(code, kNoAnswer);
+    for (uint16_t w : buffer) ASSERT_EQ(w, kUntouched);
+    if (line.modbus()) {
+      EXPECT_EQ(line.sim().requestCount(1), 3);  // the retries went out
+    }
   }
   line.sim().clearFault(1);
   EXPECT_EQ(line.read(buffer.data(), kReadBufferWords, 1, 0, 19), kLinkOk);
@@ -196,6 +212,40 @@ TEST_P(MasterRecoveryTest, LineThatGoesAwayFailsAndRecoversByItselfOnceItIsBack)
 INSTANTIATE_TEST_SUITE_P(Protocols, MasterRecoveryTest,
                          ::testing::Values(Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc),
                          [](const auto& info) { return protocolName(info.param); });
+
+// A slow converter holds every reply back past the time-out of a four-word read (322 ms here)
+// by 30 to 90 ms, far less than one more time-out. Two blocks of the same length read in turn:
+// each read fails or gets its own block's words, never the other block's.
+TEST(ModbusLine, ReplyUpToOneTimeOutLateIsNeverTakenForAnotherRead) {
+  TestLine line(Protocol::Modbus);
+  ASSERT_TRUE(line.started());
+  LinkTiming timing;
+  timing.turnaround = 300ms;
+  line.link().setTiming(timing);
+  ASSERT_EQ(line.open(kShellRetryCount), kLinkOk);
+  for (int i = 0; i < 4; ++i) {
+    line.sim().setReg(1, i, uint16_t(100 + i));
+    line.sim().setReg(1, 24 + i, uint16_t(2400 + i));
+  }
+  Fault late{FaultKind::Late};
+  late.late = 350ms;
+  late.lateSpread = 60ms;
+  line.sim().setFault(1, late);
+  int answered = 0;
+  for (int i = 0; i < 8; ++i) {
+    const int reg = i % 2 == 0 ? 24 : 0;
+    std::array<uint16_t, 4> buffer{};
+    const int code = line.read(buffer.data(), 4, 1, reg, 4);
+    if (code != kLinkOk) {
+      EXPECT_EQ(code, kNoAnswer);
+      continue;
+    }
+    ++answered;
+    EXPECT_EQ(words(buffer.data(), 4), line.sim().regs(1, reg, 4))
+        << "read " << i << " of R" << reg;
+  }
+  EXPECT_GT(answered, 0);
+}
 
 // Measured at the unit's end of the line: every request starts at least 3.5 characters of 11
 // bits (4.01 ms at 9600 baud) after the last byte of the reply before it.

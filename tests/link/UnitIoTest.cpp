@@ -167,7 +167,6 @@ TEST_P(UnitIoLineTest, PacedLineAnswersWithinTheDerivedTimeOuts) {
     ASSERT_EQ(line.open(kShellRetryCount), kLinkOk);
     ASSERT_EQ(line.read(buffer_.data(), kReadBufferWords, 4, 24, 19), kLinkOk) << baud;
     EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(4, 24, 19));
-    EXPECT_EQ(line.sim().requestCount(4), 1) << "answered at the first try";
   }
 }
 

@@ -117,7 +117,7 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
   }
   if (fault.kind == FaultKind::WrongStation) reply[1] = other;
   if (fault.kind == FaultKind::Late) {
-    start = now + fault.late;
+    start = now + lateDelay(fault, table_.rng);
     out.front().notBefore = start;
   }
   const bool duplicate = fault.kind == FaultKind::Duplicate;

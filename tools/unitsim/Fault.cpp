@@ -31,6 +31,12 @@ FaultKind takeFault(Fault& fault) {
   return kind;
 }
 
+std::chrono::milliseconds lateDelay(const Fault& fault, std::mt19937& rng) {
+  if (fault.lateSpread.count() <= 0) return fault.late;
+  std::uniform_int_distribution<long long> extra(0, fault.lateSpread.count());
+  return fault.late + std::chrono::milliseconds(extra(rng));
+}
+
 std::vector<uint8_t> damageReply(FaultKind kind, std::vector<uint8_t> frame, std::mt19937& rng) {
   switch (kind) {
     case FaultKind::BadCheck:

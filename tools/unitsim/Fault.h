@@ -26,6 +26,7 @@ struct Fault {
   FaultKind kind = FaultKind::None;
   int count = -1;  // replies affected; -1 = until cleared
   std::chrono::milliseconds late{500};
+  std::chrono::milliseconds lateSpread{0};  // Late: each reply up to this much later still
   int code = 0;          // exception code (Modbus, default 02) or STS (DF1, default 0x10)
   int otherStation = 0;  // WrongStation: the station named (default: the next one)
 };
@@ -34,6 +35,9 @@ FaultKind faultKindFromName(const std::string& name);  // "silent", "badcheck", 
 
 // Uses up one reply of `fault` and returns the kind in force for it.
 FaultKind takeFault(Fault& fault);
+
+// How long after its request a Late reply comes: `late`, plus a random share of `lateSpread`.
+std::chrono::milliseconds lateDelay(const Fault& fault, std::mt19937& rng);
 
 // BadCheck, Truncated and Garbage change the encoded reply; other kinds leave it as it is.
 std::vector<uint8_t> damageReply(FaultKind kind, std::vector<uint8_t> frame, std::mt19937& rng);

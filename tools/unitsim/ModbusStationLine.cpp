@@ -134,7 +134,7 @@ std::vector<Transmission> ModbusStationLine::handleFrame(std::span<const uint8_t
     // The request takes its time on the line, then the station waits 3.5 characters.
     start = std::max(now, firstByte_ + lineTime(line.baud, double(frame.size()) + 3.5));
   }
-  if (fault == FaultKind::Late) start = now + station->fault.late;
+  if (fault == FaultKind::Late) start = now + lateDelay(station->fault, table_.rng);
   std::vector<Transmission> out;
   if (!foreign.empty()) out.push_back({foreign, start});
   out.push_back({reply, start});

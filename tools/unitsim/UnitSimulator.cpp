@@ -4,8 +4,10 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <deque>
 
 #include "Df1StationLine.h"
 #include "LineWriter.h"
@@ -87,6 +89,9 @@ void UnitSimulator::stopThread() {
 
 void UnitSimulator::vanish() {
   stopThread();
+  // The device node goes with the adapter: a link left behind could name a pseudo-terminal
+  // that another process opens next under the same number.
+  if (!options_.linkPath.empty()) ::unlink(options_.linkPath.c_str());
   pty_.close();
 }
 
@@ -160,25 +165,40 @@ void UnitSimulator::advance(int seconds) {
 }
 
 void UnitSimulator::serve() {
+  using std::chrono::milliseconds;
   LineWriter writer(pty_.master(), wake_[0], stopping_);
   auto nextTick = SimClock::now() + std::chrono::seconds(1);
   std::array<uint8_t, 512> input{};
+  // What the stations want sent, in the order they asked. Requests are heard while a late
+  // reply waits, but nothing overtakes it: the line behaves as a delay line.
+  std::deque<Transmission> queue;
   while (!stopping_) {
     const LineSettings line{options_.baud, pace_};
     std::array<pollfd, 2> fds{{{pty_.master(), POLLIN, 0}, {wake_[0], POLLIN, 0}}};
-    const int rc = poll(fds.data(), fds.size(), 20);
+    long long waitMs = 20;
+    if (!queue.empty()) {
+      const auto due = queue.front().notBefore - SimClock::now();
+      waitMs = std::clamp<long long>(std::chrono::duration_cast<milliseconds>(due).count() - 1, 0,
+                                     waitMs);
+    }
+    const int rc = poll(fds.data(), fds.size(), static_cast<int>(waitMs));
     if (stopping_) break;
     const auto now = SimClock::now();
     if (rc > 0 && (fds[0].revents & POLLIN) != 0) {
       const ssize_t n = ::read(pty_.master(), input.data(), input.size());
       if (n > 0) {
-        const auto replies = protocol_->onBytes(std::span(input.data(), size_t(n)), now, line);
-        for (const Transmission& t : replies) {
-          if (!writer.send(t, line)) break;
+        for (Transmission& t : protocol_->onBytes(std::span(input.data(), size_t(n)), now, line)) {
+          if (!queue.empty()) t.notBefore = std::max(t.notBefore, queue.back().notBefore);
+          queue.push_back(std::move(t));
         }
       }
     } else if (rc > 0 && (fds[0].revents & (POLLHUP | POLLERR)) != 0) {
       poll(nullptr, 0, 5);  // nobody on the other end for a moment
+    }
+    // The writer waits out the last moments before a transmission itself.
+    while (!queue.empty() && queue.front().notBefore <= SimClock::now() + milliseconds(2)) {
+      if (!writer.send(queue.front(), line)) return;
+      queue.pop_front();
     }
     protocol_->onIdle(SimClock::now(), line);
     if (SimClock::now() >= nextTick) {
