@@ -28,7 +28,13 @@ bool SimulatedLine::startLine() {
 
 std::unique_ptr<LinkLibrary> SimulatedLine::serialLink() const {
   const std::string device = line->devicePath();
-  return std::make_unique<SerialLinkLibrary>([device](int) { return device; });
+  auto link = std::make_unique<SerialLinkLibrary>([device](int) { return device; });
+  // A turnaround ten times what the simulator's thread needs on a busy machine, so that a
+  // unit that answers is never taken for a silent one.
+  LinkTiming timing;
+  timing.turnaround = std::chrono::milliseconds(300);
+  link->setTiming(timing);
+  return link;
 }
 
 Program& SimulatedLine::makeProgram() {
