@@ -88,6 +88,9 @@ void UnitSimulator::stopThread() {
 void UnitSimulator::vanish() {
   stopThread();
   pty_.close();
+  // The device name goes with the device, as an unplugged adapter's does: a master that opens
+  // the name again meanwhile must not reach a pseudo-terminal that another line took since.
+  if (!options_.linkPath.empty()) ::unlink(options_.linkPath.c_str());
 }
 
 bool UnitSimulator::restore() {
