@@ -9,6 +9,12 @@ std::string lineCaseName(const ::testing::TestParamInfo<LineCase>& info) {
   return info.param.name;
 }
 
+LinkTiming busyMachineTiming() {
+  LinkTiming timing;
+  timing.turnaround = std::chrono::milliseconds(300);
+  return timing;
+}
+
 SimulatedLine::SimulatedLine(sim::Protocol protocol, const char* linkName)
     : protocol(protocol),
       line(std::make_unique<sim::UnitSimulator>(
@@ -29,11 +35,7 @@ bool SimulatedLine::startLine() {
 std::unique_ptr<LinkLibrary> SimulatedLine::serialLink() const {
   const std::string device = line->devicePath();
   auto link = std::make_unique<SerialLinkLibrary>([device](int) { return device; });
-  // A turnaround ten times what the simulator's thread needs on a busy machine, so that a
-  // unit that answers is never taken for a silent one.
-  LinkTiming timing;
-  timing.turnaround = std::chrono::milliseconds(300);
-  link->setTiming(timing);
+  link->setTiming(busyMachineTiming());
   return link;
 }
 
