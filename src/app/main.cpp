@@ -6,9 +6,11 @@
 #include "QtHost.h"
 #include "Startup.h"
 #include "link/SerialLinkLibrary.h"
+#include "platform/RuntimeDirectory.h"
 #include "platform/SingleInstanceLock.h"
 
 int main(int argc, char** argv) {
+  kvlink::provideRuntimeDirectory();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KV-LINK27"));
   kvlink::QtHost host;

@@ -8,9 +8,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+
+#include "platform/RuntimeDirectory.h"
 
 namespace kvlink {
 namespace {
@@ -37,8 +38,8 @@ SingleInstanceLock::~SingleInstanceLock() {
 std::string SingleInstanceLock::lockFilePath(const std::string& directory) {
   std::error_code error;
   const std::string real = std::filesystem::canonical(directory, error).string();
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  const std::string place = (runtime && runtime[0] == '/') ? runtime : "/tmp";
+  std::string place = runtimeDirectory();
+  if (place.empty()) place = "/tmp";
   char name[64];
   std::snprintf(name, sizeof name, "/kv-link27-%u-%016llx.lock", static_cast<unsigned>(::getuid()),
                 static_cast<unsigned long long>(pathKey(error ? directory : real)));

@@ -21,7 +21,7 @@ class SingleInstanceLock {
   // another holder, in this or another process, has it; Failed (see failure())
   // when the directory cannot be opened or locked. Where the file system cannot
   // lock a directory (some network file systems), a lock file in the per-user
-  // runtime directory ($XDG_RUNTIME_DIR, else /tmp), named after the directory's
+  // runtime directory (runtimeDirectory(), else /tmp), named after the directory's
   // real path, stands in. A lock already held by this object is released first.
   Result acquire(const std::string& directory);
   void release();

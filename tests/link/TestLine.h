@@ -23,11 +23,12 @@ using namespace std::chrono_literals;
 
 inline constexpr int kPort = 1;
 
-// The simulator answers within a millisecond on an idle machine; the turnaround leaves it a
-// quarter of a second, so that a busy machine never makes a sound station miss its time-out.
+// The turnaround is ten times what the simulator's thread needs on a busy machine, so that a
+// unit that answers is never taken for a silent one. The guard is wide enough for a late reply
+// of the simulator's thread to fall into the quiet wait after a failed Modbus attempt.
 inline LinkTiming testTiming() {
   LinkTiming t;
-  t.turnaround = 250ms;
+  t.turnaround = 300ms;
   t.guard = 20ms;
   return t;
 }

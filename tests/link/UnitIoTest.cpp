@@ -157,13 +157,30 @@ TEST_P(UnitIoLineTest, WritesReachTheRegisterAndFailuresCarryTheirCode) {
   EXPECT_EQ(writeErrorText(kNoAnswer), "Write Error 36:Information Not Available from unit");
 }
 
-// A line that takes the real time for every character, read with the program's own
-// time-outs and retry count, at the fastest and the slowest baud rate.
+// An unplugged line's device name leads nowhere, even once another line has taken its
+// pseudo-terminal: the link never reaches units that are not on its own line.
+TEST_P(UnitIoLineTest, VanishedLineIsNotFoundOnTheNextLinesDevice) {
+  TestLine& line = *line_;
+  const std::string freed = line.sim().ptyPath();
+  line.sim().vanish();
+  // The failed port lets go of the pseudo-terminal when it tries the name again.
+  EXPECT_EQ(line.read(buffer_.data(), kReadBufferWords, 1, 24, 19), kPortFailed);
+  EXPECT_EQ(line.read(buffer_.data(), kReadBufferWords, 1, 24, 19), kPortFailed);
+  TestLine next(GetParam());
+  ASSERT_TRUE(next.started());
+  if (next.sim().ptyPath() != freed) GTEST_SKIP() << "another process took " << freed;
+  EXPECT_EQ(line.read(buffer_.data(), kReadBufferWords, 1, 24, 19), kPortFailed);
+  EXPECT_EQ(next.sim().requestCount(1), 0);
+}
+
+// A line that takes the real time for every character (on a busy machine the simulator's
+// pacing runs late), read with time-outs derived as the program derives them and its retry
+// count, at the fastest and the slowest baud rate. How close a pass comes to the wire time
+// is measured in bench/line.
 TEST_P(UnitIoLineTest, PacedLineAnswersWithinTheDerivedTimeOuts) {
   for (int baud : {9600, 1200}) {
     TestLine line(GetParam(), true, baud);
     ASSERT_TRUE(line.started());
-    line.link().setTiming(LinkTiming{});
     ASSERT_EQ(line.open(kShellRetryCount), kLinkOk);
     ASSERT_EQ(line.read(buffer_.data(), kReadBufferWords, 4, 24, 19), kLinkOk) << baud;
     EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(4, 24, 19));

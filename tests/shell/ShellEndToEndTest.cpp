@@ -30,7 +30,9 @@ class ShellEndToEndTest : public EndToEndTest {
     line->addStation(9, 1);
     ASSERT_TRUE(startLine());
     setenv("KVLINK_COM3", line->devicePath().c_str(), 1);
-    makeProgram(std::make_unique<SerialLinkLibrary>());
+    auto link = std::make_unique<SerialLinkLibrary>();
+    link->setTiming(busyMachineTiming());
+    makeProgram(std::move(link));
     installShell(*program);
   }
   void TearDown() override {

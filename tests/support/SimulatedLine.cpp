@@ -9,6 +9,12 @@ std::string lineCaseName(const ::testing::TestParamInfo<LineCase>& info) {
   return info.param.name;
 }
 
+LinkTiming busyMachineTiming() {
+  LinkTiming timing;
+  timing.turnaround = std::chrono::milliseconds(300);
+  return timing;
+}
+
 SimulatedLine::SimulatedLine(sim::Protocol protocol, const char* linkName)
     : protocol(protocol),
       line(std::make_unique<sim::UnitSimulator>(
@@ -28,7 +34,9 @@ bool SimulatedLine::startLine() {
 
 std::unique_ptr<LinkLibrary> SimulatedLine::serialLink() const {
   const std::string device = line->devicePath();
-  return std::make_unique<SerialLinkLibrary>([device](int) { return device; });
+  auto link = std::make_unique<SerialLinkLibrary>([device](int) { return device; });
+  link->setTiming(busyMachineTiming());
+  return link;
 }
 
 Program& SimulatedLine::makeProgram() {

@@ -21,6 +21,7 @@
 
 #include "TestProgram.h"
 #include "UnitSimulator.h"
+#include "link/LinkTiming.h"
 
 namespace kvlink::test {
 
@@ -34,6 +35,10 @@ inline constexpr LineCase kLineCases[] = {{sim::Protocol::Modbus, "Modbus"},
                                           {sim::Protocol::Df1Bcc, "Df1Bcc"}};
 
 std::string lineCaseName(const ::testing::TestParamInfo<LineCase>& info);
+
+// The link's timing in these tests: a turnaround ten times what the simulator's thread needs
+// on a busy machine, so that a unit that answers is never taken for a silent one.
+LinkTiming busyMachineTiming();
 
 class SimulatedLine : public TestProgram {
  public:

@@ -89,10 +89,10 @@ void UnitSimulator::stopThread() {
 
 void UnitSimulator::vanish() {
   stopThread();
-  // The device node goes with the adapter: a link left behind could name a pseudo-terminal
-  // that another process opens next under the same number.
-  if (!options_.linkPath.empty()) ::unlink(options_.linkPath.c_str());
   pty_.close();
+  // The device name goes with the device, as an unplugged adapter's does: a master that opens
+  // the name again meanwhile must not reach a pseudo-terminal that another line took since.
+  if (!options_.linkPath.empty()) ::unlink(options_.linkPath.c_str());
 }
 
 bool UnitSimulator::restore() {

@@ -61,8 +61,8 @@ class UnitSimulator {
   // Passes `seconds` of unit time at once: clocks, meters and loggers step.
   void advance(int seconds);
 
-  // The line goes away: the pty is closed, the program's port sees a hang-up, the link path
-  // (if any) is removed.
+  // The line goes away: the pty is closed, the program's port sees a hang-up, and the link
+  // path (if any) is removed.
   void vanish();
   // A new line on a new pty; the link path (if any) points at it. False when it fails.
   bool restore();

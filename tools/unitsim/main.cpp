@@ -4,7 +4,8 @@
 //   unitsim [--protocol modbus|df1] [--check crc|bcc] [--baud N] [--pace]
 //           [--station N:TYPE]... [--fault N:KIND] [--link PATH]
 //
-// Prints the device to open and serves until interrupted.
+// Serves until interrupted. Without --link it names the device to open on standard output;
+// with --link the caller opens the link it named, and the simulator says nothing.
 
 #include <csignal>
 #include <cstdio>
@@ -103,8 +104,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "unitsim: cannot open a pseudo-terminal or the link\n");
     return 1;
   }
-  std::printf("%s\n", sim.devicePath().c_str());
-  std::fflush(stdout);
+  if (options.linkPath.empty()) {
+    std::printf("unitsim: the simulated line is on %s\n", sim.devicePath().c_str());
+    std::fflush(stdout);
+  }
   while (gStop == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   sim.stop();
   return 0;
