@@ -207,9 +207,8 @@ TEST_P(AutoRetrieveEndToEndTest, SteadyLoggingSavesEveryRecordOnce) {
   };
   host.atNextDoEvents(logging);
 
-  const QString diskFull =
-      QStringLiteral("Cannot write station9.txt (disk full?) - records kept in the unit");
-  bool diskWasFull = false;  // once, at the first save of station 9 from visit 13 on
+  const QString diskFull = "Cannot write station9.txt (disk full?) - records kept in the unit";
+  bool diskWasFull = false;  // at the first save of station 9 from visit 13 on
   for (int visit = 0; visit < 40; ++visit) {
     if (visit >= 13 && visit % 2 == 1 && !diskWasFull) {
       FileSizeLimit full(1);

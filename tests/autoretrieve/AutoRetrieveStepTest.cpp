@@ -2,8 +2,6 @@
 // reads, the status lines, the station files (header once, each record once
 // and oldest first, the error line, never part of a line), when the unit's
 // counter is reset, and the walk through the list.
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -140,23 +138,17 @@ TEST_F(AutoRetrieveStepTest, UnreadableRecordWritesTheErrorLineAndKeepsTheRecord
 }
 
 TEST_F(AutoRetrieveStepTest, FileThatIsNotARegularFileIsReportedAndRecordsKept) {
-  // A directory, and a FIFO without a reader that must not hold the poll.
   ASSERT_TRUE(QDir(filesDir.path()).mkdir("station5.txt"));
-  ASSERT_EQ(::mkfifo(file(6).toLocal8Bit().constData(), 0666), 0);
   link->station(5).unit(0, true).records(2);
-  link->station(6).unit(0, true).records(2);
-  useList({5, 6}, 2, filesDir.path());
-  for (const int station : {5, 6}) {
-    step();
-    const QString text =
-        QStringLiteral("Cannot write station%1.txt (not a regular file) - records kept in the unit")
-            .arg(station);
-    EXPECT_EQ((station == 5 ? window().Label10 : window().Label11)->text(), text);
-    EXPECT_EQ(main().Label12->text(), text);
-    EXPECT_EQ(link->count("read 1 " + std::to_string(station) + " 192"), 0);
-    EXPECT_EQ(link->station(station).regs[138], 2);
-  }
+  useList({5}, 2, filesDir.path());
+  step();
+  const QString text =
+      QStringLiteral("Cannot write station5.txt (not a regular file) - records kept in the unit");
+  EXPECT_EQ(window().Label10->text(), text);
+  EXPECT_EQ(main().Label12->text(), text);
+  EXPECT_EQ(link->count("read 1 5 192"), 0);
   EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(link->station(5).regs[138], 2);
 }
 
 TEST_F(AutoRetrieveStepTest, FailedFileWriteLeavesNoPartOfALineAndKeepsTheRecords) {
@@ -213,9 +205,7 @@ TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreSavedOnceBeforeTheRese
   EXPECT_EQ(unit.regs[138], 0);
 }
 
-// A record logged between the last counter read of a save and the reset
-// write is not counted after the reset; when it cannot be read straight after
-// the reset, the next visit saves it.
+// Logged after the last counter read, unreadable right after the reset: saved next visit.
 TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
   MemoryStation& unit = link->station(5).unit(0, true).records(3);
   std::string previous;
@@ -237,10 +227,8 @@ TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
   expectRecords(got, 1, {1, 2, 3, 4, 5, 6});
 }
 
-// Two units, each logging one record after every k-th exchange on the line,
-// 84 visits: every record logged is in the file once and in order, or counted
-// on a line of its own where it was lost, or still in the unit; a unit that
-// logs as fast as the line runs is told apart from one that does not answer.
+// Two units logging a record every k-th exchange: each record saved once in order, counted
+// lost, or still in the unit; only k = 1 outruns the line.
 TEST_F(AutoRetrieveStepTest, UnitsLoggingWhileTheyAreReadLoseNoRecordUntold) {
   const auto number = [](const std::string& line, const std::string& after) {
     return std::stol(line.substr(line.find(after) + after.size()));
@@ -250,38 +238,39 @@ TEST_F(AutoRetrieveStepTest, UnitsLoggingWhileTheyAreReadLoseNoRecordUntold) {
       SCOPED_TRACE("k = " + std::to_string(k) + (modbus ? ", Modbus" : ", DF1"));
       program->linkState.UseModbus = modbus ? 1 : 0;
       const int16_t a = static_cast<int16_t>(k * 2 + (modbus ? 0 : 1) + 20), b = a + 20;
-      for (const int16_t s : {a, b}) link->station(s).unit(s % 2 == 0 ? 0 : 1, true).records(50);
+      for (const int16_t s : {a, b}) link->station(s).unit(s % 2, true).records(50);
       int exchanges = 0;
       link->afterCall = [&](const std::string&) {
-        if (++exchanges % k != 0) return;
-        for (const int16_t s : {a, b}) link->station(s).records(1);
+        if (++exchanges % k == 0)
+          for (const int16_t s : {a, b}) link->station(s).records(1);
       };
       useList({a, b}, 10, filesDir.path());
-      QString overrun;
+      bool overrun = false;
       for (int visit = 0; visit < 84; ++visit) {
         step();
-        if (main().Label12->text().contains("faster")) overrun = main().Label12->text();
+        overrun |=
+            main().Label12->text().contains("  Logs faster than it can be read - records lost: ");
       }
       link->afterCall = nullptr;
       long lost = 0;
       for (const int16_t s : {a, b}) {
-        long next = 1, silent = 0;
+        long next = 1;
         for (const std::string& line : fileLines(s)) {
           EXPECT_NE(line, errorLine());
-          const long n = line.rfind("\"Records lost: ", 0) == 0 ? number(line, "lost: ") : 0;
-          lost += n;
-          next += n;
-          if (line.rfind("\"25/12/2003", 0) != 0) continue;
-          silent += number(line, "day\",") != next;
-          next = number(line, "day\",") + 1;
+          if (line.rfind("\"Records lost: ", 0) == 0) {
+            lost += number(line, "lost: ");
+            next += number(line, "lost: ");
+          } else if (line.rfind("\"25/12/2003", 0) == 0) {
+            EXPECT_EQ(number(line, "day\","), next) << "skipped or doubled at station " << s;
+            next = number(line, "day\",") + 1;
+          }
         }
         const MemoryStation& unit = link->station(s);
-        EXPECT_EQ(silent, 0) << "records skipped or doubled at station " << s;
         EXPECT_LE(next - 1, unit.logged);
         EXPECT_LE(unit.logged - (next - 1), unit.regs[138] + 1) << "not saved, not counted";
       }
       EXPECT_EQ(lost > 0, k == 1);
-      EXPECT_EQ(overrun.contains("  Logs faster than it can be read - records lost: "), k == 1);
+      EXPECT_EQ(overrun, k == 1);
     }
   }
 }

@@ -123,8 +123,7 @@ TEST_F(LogTextFileTest, FailuresAreReported) {
   LogTextFile file;
   EXPECT_FALSE(file.open((dir_ / "missing" / "R.TXT").string(), LogTextFile::Mode::Output));
   EXPECT_EQ(file.errorDescription(), "Path not found");
-  // Nothing but a regular file is written, and a FIFO without a reader
-  // does not hold the open.
+  // Only a regular file is written; a FIFO without a reader does not hold the open.
   const auto fifo = dir_ / "pipe.txt";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
   for (const auto& path : {dir_, fifo, std::filesystem::path("/dev/null")}) {
