@@ -142,8 +142,7 @@ TEST_F(AutoRetrieveStepTest, FileThatIsNotARegularFileIsReportedAndRecordsKept) 
   link->station(5).unit(0, true).records(2);
   useList({5}, 2, filesDir.path());
   step();
-  const QString text =
-      QStringLiteral("Cannot write station5.txt (not a regular file) - records kept in the unit");
+  const QString text = "Cannot write station5.txt (not a regular file) - records kept in the unit";
   EXPECT_EQ(window().Label10->text(), text);
   EXPECT_EQ(main().Label12->text(), text);
   EXPECT_EQ(link->count("read 1 5 192"), 0);
@@ -160,8 +159,7 @@ TEST_F(AutoRetrieveStepTest, FailedFileWriteLeavesNoPartOfALineAndKeepsTheRecord
     step();
     EXPECT_EQ(QFileInfo(file(5)).size(), 0) << "no part of the header or of a line";
   }
-  const QString text =
-      QStringLiteral("Cannot write station5.txt (disk full?) - records kept in the unit");
+  const QString text = "Cannot write station5.txt (disk full?) - records kept in the unit";
   EXPECT_EQ(window().Label10->text(), text);
   EXPECT_EQ(main().Label12->text(), text);
   EXPECT_TRUE(writes().empty());
