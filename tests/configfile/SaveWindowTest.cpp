@@ -165,16 +165,13 @@ TEST_F(SaveWindowTest, FileThatCannotBeWrittenIsReportedNotSaved) {
   ASSERT_TRUE(saveWindow());
   EXPECT_TRUE(saveWindow()->isVisible());
   EXPECT_TRUE(itemsEnabled());
-
-  // A FIFO is refused, named, and stays a FIFO.
   const std::string fifo = path("pipe.con");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
   answerDialog(fifo);
   clickContinue();
-  EXPECT_EQ(lastBox().text.toStdString(),
-            "Cannot write " + fifo +
-                " (not a regular file).  Set point information has not "
-                "been saved.");
+  EXPECT_EQ(lastBox().text.toStdString(), "Cannot write " + fifo +
+                                              " (not a regular file).  Set point information "
+                                              "has not been saved.");
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 

@@ -170,10 +170,10 @@ TEST_P(EditorsEndToEndTest, ChosenStationIsNamedAtOnceAndNothingIsWrittenUntilIt
   typeValue(m->FORM5().box("Text4"), "40");  // motor unbalance trip, R6
   m->FORM5().deleteButton(*findRow(m->FORM5().fields(), "Text4"))->click();
   m->Form10().commandButton("Command3D1")->click();
-  const QString unread =
-      "The values of station 9 have not been read yet, so nothing is written.  Try again in a "
-      "moment.";
-  EXPECT_EQ(boxTexts(host), std::vector<QString>(3, unread));
+  EXPECT_EQ(boxTexts(host), std::vector<QString>(3,
+                                                 "The values of station 9 have not been read "
+                                                 "yet, so nothing is written.  Try again in a "
+                                                 "moment."));
   pass();  // FORM35 takes FORM5's place, filled by station 9; no command was queued
   typeValue(m->FORM35().box("Text3"), "60");
   EXPECT_EQ(tap->writes(),

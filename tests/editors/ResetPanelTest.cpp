@@ -7,8 +7,7 @@ namespace {
 
 class ResetPanelTest : public EditorsTest {
  protected:
-  // A panel as the answered passes of the station leave it.
-  template <class Panel>
+  template <class Panel>  // as the station's answered passes leave it
   Panel& filled(Panel& panel) {
     panel.filled.mark(kStation);
     return panel;

@@ -210,8 +210,7 @@ TEST(VbColorTest, ConvertsBgrAndSystemColours) {
   EXPECT_EQ(vbColor(kSystemWindowText), QGuiApplication::palette().color(QPalette::Text));
 }
 
-TEST(FileDialogFilterTest, PatternShownAsWritten) {
-  // Qt's own dialog, which the host uses, matches "*.con" in any case.
+TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case
   const QStringList filters = shownNameFilters("Config Files (*.con)|*.con|All Files (*.*)|*.*");
   EXPECT_EQ(filters, (QStringList{"Config Files (*.con)", "All Files (*)"}));
 }
@@ -222,9 +221,7 @@ TEST(FileDialogFilterTest, PatternShownAsWritten) {
 namespace kvlink {
 namespace {
 
-// General Status (a 518x469 frame) and a main window of 523x333 at the top
-// left: beside it at 1366x768; at 1024x768 the main window gives up 25 px of
-// the 122 it can spare; where nothing fits, the least overlap.
+// Beside the main window at 1366x768; at 1024x768 it gives up 25 px; else least overlap.
 TEST(WindowPlacementTest, GeneralStatusStandsClearOfTheMainWindow) {
   const QSize status(518, 469);
   const QRect main(0, 0, 523, 333);
@@ -236,7 +233,6 @@ TEST(WindowPlacementTest, GeneralStatusStandsClearOfTheMainWindow) {
   ASSERT_EQ(room, QSize(498, 333));
   EXPECT_EQ(placeWindow(status, small, QRect(QPoint(0, 0), *room), std::nullopt, 0),
             QPoint(506, 0));
-
   EXPECT_EQ(anchorSizeMakingRoom(status, small, main, main.size()), std::nullopt);
   EXPECT_EQ(placeWindow(status, QRect(0, 0, 800, 780), main, std::nullopt, 0), QPoint(0, 311));
 }

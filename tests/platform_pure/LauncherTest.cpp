@@ -110,33 +110,35 @@ TEST(OpenInEditor, PathReachesTheEditorAsOneArgumentWithoutAShell) {
   EXPECT_FALSE(std::filesystem::exists(scratch.file("pwned")));
 }
 
-// xdg-open without a handler (exit 3): the terminal editor inside a terminal
-// emulator, or, with no terminal emulator, nothing started and so reported.
-TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminalOrIsReported) {
-  for (const bool terminal : {true, false}) {
-    ScratchDirectory scratch;
-    writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);
-    if (terminal) writeRecorder(scratch.file("x-terminal-emulator"), scratch.file("args"));
-    EnvironmentOverride visual(
-        "VISUAL", terminal ? std::nullopt : std::optional<std::string>("/nonexistent/editor"));
-    EnvironmentOverride editor("EDITOR", "vi");
-    EnvironmentOverride path("PATH", scratch.path() + (terminal ? ":/usr/bin:/bin" : ""));
-    EXPECT_EQ(openInEditor("/srv/unit.con").get(), terminal);
-    if (terminal) {
-      EXPECT_EQ(recorded(scratch.file("args")), "-e\nvi\n/srv/unit.con\n");
-    }
-  }
+TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminal) {
+  ScratchDirectory scratch;
+  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);  // no handler
+  writeRecorder(scratch.file("x-terminal-emulator"), scratch.file("args"));
+  EnvironmentOverride visual("VISUAL", std::nullopt);
+  EnvironmentOverride editor("EDITOR", "vi");
+  EnvironmentOverride path("PATH", scratch.path() + ":/usr/bin:/bin");
+  ASSERT_TRUE(openInEditor("/srv/unit.con").get());
+  EXPECT_EQ(recorded(scratch.file("args")), "-e\nvi\n/srv/unit.con\n");
 }
 
-// The file manager gets the folder as one argument; without one, a failure.
-TEST(OpenFolder, StartsXdgOpenWithTheFolderOrIsReported) {
+TEST(OpenInEditor, NothingThatStartsIsReported) {
+  ScratchDirectory scratch;
+  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);
+  EnvironmentOverride visual("VISUAL", "/nonexistent/editor");
+  EnvironmentOverride editor("EDITOR", "vi");  // but no terminal emulator
+  EnvironmentOverride path("PATH", scratch.path());
+  EXPECT_FALSE(openInEditor("/srv/unit.con").get());
+}
+
+TEST(OpenFolder, StartsXdgOpenWithTheFolder) {
   ScratchDirectory scratch;
   writeRecorder(scratch.file("xdg-open"), scratch.file("args"));
-  {
-    EnvironmentOverride path("PATH", scratch.path() + ":/usr/bin:/bin");
-    ASSERT_TRUE(openFolder("/srv/log records"));
-    EXPECT_EQ(recorded(scratch.file("args")), "/srv/log records\n");
-  }
+  EnvironmentOverride path("PATH", scratch.path() + ":/usr/bin:/bin");
+  ASSERT_TRUE(openFolder("/srv/log records"));
+  EXPECT_EQ(recorded(scratch.file("args")), "/srv/log records\n");
+}
+
+TEST(OpenFolder, MissingFileManagerIsReported) {
   ScratchDirectory empty;
   EnvironmentOverride path("PATH", empty.path());
   EXPECT_FALSE(openFolder("/srv"));

@@ -198,14 +198,12 @@ TEST_F(Form16Test, SettingThatCannotBeSavedIsReported) {
   const QString file = QString::fromStdString(settingsFilePath());
   EXPECT_EQ(host.boxes()[0].text, "The setting \"port\" could not be saved in " + file + ".");
   EXPECT_EQ(program->linkState.CommPort, 2);  // used for this run all the same
-
-  // Enable names every key it could not save, in one message.
-  host.clearRecords();
+  host.clearRecords();                        // Enable names every key it could not save
   setup().Command3D1->click();
   ASSERT_GE(host.boxes().size(), 1u);
   EXPECT_EQ(host.boxes()[0].text,
-            "The settings \"port\", \"baud\", \"protocol\" and \"checkmode\" could not be saved "
-            "in " +
+            "The settings \"port\", \"baud\", \"protocol\" and "
+            "\"checkmode\" could not be saved in " +
                 file + ".");
 }
 

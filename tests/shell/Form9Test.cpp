@@ -119,8 +119,7 @@ TEST_F(Form9Test, LongStoredNameIsShownCutAndKeptWhole) {
   EXPECT_LT(main.minimumSizeHint().width(), 1366);
 }
 
-// The name box holds no more than the settings file keeps: 255 bytes.
-TEST_F(Form9Test, TypedNameStopsAtWhatIsKept) {
+TEST_F(Form9Test, TypedNameStopsAtTheSettingsFiles255Bytes) {
   for (const QString& letter : {QStringLiteral("N"), QStringLiteral("\u00dc")}) {
     host.onNextModal([&](Form& shown) {
       auto& form = static_cast<Form9&>(shown);
