@@ -17,8 +17,7 @@ std::vector<PolledValue> storedValues(const PolledValues& values) {
 
 namespace {
 
-// Calls visit(member, register) for every value the family of `unitType` keeps,
-// with the register of `station` it comes from.
+// Calls visit(member, register of `station`) for every value the family of `unitType` keeps.
 template <typename Visit>
 void forEachRegister(int16_t unitType, sim::UnitSimulator& sim, int station, Visit visit) {
   const std::vector<uint16_t> meter =
