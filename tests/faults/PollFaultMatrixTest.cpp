@@ -95,12 +95,11 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
 
   char ms[16];
   std::snprintf(ms, sizeof ms, "%.0f", faultedMs);
-  table().addRow({protocolName(protocol()), faultName(fault()),
-                  (noResponse ? ""
-                   : late     ? "own late reply, not "
-                              : "NOT ") +
-                      kNoResponse,
-                  yesNo(kept), ms, answered ? after : "No Response (NOT recovered)", yesNo(fresh)});
+  const std::string during = noResponse ? kNoResponse
+                             : late     ? "own late reply"
+                                        : "NOT " + kNoResponse;
+  table().addRow({protocolName(protocol()), faultName(fault()), during, yesNo(kept), ms,
+                  answered ? after : "No Response (NOT recovered)", yesNo(fresh)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, PollFaultMatrix, faultMatrixCells(), faultMatrixCellName);
