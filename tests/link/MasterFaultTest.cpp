@@ -68,8 +68,7 @@ TEST_P(MasterFaultTest, ReadFailsCleanlyThenRecovers) {
 
   const int code = line.read(buffer_.data(), kReadBufferWords, kStation, 24, 19);
   // A late reply may be taken by the retry of its own request: that request's answer.
-  EXPECT_EQ(code, kind == FaultKind::Late && code == kLinkOk ? kLinkOk
-                                                             : expectedCode(kind, line.modbus()));
+  EXPECT_TRUE(code == expectedCode(kind, line.modbus()) || (kind == FaultKind::Late && !code));
   if (code == kLinkOk) {
     EXPECT_EQ(words(buffer_.data(), 19), line.sim().regs(kStation, 24, 19));
   } else {
@@ -95,8 +94,7 @@ TEST_P(MasterFaultTest, WriteFailsCleanlyThenRecovers) {
   TestLine& line = *line_;
   line.sim().setFault(kStation, faultFor(kind, true));
   const int code = line.write(kStation, 6, 44);
-  EXPECT_EQ(code, kind == FaultKind::Late && code == kLinkOk ? kLinkOk
-                                                             : expectedCode(kind, line.modbus()));
+  EXPECT_TRUE(code == expectedCode(kind, line.modbus()) || (kind == FaultKind::Late && !code));
   line.sim().clearFault(kStation);
   // Same register, another value: a stale echo of the first write would not fit.
   EXPECT_EQ(line.write(kStation, 6, 45), kLinkOk);
