@@ -106,12 +106,9 @@ void FaultLine::inject(LineFault fault, int station, bool forWrite) {
   }
   sim::Fault f;
   f.kind = kSimulated.at(fault);
-  // A late reply, Modbus: 5 ms after the master gave up an attempt, into its
-  // quiet wait before the retry. The wait discards it; when the master is slow
-  // to read the line, the retry of the same request takes it instead, as the
-  // station's own answer to that request. No other request ever takes it.
-  // DF1: after the master gave up every attempt, into the next transaction,
-  // whose number it does not carry.
+  // A late reply, Modbus: just after the master gave up an attempt, into its
+  // quiet wait before the retry (which alone may take it). DF1: after the master
+  // gave up every attempt, into the next transaction, which must not take it.
   if (fault == LineFault::Late) {
     f.late = modbus() ? giveUpTime(forWrite) + 5ms
                       : (kShellRetryCount + 1) * giveUpTime(forWrite) + 20ms;

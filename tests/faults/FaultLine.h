@@ -25,7 +25,7 @@ enum class LineFault {
   BadCheck,      // wrong CRC / BCC
   Truncated,     // half a reply
   Garbage,       // random bytes instead of the reply
-  Late,          // the reply comes after the master has given up an attempt (see inject)
+  Late,          // the reply comes after the master has given up
   WrongStation,  // the reply names another station
   Exception,     // Modbus exception / DF1 STS reply
   Vanish,        // the device is gone (USB adapter unplugged)

@@ -4,8 +4,7 @@
 // fault lasts, not one polled value changes (the station's and its
 // neighbour's registers are changed first, so a value from a wrong or late
 // reply would show), and the first pass after the fault is gone shows the
-// station again with its current values. A late reply that the retry of its
-// own request takes on a busy machine stores the station's own values only.
+// station again with its current values (a late reply only ever its own).
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -76,14 +75,11 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
     PollCurrentStation(program);
     faultedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     const PolledValues& after = program.poll.values;
-    if (label1() != kNoResponse) {
-      noResponse = false;
-      kept = kept && late && holdsRegisters(after, 0, line.sim(), kStation);
-    } else if (late) {
-      kept = kept && changedOnlyToOwnRegisters(before, after, 0, line.sim(), kStation);
-    } else {
-      kept = kept && storedValues(after) == storedValues(before);
-    }
+    const bool answered = label1() != kNoResponse;
+    noResponse = noResponse && !answered;
+    kept = kept && (answered ? late && holdsRegisters(after, 0, line.sim(), kStation)
+                    : late   ? changedOnlyToOwnRegisters(before, after, 0, line.sim(), kStation)
+                             : storedValues(after) == storedValues(before));
   }
   EXPECT_TRUE(noResponse || late) << label1();
   EXPECT_TRUE(kept);
@@ -100,7 +96,7 @@ TEST_P(PollFaultMatrix, NoResponseNothingStoredAndRecoveryOnTheFirstPass) {
   char ms[16];
   std::snprintf(ms, sizeof ms, "%.0f", faultedMs);
   const std::string during = noResponse ? kNoResponse
-                             : late     ? "own values, taken late"
+                             : late     ? "own late reply"
                                         : "NOT " + kNoResponse;
   table().addRow({protocolName(protocol()), faultName(fault()), during, yesNo(kept), ms,
                   answered ? after : "No Response (NOT recovered)", yesNo(fresh)});

@@ -15,43 +15,35 @@ std::vector<PolledValue> storedValues(const PolledValues& values) {
   return out;
 }
 
-namespace {
-
-// Calls visit(member, register) for every value the family of `unitType` keeps,
-// with the register of `station` it comes from.
-template <typename Visit>
-void forEachRegister(int16_t unitType, sim::UnitSimulator& sim, int station, Visit visit) {
+bool holdsRegisters(const PolledValues& values, int16_t unitType, sim::UnitSimulator& sim,
+                    int station) {
   const std::vector<uint16_t> meter =
       sim.regs(station, kMeterBlock.firstRegister, kMeterBlock.words);
   const std::vector<uint16_t> setPoints =
       sim.regs(station, kSetPointBlock.firstRegister, kSetPointBlock.words);
   const MeterTable& meterTable = meterTableFor(unitType);
   for (std::size_t i = 0; i < meterTable.size(); ++i) {
-    if (meterTable[i]) visit(meterTable[i], meter[i]);
+    if (meterTable[i] && values.*meterTable[i] != meter[i]) return false;
   }
   const SetPointTable& setPointTable = setPointTableFor(unitType);
   for (std::size_t i = 0; i < setPointTable.size(); ++i) {
-    if (setPointTable[i]) visit(setPointTable[i], setPoints[i]);
+    if (setPointTable[i] && values.*setPointTable[i] != setPoints[i]) return false;
   }
-}
-
-}  // namespace
-
-bool holdsRegisters(const PolledValues& values, int16_t unitType, sim::UnitSimulator& sim,
-                    int station) {
-  bool holds = true;
-  forEachRegister(unitType, sim, station,
-                  [&](PolledMember m, uint16_t reg) { holds = holds && values.*m == reg; });
-  return holds;
+  return true;
 }
 
 bool changedOnlyToOwnRegisters(const PolledValues& before, const PolledValues& after,
                                int16_t unitType, sim::UnitSimulator& sim, int station) {
-  PolledValues allowed = before;
-  forEachRegister(unitType, sim, station, [&](PolledMember m, uint16_t reg) {
-    if (after.*m == reg) allowed.*m = reg;
-  });
-  return storedValues(allowed) == storedValues(after);
+  PolledValues own = before;  // and every value `after` took from its register
+  const auto take = [&](const auto& table, RegisterBlock block) {
+    const std::vector<uint16_t> regs = sim.regs(station, block.firstRegister, block.words);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      if (table[i] && after.*table[i] == regs[i]) own.*table[i] = regs[i];
+    }
+  };
+  take(meterTableFor(unitType), kMeterBlock);
+  take(setPointTableFor(unitType), kSetPointBlock);
+  return storedValues(own) == storedValues(after);
 }
 
 }  // namespace kvlink::test

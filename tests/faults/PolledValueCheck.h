@@ -18,9 +18,7 @@ std::vector<PolledValue> storedValues(const PolledValues& values);
 bool holdsRegisters(const PolledValues& values, int16_t unitType, sim::UnitSimulator& sim,
                     int station);
 
-// True when every value that changed from `before` to `after` now holds the
-// register of `station` it comes from: a late reply taken for the request it
-// answers stores the station's own values, a reply to another request does not.
+// True when every value that changed from `before` to `after` holds its register of `station`.
 bool changedOnlyToOwnRegisters(const PolledValues& before, const PolledValues& after,
                                int16_t unitType, sim::UnitSimulator& sim, int station);
 

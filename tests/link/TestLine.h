@@ -23,12 +23,11 @@ using namespace std::chrono_literals;
 
 inline constexpr int kPort = 1;
 
-// The turnaround is ten times what the simulator's thread needs on a busy machine, so that a
-// unit that answers is never taken for a silent one. The guard is wide enough for a late reply
-// of the simulator's thread to fall into the quiet wait after a failed Modbus attempt.
+// The guard is wide enough for a late reply of the simulator's thread to fall into the quiet wait
+// after a failed Modbus attempt on a busy machine.
 inline LinkTiming testTiming() {
   LinkTiming t;
-  t.turnaround = 300ms;
+  t.turnaround = 300ms;  // ten times what the simulator needs on a busy machine
   t.guard = 20ms;
   return t;
 }

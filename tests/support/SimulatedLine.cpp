@@ -10,9 +10,7 @@ std::string lineCaseName(const ::testing::TestParamInfo<LineCase>& info) {
 }
 
 LinkTiming busyMachineTiming() {
-  LinkTiming timing;
-  timing.turnaround = std::chrono::milliseconds(300);
-  return timing;
+  return LinkTiming{std::chrono::milliseconds(300)};
 }
 
 SimulatedLine::SimulatedLine(sim::Protocol protocol, const char* linkName)

@@ -36,8 +36,7 @@ inline constexpr LineCase kLineCases[] = {{sim::Protocol::Modbus, "Modbus"},
 
 std::string lineCaseName(const ::testing::TestParamInfo<LineCase>& info);
 
-// The link's timing in these tests: a turnaround ten times what the simulator's thread needs
-// on a busy machine, so that a unit that answers is never taken for a silent one.
+// The link's timing here: a turnaround ten times what the simulator needs on a busy machine.
 LinkTiming busyMachineTiming();
 
 class SimulatedLine : public TestProgram {
