@@ -3,12 +3,16 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "Host.h"
+#include "InputHold.h"
+#include "WindowKeys.h"
 #include "WindowPlacement.h"
 
 namespace kvlink {
@@ -157,6 +161,36 @@ void Form::setMousePointer(int value) {
     setCursor(Qt::WaitCursor);
   else
     unsetCursor();
+}
+
+void Form::setEnabledState(bool on) {
+  if (!on && isEnabled()) focusBeforeDisable_ = focusWidget();
+  setEnabled(on);
+  if (!on) return;
+  QWidget* focus = focusBeforeDisable_;
+  focusBeforeDisable_.clear();
+  if (focus && focus->isEnabled() && focus->isVisible()) focus->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::holdInput(bool on) {
+  if (!hold_) {
+    if (!on) return;
+    hold_ = new InputHold(*this);
+  }
+  hold_->setHeld(on);
+}
+
+bool Form::inputHeld() const {
+  return hold_ && hold_->held();
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+  if (QPushButton* button = buttonForKey(*this, *event)) {
+    event->accept();
+    button->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

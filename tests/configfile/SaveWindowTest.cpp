@@ -1,8 +1,10 @@
 // File > "&Save Set Point Info" and the save window, the main window's File
-// items of the configuration files, File > "Edit CON file (&Notepad)", and
-// the poll pass keeping the windows' buttons still.
+// items of the configuration files, File > "Edit CON file (&Notepad)", the
+// poll pass keeping the windows' buttons still, and their keys.
 #include <sys/stat.h>
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 
@@ -10,6 +12,7 @@
 #include "ConFileWriter.h"
 #include "ConfigFileFixture.h"
 #include "ConfigFileTexts.h"
+#include "InstallShell.h"
 #include "PollPass.h"
 #include "PolledRegisters.h"
 #include "PolledValueTables.h"
@@ -228,16 +231,72 @@ TEST_F(SaveWindowTest, PollPassKeepsTheWindowsStill) {
   bool seen = false;
   host.atNextDoEvents([&] {
     seen = true;
-    EXPECT_FALSE(saveWindow()->isEnabled());
-    EXPECT_FALSE(wizard.isEnabled());
+    EXPECT_FALSE(saveWindow()->Enabled());
+    EXPECT_FALSE(wizard.Enabled());
     EXPECT_EQ(wizard.mousePointerValue(), vbHourglass);
   });
   PollCurrentStation(*program);
   EXPECT_TRUE(seen);
   EXPECT_EQ(program->poll.PollStatus, 0);
-  EXPECT_TRUE(saveWindow()->isEnabled());
-  EXPECT_TRUE(wizard.isEnabled());
+  EXPECT_TRUE(saveWindow()->Enabled());
+  EXPECT_TRUE(wizard.Enabled());
   EXPECT_EQ(wizard.mousePointerValue(), vbDefault);
+}
+
+// The poll on its timer, each window on screen with the focus on "Exit": a
+// pass holds the window without a change on screen, and Tab and Space typed
+// while the pass waits in its event pump press the button after "Exit" once
+// the pass is over ("Continue", or "Next >>" of the wizard's step 1); both
+// ask for a file.
+TEST_F(SaveWindowTest, KeysTypedDuringATimedPassActAfterItWithTheFocusKept) {
+  line->station(5).unit(0, false);
+  installShell(*program);  // the main window's timers drive the poll
+  struct Case {
+    const char* window;
+    const char* pressed;
+    std::function<Form&()> open;
+  };
+  const Case cases[] = {
+      {"Save Set Points", "Continue",
+       [&]() -> Form& {
+         openSaveWindow();
+         return *saveWindow();
+       }},
+      {"Quick Configuration", "Next >>",
+       [&]() -> Form& {
+         files().FormConfig().Show();
+         files().FormConfig().showStep(1);
+         return files().FormConfig();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    host.clearRecords();
+    Form& window = c.open();
+    window.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QPushButton* exit = nullptr;
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+      if (button->text() == QStringLiteral("Exit")) exit = button;
+    ASSERT_NE(exit, nullptr);
+    exit->setFocus();
+    const QImage before = window.grab().toImage();
+    bool inPass = false;
+    host.atNextDoEvents([&] {
+      inPass = !window.Enabled();
+      EXPECT_TRUE(window.grab().toImage() == before) << "the window changed on screen";
+      EXPECT_EQ(QApplication::focusWidget(), exit);
+      QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+      QTest::keyClick(window.windowHandle(), Qt::Key_Space);
+      QCoreApplication::processEvents();
+      EXPECT_TRUE(host.dialogRequests().empty());
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !host.dialogRequests().empty(); }, 20000));
+    EXPECT_TRUE(inPass);
+    EXPECT_EQ(host.dialogRequests().size(), 1u);
+    const auto* focus = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    EXPECT_EQ(focus ? focus->text() : QString(), QString::fromUtf8(c.pressed));
+  }
 }
 
 }  // namespace

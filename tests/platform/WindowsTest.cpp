@@ -1,11 +1,16 @@
 // The window stand-ins: default instances, the scripted host, pointer state,
-// colours and dialog filters.
+// colours, dialog filters, Enter and Esc, and holding a window still.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include "DefaultInstance.h"
 #include "Form.h"
@@ -208,6 +213,97 @@ TEST(VbColorTest, ConvertsBgrAndSystemColours) {
   EXPECT_EQ(vbColor(0x00123456), QColor(0x56, 0x34, 0x12));
   EXPECT_EQ(vbColor(kSystemWindowBackground), QGuiApplication::palette().color(QPalette::Base));
   EXPECT_EQ(vbColor(kSystemWindowText), QGuiApplication::palette().color(QPalette::Text));
+}
+
+// A window as the program builds them: plain buttons, "Continue" the default
+// one, and a text box; it records the buttons pressed.
+class KeyForm : public Form {
+ public:
+  explicit KeyForm(Host& host) : Form(host, "KeyForm") {
+    auto* layout = new QVBoxLayout(this);
+    box = new QLineEdit(this);
+    box->setObjectName("box");
+    layout->addWidget(box);
+    for (const char* caption : {"Start", "Continue", "Exit"}) {
+      auto* button = new QPushButton(caption, this);
+      button->setObjectName(caption);
+      layout->addWidget(button);
+      connect(button, &QPushButton::clicked, this, [this, caption] { pressed.push_back(caption); });
+    }
+    button("Continue")->setDefault(true);
+    Show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(this));
+  }
+  QPushButton* button(const char* name) { return findChild<QPushButton*>(name); }
+  // The key as the window system gives it, to the control with the focus.
+  void type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(windowHandle(), key, modifiers);
+  }
+
+  QLineEdit* box;
+  std::vector<std::string> pressed;
+};
+
+TEST(WindowKeysTest, EnterPressesTheFocusedButtonElseTheDefaultEscTheLeavingButton) {
+  struct Case {
+    const char* focus;  // nullptr: no control has it
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<std::string> pressed;
+  };
+  const Case cases[] = {
+      {"Start", Qt::Key_Return, Qt::NoModifier, {"Start"}},
+      {"Exit", Qt::Key_Enter, Qt::KeypadModifier, {"Exit"}},
+      {"box", Qt::Key_Return, Qt::NoModifier, {"Continue"}},
+      {nullptr, Qt::Key_Return, Qt::NoModifier, {"Continue"}},
+      {"Start", Qt::Key_Return, Qt::ControlModifier, {}},
+      {"Start", Qt::Key_Escape, Qt::NoModifier, {"Exit"}},
+      {"box", Qt::Key_Escape, Qt::NoModifier, {"Exit"}},
+  };
+  ScriptedHost host;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.focus ? c.focus : "no focus") << " key " << c.key);
+    KeyForm form(host);
+    QWidget* focus = c.focus ? form.findChild<QWidget*>(c.focus) : nullptr;
+    if (focus)
+      focus->setFocus();
+    else if (QApplication::focusWidget())
+      QApplication::focusWidget()->clearFocus();
+    form.type(c.key, c.modifiers);
+    EXPECT_EQ(form.pressed, c.pressed);
+  }
+  KeyForm form(host);
+  form.button("Exit")->setEnabled(false);
+  form.type(Qt::Key_Escape);
+  EXPECT_TRUE(form.pressed.empty());
+}
+
+// While held the window keeps its look and its focus; the keys and the click
+// that came meanwhile press the buttons once the hold ends, in order, keys
+// where the focus then is.
+TEST(InputHoldTest, InputDuringTheHoldIsActedOnAfterItInOrder) {
+  ScriptedHost host;
+  KeyForm form(host);
+  form.button("Exit")->setFocus();
+  const QImage before = form.grab().toImage();
+  form.holdInput(true);
+  EXPECT_FALSE(form.Enabled());
+  form.type(Qt::Key_Tab);  // wraps round to the text box
+  form.type(Qt::Key_Tab);
+  form.type(Qt::Key_Space);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), form.button("Exit"));
+  EXPECT_TRUE(form.grab().toImage() == before) << "the window changed on screen";
+  const QPushButton* click = form.button("Continue");
+  QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    click->mapTo(&form, click->rect().center()));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.pressed.empty());
+
+  form.holdInput(false);
+  EXPECT_TRUE(form.Enabled());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.pressed, (std::vector<std::string>{"Start", "Continue"}));
 }
 
 TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case
