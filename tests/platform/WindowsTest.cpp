@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -216,7 +217,7 @@ TEST(VbColorTest, ConvertsBgrAndSystemColours) {
 }
 
 // A window as the program builds them: plain buttons, "Continue" the default
-// one, and a text box; it records the buttons pressed.
+// one, a text box and a list; it records the buttons pressed.
 class KeyForm : public Form {
  public:
   explicit KeyForm(Host& host) : Form(host, "KeyForm") {
@@ -224,6 +225,11 @@ class KeyForm : public Form {
     box = new QLineEdit(this);
     box->setObjectName("box");
     layout->addWidget(box);
+    auto* list = new QListWidget(this);
+    list->setObjectName("list");
+    list->addItems({"/srv", "/tmp"});
+    list->setCurrentRow(1);
+    layout->addWidget(list);
     for (const char* caption : {"Start", "Continue", "Exit"}) {
       auto* button = new QPushButton(caption, this);
       button->setObjectName(caption);
@@ -255,6 +261,7 @@ TEST(WindowKeysTest, EnterPressesTheFocusedButtonElseTheDefaultEscTheLeavingButt
       {"Start", Qt::Key_Return, Qt::NoModifier, {"Start"}},
       {"Exit", Qt::Key_Enter, Qt::KeypadModifier, {"Exit"}},
       {"box", Qt::Key_Return, Qt::NoModifier, {"Continue"}},
+      {"list", Qt::Key_Return, Qt::NoModifier, {"Continue"}},
       {nullptr, Qt::Key_Return, Qt::NoModifier, {"Continue"}},
       {"Start", Qt::Key_Return, Qt::ControlModifier, {}},
       {"Start", Qt::Key_Escape, Qt::NoModifier, {"Exit"}},
@@ -289,6 +296,7 @@ TEST(InputHoldTest, InputDuringTheHoldIsActedOnAfterItInOrder) {
   form.holdInput(true);
   EXPECT_FALSE(form.Enabled());
   form.type(Qt::Key_Tab);  // wraps round to the text box
+  form.type(Qt::Key_Tab);
   form.type(Qt::Key_Tab);
   form.type(Qt::Key_Space);
   QCoreApplication::processEvents();
