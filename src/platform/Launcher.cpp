@@ -1,8 +1,10 @@
 #include "platform/Launcher.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -53,6 +55,24 @@ class CleanSignalAttributes {
   posix_spawnattr_t attr_;
 };
 
+// The child's output goes nowhere: what the programs started for the
+// operator say (xdg-open's complaints above all) is not this program's to show.
+class QuietOutput {
+ public:
+  QuietOutput() {
+    ::posix_spawn_file_actions_init(&actions_);
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO})
+      ::posix_spawn_file_actions_addopen(&actions_, fd, "/dev/null", O_WRONLY, 0);
+  }
+  ~QuietOutput() { ::posix_spawn_file_actions_destroy(&actions_); }
+  QuietOutput(const QuietOutput&) = delete;
+  QuietOutput& operator=(const QuietOutput&) = delete;
+  const posix_spawn_file_actions_t* get() const { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
 void reapInBackground(pid_t pid) {
   std::thread([pid] {
     int status = 0;
@@ -70,10 +90,11 @@ std::optional<pid_t> spawnChild(const std::vector<std::string>& argv) {
   arguments.push_back(nullptr);
 
   const CleanSignalAttributes attributes;
+  const QuietOutput quiet;
   pid_t pid = 0;
   // glibc reports a failed exec (missing program, no permission) as the result.
-  if (::posix_spawnp(&pid, arguments[0], nullptr, attributes.get(), arguments.data(), environ) !=
-      0) {
+  if (::posix_spawnp(&pid, arguments[0], quiet.get(), attributes.get(), arguments.data(),
+                     environ) != 0) {
     return std::nullopt;
   }
   return pid;
