@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHideEvent>
@@ -21,6 +22,9 @@ Form::Form(Host& host, const QString& designName)
     : QWidget(nullptr), host_(host), designName_(designName) {
   setObjectName(designName);
   setAttribute(Qt::WA_DeleteOnClose, false);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (ownDefaultKnown_ && now && now->window() == this) showEnterButton(*this, ownDefault_);
+  });
 }
 
 Form::~Form() {
@@ -182,6 +186,17 @@ void Form::holdInput(bool on) {
 
 bool Form::inputHeld() const {
   return hold_ && hold_->held();
+}
+
+void Form::showEvent(QShowEvent* event) {
+  if (!ownDefaultKnown_) {
+    ownDefaultKnown_ = true;
+    ownDefault_ = defaultButton(*this);
+  }
+  // A window opens with the focus on its default button, unless it put the
+  // focus somewhere itself.
+  if (!focusWidget() && ownDefault_ && ownDefault_->isEnabled()) ownDefault_->setFocus();
+  QWidget::showEvent(event);
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 // default one; Esc presses the window's Cancel, Close or Exit button.
 
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 #include <functional>
 
@@ -72,6 +73,7 @@ class Form : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   Host& host_;
@@ -83,6 +85,9 @@ class Form : public QWidget {
   bool placed_ = false;
   std::function<void()> unloadRequest_;
   QPointer<QWidget> focusBeforeDisable_;
+  // The default button of the window's design, known from its first show.
+  QPointer<QPushButton> ownDefault_;
+  bool ownDefaultKnown_ = false;
   InputHold* hold_ = nullptr;  // made on the first hold, owned as a child
 };
 

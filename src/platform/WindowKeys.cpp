@@ -15,12 +15,15 @@ bool usable(QWidget& window, const QPushButton* button) {
   return button && button->isEnabled() && button->isVisibleTo(&window);
 }
 
+QPushButton* focusedButton(QWidget& window) {
+  auto* focused = qobject_cast<QPushButton*>(window.focusWidget());
+  return usable(window, focused) ? focused : nullptr;
+}
+
 QPushButton* buttonForEnter(QWidget& window) {
-  if (auto* focused = qobject_cast<QPushButton*>(window.focusWidget()); usable(window, focused))
-    return focused;
-  for (QPushButton* button : window.findChildren<QPushButton*>())
-    if (button->isDefault() && usable(window, button)) return button;
-  return nullptr;
+  if (QPushButton* focused = focusedButton(window)) return focused;
+  QPushButton* shown = defaultButton(window);
+  return usable(window, shown) ? shown : nullptr;
 }
 
 QPushButton* buttonForEscape(QWidget& window) {
@@ -33,6 +36,19 @@ QPushButton* buttonForEscape(QWidget& window) {
 }
 
 }  // namespace
+
+QPushButton* defaultButton(QWidget& window) {
+  for (QPushButton* button : window.findChildren<QPushButton*>())
+    if (button->isDefault()) return button;
+  return nullptr;
+}
+
+void showEnterButton(QWidget& window, QPushButton* ownDefault) {
+  QPushButton* focused = focusedButton(window);
+  QPushButton* shown = focused ? focused : ownDefault;
+  for (QPushButton* button : window.findChildren<QPushButton*>())
+    if (button->isDefault() != (button == shown)) button->setDefault(button == shown);
+}
 
 QPushButton* buttonForKey(QWidget& window, const QKeyEvent& key) {
   if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return nullptr;
