@@ -1,6 +1,6 @@
 #include "InputHold.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -84,6 +84,13 @@ void InputHold::replay() {
   QPointer<InputHold> self(this);
   replaying_ = true;
   while (!held_ && !kept_.empty()) {
+    if (blockedByModal()) {
+      // A modal window opened meanwhile: the window takes no input now, as
+      // it would not take it from the operator.
+      kept_.clear();
+      QApplication::beep();
+      break;
+    }
     Kept next = std::move(kept_.front());
     kept_.pop_front();
     deliver(next);
@@ -91,6 +98,11 @@ void InputHold::replay() {
   }
   replaying_ = false;
   if (!held_ && kept_.empty()) watchInput(false);
+}
+
+bool InputHold::blockedByModal() const {
+  const QWidget* modal = QApplication::activeModalWidget();
+  return modal && modal->window() != &window_;
 }
 
 void InputHold::deliver(Kept& kept) {
@@ -106,16 +118,16 @@ void InputHold::deliver(Kept& kept) {
     receiver = window_.windowHandle();
     if (!receiver) receiver = window_.focusWidget() ? window_.focusWidget() : &window_;
   }
-  if (receiver) QCoreApplication::sendEvent(receiver, event);
+  if (receiver) QApplication::sendEvent(receiver, event);
 }
 
 void InputHold::watchInput(bool on) {
-  if (on == watching_ || !QCoreApplication::instance()) return;
+  if (on == watching_ || !QApplication::instance()) return;
   watching_ = on;
   if (on)
-    QCoreApplication::instance()->installEventFilter(this);
+    QApplication::instance()->installEventFilter(this);
   else
-    QCoreApplication::instance()->removeEventFilter(this);
+    QApplication::instance()->removeEventFilter(this);
 }
 
 }  // namespace kvlink

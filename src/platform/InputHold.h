@@ -34,6 +34,7 @@ class InputHold : public QObject {
 
   bool keeps(QObject* watched, const QEvent* event) const;
   void replay();
+  bool blockedByModal() const;
   void deliver(Kept& kept);
   void watchInput(bool on);
 
