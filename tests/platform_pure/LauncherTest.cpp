@@ -1,13 +1,9 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <functional>
 
 #include "TestSupport.h"
 #include "platform/Launcher.h"
@@ -125,20 +121,6 @@ TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminal) {
   EXPECT_EQ(recorded(scratch.file("args")), "-e\nvi\n/srv/unit.con\n");
 }
 
-// What this process's standard error receives while `run` runs.
-std::string standardErrorDuring(const std::function<void()>& run, const std::string& capture) {
-  std::fflush(stderr);
-  const int saved = ::dup(2);
-  const int file = ::open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  ::dup2(file, 2);
-  ::close(file);
-  run();
-  std::fflush(stderr);
-  ::dup2(saved, 2);
-  ::close(saved);
-  return readFile(capture);
-}
-
 // The commands' complaints are not the program's: none reaches its stderr.
 TEST(OpenInEditor, NothingThatStartsIsReported) {
   ScratchDirectory scratch;
@@ -147,9 +129,9 @@ TEST(OpenInEditor, NothingThatStartsIsReported) {
   EnvironmentOverride visual("VISUAL", "/nonexistent/editor");
   EnvironmentOverride editor("EDITOR", "vi");  // but no terminal emulator
   EnvironmentOverride path("PATH", scratch.path());
-  const std::string said = standardErrorDuring(
-      [] { EXPECT_FALSE(openInEditor("/srv/unit.con").get()); }, scratch.file("stderr"));
-  EXPECT_EQ(said, "");
+  testing::internal::CaptureStderr();  // the children's too
+  EXPECT_FALSE(openInEditor("/srv/unit.con").get());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(OpenFolder, StartsXdgOpenWithTheFolder) {
