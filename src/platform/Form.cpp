@@ -193,9 +193,11 @@ void Form::showEvent(QShowEvent* event) {
     ownDefaultKnown_ = true;
     ownDefault_ = defaultButton(*this);
   }
-  // A window opens with the focus on its default button, unless it put the
-  // focus somewhere itself.
-  if (!focusWidget() && ownDefault_ && ownDefault_->isEnabled()) ownDefault_->setFocus();
+  // Where the window would open with the focus on another button, its default
+  // button takes the focus instead; a list or a text box keeps it.
+  if (!focusWidget() && ownDefault_ && ownDefault_->isEnabled() &&
+      qobject_cast<QPushButton*>(firstInTabOrder(*this)))
+    ownDefault_->setFocus();
   QWidget::showEvent(event);
 }
 

@@ -43,6 +43,13 @@ QPushButton* defaultButton(QWidget& window) {
   return nullptr;
 }
 
+QWidget* firstInTabOrder(QWidget& window) {
+  for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain())
+    if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(&window))
+      return next;
+  return nullptr;
+}
+
 void showEnterButton(QWidget& window, QPushButton* ownDefault) {
   QPushButton* focused = focusedButton(window);
   QPushButton* shown = focused ? focused : ownDefault;

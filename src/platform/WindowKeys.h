@@ -16,6 +16,9 @@ QPushButton* buttonForKey(QWidget& window, const QKeyEvent& key);
 // The window's own default button (the first one marked default).
 QPushButton* defaultButton(QWidget& window);
 
+// The first control of the window that Tab reaches, or nullptr.
+QWidget* firstInTabOrder(QWidget& window);
+
 // Draws as the default the button that has the focus, or `ownDefault` while
 // the focus is on anything else (or nowhere).
 void showEnterButton(QWidget& window, QPushButton* ownDefault);

@@ -82,6 +82,7 @@ TEST_F(QuickConfigTest, WarningNoEscOrCloseBoxEnablesTheItemsYesOpensStepOne) {
     flushDeletes();
   }
   main().mnuopen->trigger();
+  EXPECT_EQ(files().ConfigWarning().focusWidget(), files().ConfigWarning().Command3D2);  // "No"
   files().ConfigWarning().Command3D1->setFocus();  // Enter on the focused "Yes"
   QTest::keyClick(files().ConfigWarning().Command3D1, Qt::Key_Return);
   EXPECT_FALSE(files().ConfigWarning.ifLoaded());
