@@ -3,9 +3,9 @@
 namespace kvlink {
 
 void ConfigFileWindowKind::beginPass() {
-  if (auto* save = module_.FormSaveInfo.ifLoaded()) save->setEnabledState(false);
+  if (auto* save = module_.FormSaveInfo.ifLoaded()) save->holdInput(true);
   if (auto* wizard = module_.FormConfig.ifLoaded()) {
-    wizard->setEnabledState(false);
+    wizard->holdInput(true);
     wizard->setMousePointer(vbHourglass);
   }
 }
@@ -15,9 +15,8 @@ void ConfigFileWindowKind::resetPointers() {
 }
 
 void ConfigFileWindowKind::endPass() {
-  if (auto* save = module_.FormSaveInfo.ifLoaded()) save->setEnabledState(true);
-  if (auto* wizard = module_.FormConfig.ifLoaded(); wizard && !module_.downloadRunning)
-    wizard->setEnabledState(true);
+  if (auto* save = module_.FormSaveInfo.ifLoaded()) save->holdInput(false);
+  if (auto* wizard = module_.FormConfig.ifLoaded()) wizard->holdInput(false);
 }
 
 ConfigFileModule::ConfigFileModule(Program& program) {

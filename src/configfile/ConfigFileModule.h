@@ -17,11 +17,12 @@ namespace kvlink {
 
 class ConfigFileModule;
 
-// The poll pass disables FormSaveInfo and FormConfig while it runs and shows
-// the hourglass over FormConfig during the station read. A quick
-// configuration keeps FormConfig disabled until it ends, whatever a pass in
-// one of its event pumps does. These windows are not data windows: nothing
-// closes them but their own buttons and the program end.
+// The poll pass holds FormSaveInfo and FormConfig still while it runs (their
+// Enabled property False, not greyed, the focus kept; what the operator does
+// meanwhile is acted on after the pass) and shows the hourglass over
+// FormConfig during the station read. A quick configuration keeps FormConfig
+// disabled until it ends, whatever a pass in one of its event pumps does. These windows are not
+// data windows: nothing closes them but their own buttons and the program end.
 class ConfigFileWindowKind : public WindowKind {
  public:
   explicit ConfigFileWindowKind(ConfigFileModule& module) : module_(module) {}

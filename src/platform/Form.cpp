@@ -1,14 +1,19 @@
 #include "Form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "Host.h"
+#include "InputHold.h"
+#include "WindowKeys.h"
 #include "WindowPlacement.h"
 
 namespace kvlink {
@@ -17,6 +22,9 @@ Form::Form(Host& host, const QString& designName)
     : QWidget(nullptr), host_(host), designName_(designName) {
   setObjectName(designName);
   setAttribute(Qt::WA_DeleteOnClose, false);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (ownDefaultKnown_ && now && now->window() == this) showEnterButton(*this, ownDefault_);
+  });
 }
 
 Form::~Form() {
@@ -157,6 +165,49 @@ void Form::setMousePointer(int value) {
     setCursor(Qt::WaitCursor);
   else
     unsetCursor();
+}
+
+void Form::setEnabledState(bool on) {
+  if (!on && isEnabled()) focusBeforeDisable_ = focusWidget();
+  setEnabled(on);
+  if (!on) return;
+  QWidget* focus = focusBeforeDisable_;
+  focusBeforeDisable_.clear();
+  if (focus && focus->isEnabled() && focus->isVisible()) focus->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::holdInput(bool on) {
+  if (!hold_) {
+    if (!on) return;
+    hold_ = new InputHold(*this);
+  }
+  hold_->setHeld(on);
+}
+
+bool Form::inputHeld() const {
+  return hold_ && hold_->held();
+}
+
+void Form::showEvent(QShowEvent* event) {
+  if (!ownDefaultKnown_) {
+    ownDefaultKnown_ = true;
+    ownDefault_ = defaultButton(*this);
+  }
+  // Where the window would open with the focus on another button, its default
+  // button takes the focus instead; a list or a text box keeps it.
+  if (!focusWidget() && ownDefault_ && ownDefault_->isEnabled() &&
+      qobject_cast<QPushButton*>(firstInTabOrder(*this)))
+    ownDefault_->setFocus();
+  QWidget::showEvent(event);
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+  if (QPushButton* button = buttonForKey(*this, *event)) {
+    event->accept();
+    button->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -2,14 +2,18 @@
 // A window of the program: one top-level widget with the lifecycle the
 // program's windows share. Load runs once when the single instance is
 // created (hidden); Unload runs when it is discarded. Close buttons hide;
-// the title-bar close unloads.
+// the title-bar close unloads. Enter presses the focused button, else the
+// default one; Esc presses the window's Cancel, Close or Exit button.
 
+#include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 #include <functional>
 
 namespace kvlink {
 
 class Host;
+class InputHold;
 
 // Mouse pointer values a window or the application can take.
 enum MousePointer : int { vbDefault = 0, vbHourglass = 11 };
@@ -28,8 +32,16 @@ class Form : public QWidget {
   void Show(bool modal = false);
   void Hide() { hide(); }
   bool Visible() const { return isVisible(); }
-  bool Enabled() const { return isEnabled(); }
-  void setEnabledState(bool on) { setEnabled(on); }
+  // The Enabled property: False while the window is disabled or held.
+  bool Enabled() const { return isEnabled() && !inputHeld(); }
+  // Disables the window, greyed; enabling it again gives the focus back to
+  // the control that had it.
+  void setEnabledState(bool on);
+  // Holds the window still for a moment without greying it: it keeps its
+  // look and its focus, and the keys and clicks that come meanwhile are acted
+  // on, in order, once the hold ends.
+  void holdInput(bool on);
+  bool inputHeld() const;
   int Left() const { return pos().x(); }
   int Top() const { return pos().y(); }
   void moveTo(int left, int top) { move(left, top); }
@@ -60,6 +72,8 @@ class Form : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   Host& host_;
@@ -70,6 +84,11 @@ class Form : public QWidget {
   int mousePointer_ = vbDefault;
   bool placed_ = false;
   std::function<void()> unloadRequest_;
+  QPointer<QWidget> focusBeforeDisable_;
+  // The default button of the window's design, known from its first show.
+  QPointer<QPushButton> ownDefault_;
+  bool ownDefaultKnown_ = false;
+  InputHold* hold_ = nullptr;  // made on the first hold, owned as a child
 };
 
 }  // namespace kvlink

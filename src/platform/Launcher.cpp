@@ -1,8 +1,10 @@
 #include "platform/Launcher.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -30,11 +32,13 @@ std::vector<std::string> words(const char* text) {
   return result;
 }
 
-// Spawn attributes that give the child a clean signal state, whatever this
-// process blocks or ignores.
-class CleanSignalAttributes {
+// How a child starts: with a clean signal state, whatever this process blocks
+// or ignores, and with its output sent nowhere, since what the programs
+// started for the operator say (xdg-open's complaints above all) is not this
+// program's to show.
+class ChildSetup {
  public:
-  CleanSignalAttributes() {
+  ChildSetup() {
     ::posix_spawnattr_init(&attr_);
     sigset_t none;
     sigemptyset(&none);
@@ -43,14 +47,22 @@ class CleanSignalAttributes {
     ::posix_spawnattr_setsigmask(&attr_, &none);
     ::posix_spawnattr_setsigdefault(&attr_, &all);
     ::posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    ::posix_spawn_file_actions_init(&actions_);
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO})
+      ::posix_spawn_file_actions_addopen(&actions_, fd, "/dev/null", O_WRONLY, 0);
   }
-  ~CleanSignalAttributes() { ::posix_spawnattr_destroy(&attr_); }
-  CleanSignalAttributes(const CleanSignalAttributes&) = delete;
-  CleanSignalAttributes& operator=(const CleanSignalAttributes&) = delete;
-  const posix_spawnattr_t* get() const { return &attr_; }
+  ~ChildSetup() {
+    ::posix_spawn_file_actions_destroy(&actions_);
+    ::posix_spawnattr_destroy(&attr_);
+  }
+  ChildSetup(const ChildSetup&) = delete;
+  ChildSetup& operator=(const ChildSetup&) = delete;
+  const posix_spawnattr_t* attributes() const { return &attr_; }
+  const posix_spawn_file_actions_t* fileActions() const { return &actions_; }
 
  private:
   posix_spawnattr_t attr_;
+  posix_spawn_file_actions_t actions_;
 };
 
 void reapInBackground(pid_t pid) {
@@ -69,11 +81,11 @@ std::optional<pid_t> spawnChild(const std::vector<std::string>& argv) {
   for (const std::string& word : argv) arguments.push_back(const_cast<char*>(word.c_str()));
   arguments.push_back(nullptr);
 
-  const CleanSignalAttributes attributes;
+  const ChildSetup setup;
   pid_t pid = 0;
   // glibc reports a failed exec (missing program, no permission) as the result.
-  if (::posix_spawnp(&pid, arguments[0], nullptr, attributes.get(), arguments.data(), environ) !=
-      0) {
+  if (::posix_spawnp(&pid, arguments[0], setup.fileActions(), setup.attributes(), arguments.data(),
+                     environ) != 0) {
     return std::nullopt;
   }
   return pid;

@@ -1,6 +1,6 @@
 // Starting another program for the operator: an editor for a file, a file
-// manager for a folder. Programs are started without a shell and not waited
-// for; the program goes on at once.
+// manager for a folder. Programs are started without a shell, with their
+// output sent nowhere, and not waited for; the program goes on at once.
 #pragma once
 
 #include <sys/types.h>

@@ -50,7 +50,8 @@ void Form9::buildDesign() {
   Text2->setObjectName(QStringLiteral("Text2"));
   Text2->setMaxLength(int(kProfileValueMaxLength));
   Text2->setValidator(new StoredNameLength(Text2));
-  Text2->setToolTip(QStringLiteral("At most %1 characters").arg(kProfileValueMaxLength));
+  Text2->setToolTip(QStringLiteral("At most %1 bytes: %1 plain letters, fewer accented ones")
+                        .arg(kProfileValueMaxLength));
   Text2->setMinimumWidth(Text2->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
   Label2->setBuddy(Text2);
 
@@ -61,8 +62,6 @@ void Form9::buildDesign() {
   Command3D2->setObjectName(QStringLiteral("Command3D2"));
 
   connect(Text1, &QLineEdit::textEdited, this, [this] { Text1_Change(); });
-  connect(Text1, &QLineEdit::returnPressed, this, [this] { Command3D1_Click(); });
-  connect(Text2, &QLineEdit::returnPressed, this, [this] { Command3D1_Click(); });
   connect(Command3D1, &QPushButton::clicked, this, [this] { Command3D1_Click(); });
   connect(Command3D2, &QPushButton::clicked, this, [this] { Command3D2_Click(); });
 

@@ -82,7 +82,9 @@ TEST_F(QuickConfigTest, WarningNoEscOrCloseBoxEnablesTheItemsYesOpensStepOne) {
     flushDeletes();
   }
   main().mnuopen->trigger();
-  files().ConfigWarning().Command3D1->click();
+  EXPECT_EQ(files().ConfigWarning().focusWidget(), files().ConfigWarning().Command3D2);  // "No"
+  files().ConfigWarning().Command3D1->setFocus();  // Enter on the focused "Yes"
+  QTest::keyClick(files().ConfigWarning().Command3D1, Qt::Key_Return);
   EXPECT_FALSE(files().ConfigWarning.ifLoaded());
   EXPECT_TRUE(itemsDisabled());
   ASSERT_TRUE(wizard());
@@ -94,7 +96,7 @@ TEST_F(QuickConfigTest, WarningNoEscOrCloseBoxEnablesTheItemsYesOpensStepOne) {
   EXPECT_FALSE(wizard()->Command3D3->isEnabled());
   EXPECT_TRUE(wizard()->Label6->text().isEmpty());
 
-  wizard()->Command3D4->click();  // Exit
+  QTest::keyClick(wizard()->Command3D1, Qt::Key_Escape);  // "Exit"
   EXPECT_FALSE(wizard());
   EXPECT_TRUE(itemsEnabled());
   flushDeletes();

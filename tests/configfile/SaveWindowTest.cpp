@@ -1,8 +1,10 @@
 // File > "&Save Set Point Info" and the save window, the main window's File
-// items of the configuration files, File > "Edit CON file (&Notepad)", and
-// the poll pass keeping the windows' buttons still.
+// items of the configuration files, File > "Edit CON file (&Notepad)", the
+// poll pass keeping the windows' buttons still, and their keys.
 #include <sys/stat.h>
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 
@@ -10,6 +12,7 @@
 #include "ConFileWriter.h"
 #include "ConfigFileFixture.h"
 #include "ConfigFileTexts.h"
+#include "InstallShell.h"
 #include "PollPass.h"
 #include "PolledRegisters.h"
 #include "PolledValueTables.h"
@@ -43,7 +46,7 @@ TEST_F(SaveWindowTest, FileItemsDisabledWhileOpenAndEnabledByEveryWayOut) {
   ASSERT_TRUE(saveWindow());
   EXPECT_TRUE(saveWindow()->isVisible());
   EXPECT_TRUE(itemsDisabled());
-  saveWindow()->Command3D2->click();  // Exit
+  QTest::keyClick(saveWindow(), Qt::Key_Escape);  // presses "Exit"
   EXPECT_FALSE(saveWindow());
   EXPECT_TRUE(itemsEnabled());
 
@@ -55,10 +58,12 @@ TEST_F(SaveWindowTest, FileItemsDisabledWhileOpenAndEnabledByEveryWayOut) {
   flushDeletes();
 
   // Cancel leaves the window open with both items enabled; the command
-  // again disables them and brings the same window forward.
+  // again disables them and brings the same window forward. Enter in the
+  // window just opened presses its default button, "Continue".
   openSaveWindow();
   first = saveWindow();
-  clickContinue();
+  QTest::keyClick(first->windowHandle(), Qt::Key_Return);
+  EXPECT_EQ(host.dialogRequests().size(), 1u);
   ASSERT_EQ(saveWindow(), first);
   EXPECT_TRUE(saveWindow()->isVisible());
   EXPECT_TRUE(itemsEnabled());
@@ -228,16 +233,50 @@ TEST_F(SaveWindowTest, PollPassKeepsTheWindowsStill) {
   bool seen = false;
   host.atNextDoEvents([&] {
     seen = true;
-    EXPECT_FALSE(saveWindow()->isEnabled());
-    EXPECT_FALSE(wizard.isEnabled());
+    EXPECT_FALSE(saveWindow()->Enabled());
+    EXPECT_FALSE(wizard.Enabled());
     EXPECT_EQ(wizard.mousePointerValue(), vbHourglass);
   });
   PollCurrentStation(*program);
   EXPECT_TRUE(seen);
   EXPECT_EQ(program->poll.PollStatus, 0);
-  EXPECT_TRUE(saveWindow()->isEnabled());
-  EXPECT_TRUE(wizard.isEnabled());
+  EXPECT_TRUE(saveWindow()->Enabled());
+  EXPECT_TRUE(wizard.Enabled());
   EXPECT_EQ(wizard.mousePointerValue(), vbDefault);
+}
+
+// The poll on its timer: a pass holds each window with no change on screen and
+// the focus kept on "Exit"; Tab and Space typed meanwhile press the next button
+// ("Continue", "Next >>") once the pass is over.
+TEST_F(SaveWindowTest, KeysTypedDuringATimedPassActAfterItWithTheFocusKept) {
+  line->station(5).unit(0, false);
+  installShell(*program);  // the main window's timers drive the poll
+  openSaveWindow();
+  FormConfig& wizard = files().FormConfig();
+  const std::tuple<Form*, QPushButton*, const char*> cases[] = {
+      {saveWindow(), saveWindow()->Command3D2, "Continue"},
+      {&wizard, wizard.Command3D4, "Next >>"}};
+  for (const auto& [window, exit, pressed] : cases) {
+    host.clearRecords();
+    window->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    exit->setFocus();
+    const QImage before = window->grab().toImage();
+    bool inPass = false;
+    host.atNextDoEvents([&, window = window, exit = exit] {
+      inPass = !window->Enabled();
+      EXPECT_TRUE(window->grab().toImage() == before) << "the window changed on screen";
+      EXPECT_EQ(QApplication::focusWidget(), exit);
+      for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Space})
+        QTest::keyClick(window->windowHandle(), key);
+      QCoreApplication::processEvents();
+      EXPECT_TRUE(host.dialogRequests().empty());
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !host.dialogRequests().empty(); }, 20000));
+    EXPECT_TRUE(inPass);
+    const auto* focus = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    EXPECT_EQ(focus ? focus->text() : QString(), QString::fromUtf8(pressed));
+  }
 }
 
 }  // namespace

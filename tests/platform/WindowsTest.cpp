@@ -1,11 +1,18 @@
 // The window stand-ins: default instances, the scripted host, pointer state,
-// colours and dialog filters.
+// colours, dialog filters, Enter and Esc, and holding a window still.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+#include <functional>
 
 #include "DefaultInstance.h"
 #include "Form.h"
@@ -208,6 +215,74 @@ TEST(VbColorTest, ConvertsBgrAndSystemColours) {
   EXPECT_EQ(vbColor(0x00123456), QColor(0x56, 0x34, 0x12));
   EXPECT_EQ(vbColor(kSystemWindowBackground), QGuiApplication::palette().color(QPalette::Base));
   EXPECT_EQ(vbColor(kSystemWindowText), QGuiApplication::palette().color(QPalette::Text));
+}
+
+// A window as the program builds them: a text box, a list and plain buttons,
+// "Continue" the default one; it records the buttons pressed. Keys come as
+// the window system gives them, to the control with the focus.
+class KeyForm : public Form {
+ public:
+  explicit KeyForm(Host& host) : Form(host, "KeyForm") {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLineEdit(this));
+    layout->addWidget(new QListWidget(this));
+    for (const char* caption : {"Start", "Continue", "Exit"}) {
+      auto* button = new QPushButton(caption, this);
+      button->setObjectName(caption);
+      layout->addWidget(button);
+      connect(button, &QPushButton::clicked, this, [this, caption] { pressed += caption; });
+    }
+    button("Continue")->setDefault(true);
+    Show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(this));
+  }
+  QPushButton* button(const char* caption) { return findChild<QPushButton*>(caption); }
+  void type(Qt::Key key) { QTest::keyClick(windowHandle(), key); }
+  std::string pressed;
+};
+
+TEST(WindowKeysTest, EnterPressesTheFocusedButtonElseTheDefaultEscTheLeavingOne) {
+  ScriptedHost host;
+  using Case = std::tuple<const char*, Qt::Key, const char*>;  // focus ("" nothing), key, pressed
+  for (const auto& [focus, key, pressed] :
+       {Case{"Start", Qt::Key_Return, "Start"}, Case{"Exit", Qt::Key_Enter, "Exit"},
+        Case{"QLineEdit", Qt::Key_Return, "Continue"},
+        Case{"QListWidget", Qt::Key_Return, "Continue"}, Case{"", Qt::Key_Return, "Continue"},
+        Case{"QLineEdit", Qt::Key_Escape, "Exit"}}) {
+    KeyForm form(host);
+    QApplication::focusWidget()->clearFocus();
+    for (QWidget* control : form.findChildren<QWidget*>())
+      if (*focus &&
+          (control->objectName() == focus || QString(control->metaObject()->className()) == focus))
+        control->setFocus();
+    form.type(key);
+    EXPECT_EQ(form.pressed, pressed) << focus << " key " << key;
+  }
+  // The button drawn as the default is the one Enter presses.
+  KeyForm form(host);
+  form.button("Start")->setFocus();
+  EXPECT_TRUE(form.button("Start")->isDefault() && !form.button("Continue")->isDefault());
+  form.findChild<QLineEdit*>()->setFocus();
+  EXPECT_TRUE(form.button("Continue")->isDefault() && !form.button("Start")->isDefault());
+}
+
+// Held, the window keeps its focus; the keys and the click that came
+// meanwhile act after the hold, in order, keys where the focus then is.
+TEST(InputHoldTest, InputDuringTheHoldActsAfterItInOrder) {
+  ScriptedHost host;
+  KeyForm form(host);
+  form.button("Continue")->setFocus();
+  form.holdInput(true);
+  form.type(Qt::Key_Tab);  // from "Continue" to "Exit"
+  form.type(Qt::Key_Space);
+  QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+                    form.button("Start")->geometry().center());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), form.button("Continue"));
+  EXPECT_EQ(form.pressed, "");
+  form.holdInput(false);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.pressed, "ExitStart");
 }
 
 TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case

@@ -121,13 +121,17 @@ TEST(OpenInEditor, XdgOpenWithoutHandlerFallsBackToEditorInATerminal) {
   EXPECT_EQ(recorded(scratch.file("args")), "-e\nvi\n/srv/unit.con\n");
 }
 
+// The commands' complaints are not the program's: none reaches its stderr.
 TEST(OpenInEditor, NothingThatStartsIsReported) {
   ScratchDirectory scratch;
-  writeFile(scratch.file("xdg-open"), "#!/bin/sh\nexit 3\n", 0755);
+  writeFile(scratch.file("xdg-open"),
+            "#!/bin/sh\necho 'x-terminal-emulator: not found' >&2\nexit 3\n", 0755);
   EnvironmentOverride visual("VISUAL", "/nonexistent/editor");
   EnvironmentOverride editor("EDITOR", "vi");  // but no terminal emulator
   EnvironmentOverride path("PATH", scratch.path());
+  testing::internal::CaptureStderr();  // the children's too
   EXPECT_FALSE(openInEditor("/srv/unit.con").get());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(OpenFolder, StartsXdgOpenWithTheFolder) {

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QThread>
 #include <QVBoxLayout>
@@ -81,6 +82,9 @@ TEST_F(ProgramEndTest, HelpContentsShowsTheReadmeRenderedInsideTheProgram) {
   EXPECT_TRUE(shown.startsWith("KV-LINK27\n")) << shown.left(80).toStdString();
   EXPECT_FALSE(shown.contains("## "));   // headings rendered,
   EXPECT_FALSE(shown.contains("|---"));  // tables too
+  QCoreApplication::processEvents();
+  EXPECT_EQ(program->HelpWindow().Text->horizontalScrollBar()->maximum(), 0)
+      << "a line of a code block is cut at the right";
   EXPECT_TRUE(host.launched().empty());
   EXPECT_TRUE(host.boxes().empty());
 
