@@ -1,15 +1,25 @@
 #include "ProgramModeModule.h"
 
+#include "PollSwitch.h"
+
 namespace kvlink {
 
 class ProgramModeModule::Kind : public VariantWindowKind {
  public:
-  Kind(int16_t& state, ProgramModeModule& module, std::vector<WindowVariant> variants)
-      : VariantWindowKind(state, std::move(variants)), module_(module) {}
+  Kind(Program& program, ProgramModeModule& module, std::vector<WindowVariant> variants)
+      : VariantWindowKind(program.windowStates.ProgramModeWindowState, std::move(variants)),
+        program_(program),
+        module_(module) {}
 
   // No click on "Apply Settings" while a pass runs.
   void beginPass() override { setApplyEnabled(false); }
   void endPass() override { setApplyEnabled(true); }
+  // Hidden by the link's Disable, the watchdog or No Response: the window
+  // holds the poll no longer.
+  void closeAll(CloseReason reason) override {
+    VariantWindowKind::closeAll(reason);
+    ReleasePoll(program_, PollHolder::ProgramMode);
+  }
   void forgetStation() override {
     for (ProgramModeFamily family : {ProgramModeFamily::Motor, ProgramModeFamily::Feeder})
       if (ProgramModeWindow* window = module_.windowIfLoaded(family)) window->clearSettings();
@@ -22,6 +32,7 @@ class ProgramModeModule::Kind : public VariantWindowKind {
         window->Command1->setEnabled(on);
   }
 
+  Program& program_;
   ProgramModeModule& module_;
 };
 
@@ -42,7 +53,7 @@ ProgramModeModule::ProgramModeModule(Program& program) {
     if (state != unitType) Form36().DecodeProgramModeWords(unitType);
   };
 
-  kind_ = std::make_unique<Kind>(state, *this, std::vector<WindowVariant>{motor, feeder});
+  kind_ = std::make_unique<Kind>(program, *this, std::vector<WindowVariant>{motor, feeder});
 }
 
 ProgramModeModule::~ProgramModeModule() = default;

@@ -3,6 +3,7 @@
 // pass's hold on "Apply Settings".
 #include <gtest/gtest.h>
 
+#include "CtModule.h"
 #include "EditorTestProgram.h"
 #include "EditorsModule.h"
 #include "ProgramModeActions.h"
@@ -176,16 +177,41 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   p->linkChanged();
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
+
+  // The feeder window holds no words of a motor unit read.
+  closeProgramMode(*p, ProgramModeFamily::Motor);
+  openAfterRead(0, 3, 0);
+  openProgramMode(*p, ProgramModeFamily::Feeder);
+  mode().Form36().Command1->click();
+  EXPECT_TRUE(p.link->writes().empty());
+  EXPECT_FALSE(mode().Form36().Check3D1->isChecked());
 }
 
-TEST_F(ProgramModeTest, FailedFirstWriteStillMakesTheSecond) {
+TEST_F(ProgramModeTest, RefusedWordStopsApplyAndKeepsTheOperatorsChoice) {
   p->linkState.UseModbus = 1;
-  p.link->station(p->linkState.CurrentStation).writeResult = 36;
-  openAfterRead(2, 1, 0);
-  mode().Form6().Command1->click();
-  EXPECT_EQ(p.link->writes().size(), 2u);
-  EXPECT_EQ(p.host.boxes().size(), 2u);
-  EXPECT_EQ(state(), kWindowClosed);
+  test::MemoryStation& unit = p.link->station(p->linkState.CurrentStation);
+  for (int refused : {14, 15}) {
+    SCOPED_TRACE(refused);
+    unit.writeFails = {{refused, 36}};
+    p.link->calls.clear();
+    p.host.clearRecords();
+    openAfterRead(2, 1, 0);
+    mode().Form6().Check3D2->setChecked(true);
+    mode().Form6().Command1->click();
+    EXPECT_EQ(p.link->writes().size(), refused == 14 ? 1u : 2u);
+    ASSERT_EQ(p.host.boxes().size(), 2u);
+    EXPECT_EQ(p.host.boxes()[0].text, "Write Error 36:Information Not Available from unit");
+    EXPECT_EQ(p.host.boxes()[1].text,
+              refused == 14 ? "The unit did not take program-mode word 1 (register 14), so "
+                              "word 2 (register 15) was not written.  Check the unit and "
+                              "apply again."
+                            : "The unit took program-mode word 1 (register 14) but not word 2 "
+                              "(register 15).  Check the unit and apply again.");
+    EXPECT_EQ(p.host.boxes()[1].title, "RVX Program-Mode Settings");
+    EXPECT_EQ(state(), 0);
+    EXPECT_TRUE(mode().Form6().isVisible());
+    EXPECT_TRUE(mode().Form6().Check3D2->isChecked());
+  }
 }
 
 TEST_F(ProgramModeTest, OpenSetsTheFamilyStateAndStopsThePoll) {
@@ -238,7 +264,7 @@ TEST_F(ProgramModeTest, CancelWritesNothingAndReopenShowsThePolledWords) {
   EXPECT_FALSE(f36.Check3D1->isChecked());
 }
 
-TEST_F(ProgramModeTest, ClosingResumesThePollOnlyOnAnOpenLinkOutsideAnEdit) {
+TEST_F(ProgramModeTest, PollRunsAgainOnlyWhenNoWindowOrEditHoldsIt) {
   openAfterRead(0, 0, 0);
   mode().Form6().Command2->click();
   EXPECT_FALSE(p.pollRunning());  // link closed
@@ -257,8 +283,19 @@ TEST_F(ProgramModeTest, ClosingResumesThePollOnlyOnAnOpenLinkOutsideAnEdit) {
   setPoints.Box_KeyPress(*setPoints.box("Text1"), key);  // Esc ends the edit
   EXPECT_TRUE(p.pollRunning());
 
+  // While the program-mode window is open, a Delete answered No and an edit
+  // ended in a set-point or CT window leave the poll held.
   openAfterRead(0, 0, 0);
+  setPoints.deleteButton(*findRow(setPoints.fields(), "Text1"))->click();
   EXPECT_FALSE(p.pollRunning());
+  Form7& ct = ctModule(*p).Form7();
+  for (EditorForm* window : std::initializer_list<EditorForm*>{&setPoints, &ct}) {
+    EditBox& box = *window->box(window->fields().front());
+    window->Box_Click(box);
+    key = 27;
+    window->Box_KeyPress(box, key);
+    EXPECT_FALSE(p.pollRunning()) << window->designName().toStdString();
+  }
   mode().Form6().close();  // title bar: unloads
   EXPECT_EQ(state(), kWindowClosed);
   EXPECT_TRUE(p.pollRunning());

@@ -11,8 +11,9 @@
 namespace kvlink::test {
 namespace {
 
-constexpr int kMotor = 5;   // unit type 0
-constexpr int kFeeder = 9;  // unit type 1
+constexpr int kMotor = 5;     // unit type 0
+constexpr int kFeeder = 9;    // unit type 1
+constexpr int kCircuit = 20;  // unit type 4
 
 class LoggerConfigEndToEndTest : public EndToEndTest {
  protected:
@@ -20,6 +21,7 @@ class LoggerConfigEndToEndTest : public EndToEndTest {
     ASSERT_TRUE(writeNoPasswords());
     line->addStation(kMotor, 0);
     line->addStation(kFeeder, 1);
+    line->addStation(kCircuit, 4);
     ASSERT_TRUE(startLine());
     makeProgram();
     installSubsystems(*program);
@@ -90,6 +92,24 @@ TEST_P(LoggerConfigEndToEndTest, FeederUnitKeepsTheBitsOfItsHiddenBoxes) {
   w.SSCommand3->click();
   EXPECT_EQ(boxTexts(), std::vector<QString>{"Information has been sent."});
   EXPECT_EQ(line->reg(kFeeder, 135), 0x141);
+  w.SSCommand1->click();
+}
+
+// The poll last read the motor; the type-4 unit chosen since is read with
+// its settings, and the masks are captioned for it.
+TEST_P(LoggerConfigEndToEndTest, MasksAreCaptionedByTheUnitTheWindowReads) {
+  pollStation(kMotor);
+  program->selectStation(kCircuit);
+  LogConfigure& w = openConfigure();
+  EXPECT_EQ(w.SSFrame7->title(), "ZE-DUR Mask");
+  EXPECT_EQ(w.maskBox("SSCheck4")->text(), "Remote Trip");
+  EXPECT_EQ(w.maskBox("SSCheck9")->text(), "Ground Fault");
+  EXPECT_TRUE(w.maskBox("SSCheck2")->isHidden());
+  for (QCheckBox* box : w.maskBoxes(TriggerMask::Trip)) box->setChecked(false);
+  w.maskBox("SSCheck4")->setChecked(true);  // "Remote Trip" alone
+  w.SSCommand3->click();
+  EXPECT_EQ(boxTexts(), std::vector<QString>{"Information has been sent."});
+  EXPECT_EQ(line->reg(kCircuit, 135), 64);
   w.SSCommand1->click();
 }
 
