@@ -188,10 +188,7 @@ TEST_P(EditorsEndToEndTest, AwayAndBackWritesNothingUntilTheStationIsReadAgain) 
   program->Form1().mnuDisplayCT->trigger();
   program->Form1().Command3D1->click();
   pass();
-  auto awayAndBack = [this] {
-    program->selectStation(6);
-    program->selectStation(kMotor);
-  };
+  auto awayAndBack = [this] { program->selectStation(6), program->selectStation(kMotor); };
   awayAndBack();
   Form7& ct = ctModule(*program).Form7();
   typeValue(m->FORM5().box("Text4"), "40");
@@ -201,24 +198,23 @@ TEST_P(EditorsEndToEndTest, AwayAndBackWritesNothingUntilTheStationIsReadAgain) 
   host.answerBox(vbYes);
   m->Form10().commandButton("Command3D3")->click();  // "ETR"
   pass();
-
+  // Away and back under "Delete set point?" and "Are you sure?", answered Yes.
   host.onEveryBox([&](const ScriptedHost::ShownBox& box) {
-    if (box.style == 52) awayAndBack();  // "Delete set point?", "Are you sure?"
+    if (box.style == 52) awayAndBack();
   });
-  host.answerBox(vbYes);
-  m->FORM5().deleteButton(*findRow(m->FORM5().fields(), "Text4"))->click();
-  pass();
-  host.answerBox(vbYes);
-  m->Form10().commandButton("Command3D3")->click();
+  for (QPushButton* button : {m->FORM5().deleteButton(m->FORM5().fields().front()),
+                              m->Form10().commandButton("Command3D3")}) {
+    host.answerBox(vbYes);
+    button->click();
+    pass();
+  }
   host.onEveryBox(nullptr);
-  pass();
   EXPECT_TRUE(tap->writes().empty());
-  const QString unread =
+  const QString no =
       "The values of station 5 have not been read yet, so nothing is written.  Try again in a "
       "moment.";
   EXPECT_EQ(boxTexts(host),
-            (std::vector<QString>{unread, unread, unread, unread, "Delete set point?", unread,
-                                  "Are you sure?", unread}));
+            (std::vector<QString>{no, no, no, no, "Delete set point?", no, "Are you sure?", no}));
 }
 
 TEST_P(EditorsEndToEndTest, FailedDeleteOrEnterLeavesTheRowAsItWas) {
