@@ -41,12 +41,18 @@ ProgramModeModule::ProgramModeModule(Program& program) {
   Form36.setFactory([&program] { return std::make_unique<kvlink::Form36>(program); });
 
   int16_t& state = program.windowStates.ProgramModeWindowState;
+  // The window that takes the other's place (whose unload let go of the
+  // poll) holds the poll in its turn.
+  auto moveIn = [this, &program](ProgramModeFamily family, int16_t unitType) {
+    HoldPoll(program, PollHolder::ProgramMode);
+    window(family).DecodeProgramModeWords(unitType);
+  };
   WindowVariant motor = variantOf(Form6, {0, 2});
   // Types 0 and 2 share the window: only the state changes.
-  motor.afterMoveIn = [this](int16_t unitType) { Form6().DecodeProgramModeWords(unitType); };
+  motor.afterMoveIn = [moveIn](int16_t unitType) { moveIn(ProgramModeFamily::Motor, unitType); };
 
   WindowVariant feeder = variantOf(Form36, {1, 4});
-  feeder.afterMoveIn = [this](int16_t unitType) { Form36().DecodeProgramModeWords(unitType); };
+  feeder.afterMoveIn = [moveIn](int16_t unitType) { moveIn(ProgramModeFamily::Feeder, unitType); };
   // Between types 1 and 4 the window is re-captioned and shows the words
   // again; the same type again changes nothing.
   feeder.onSameWindow = [this, &state](int16_t unitType) {

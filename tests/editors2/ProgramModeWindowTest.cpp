@@ -309,6 +309,7 @@ TEST_F(ProgramModeTest, PassHoldsApplySettings) {
 
 TEST_F(ProgramModeTest, SwapFollowsTheUnitType) {
   VariantWindowKind& kind = mode().kind();
+  p.setLinkOpen(true);
   openAfterRead(0, 0, 0);
   mode().Form6().move(123, 87);
   // 0 -> 2: the same window, only the state changes.
@@ -326,6 +327,7 @@ TEST_F(ProgramModeTest, SwapFollowsTheUnitType) {
   EXPECT_TRUE(f36.isVisible());
   EXPECT_EQ(f36.pos(), QPoint(123, 87));
   EXPECT_EQ(state(), 1);
+  EXPECT_FALSE(p.pollRunning());  // Form36 holds the poll in Form6's place
   EXPECT_TRUE(f36.Option3D12->isChecked());
   EXPECT_TRUE(f36.Option3D8->isChecked());
   EXPECT_TRUE(f36.Option3D2->isChecked());
