@@ -10,10 +10,9 @@ class Program;
 
 // Reads the logger settings of CurrentStation into LoggerSettings and the
 // window. When the unit does not answer, or gives no known unit type, it
-// shows "Unit off-line.  Check
-// connections.", stops the unit clock, gives the poll back while the link is
-// open and hides the window; the window then holds no settings that can be
-// sent.
+// shows "Unit off-line.  Check connections.", stops the unit clock, gives the
+// poll back unless something else holds it and hides the window; the window
+// then holds no settings that can be sent.
 void LoadLogConfiguration(Program& program);
 
 }  // namespace kvlink

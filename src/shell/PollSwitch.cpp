@@ -18,12 +18,8 @@ void ReleasePoll(Program& program, PollHolder holder) {
   RestartPollIfIdle(program);
 }
 
-bool PollHeld(const Program& program) {
-  return program.session.pollHolds != 0;
-}
-
 void RestartPollIfIdle(Program& program) {
-  if (program.ended || PollHeld(program) || !LinkIsOpen(program)) return;
+  if (program.ended || program.session.pollHolds != 0 || !LinkIsOpen(program)) return;
   QTimer* timer = program.Form1().Timer1;
   if (!timer->isActive()) timer->start();
 }

@@ -26,8 +26,6 @@ enum class PollHolder : uint8_t {
 void HoldPoll(Program& program, PollHolder holder);
 // Lets go of the holder's hold, then RestartPollIfIdle.
 void ReleasePoll(Program& program, PollHolder holder);
-// True while any holder holds the poll.
-bool PollHeld(const Program& program);
 
 // Switches the poll on again only while the link is open, nothing holds it
 // and the program is not ending.
