@@ -21,8 +21,6 @@ QString text(const char* utf8) {
   return QString::fromUtf8(utf8);
 }
 
-constexpr int kIdentificationRegister = 39;
-
 // The unit the download was started for. Every write and read goes to it,
 // and the download halts when the selected station or the link is no longer
 // this one.
@@ -62,7 +60,7 @@ class DownloadScope {
  public:
   DownloadScope(Program& program, ConfigFileModule& module) : program_(program), module_(module) {
     module_.downloadRunning = true;
-    StopPollTimer(program_);
+    HoldPoll(program_, PollHolder::Download);
     if (FormConfig* wizard = module_.FormConfig.ifLoaded()) wizard->setEnabledState(false);
   }
   ~DownloadScope() { restore(); }
@@ -73,7 +71,7 @@ class DownloadScope {
     if (!module_.downloadRunning) return;
     module_.downloadRunning = false;
     if (program_.ended) return;  // nothing is started or created again after the end
-    RestartPollIfIdle(program_);
+    ReleasePoll(program_, PollHolder::Download);
     if (FormConfig* wizard = module_.FormConfig.ifLoaded()) wizard->setEnabledState(true);
   }
 

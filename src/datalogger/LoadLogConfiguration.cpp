@@ -8,13 +8,11 @@
 #include "LoggerRegisters.h"
 #include "PollSwitch.h"
 #include "Program.h"
+#include "StationBlocks.h"
 
 namespace kvlink {
 
 namespace {
-
-// Sent on the DF1 line before the read, as before every read of a station.
-constexpr int kDf1ReadControlCode = 21;
 
 const QString kLoadOffLine = QStringLiteral("Unit off-line.  Check connections.");
 
@@ -31,14 +29,21 @@ void LoadLogConfiguration(Program& program) {
 
   const LinkState& link = program.linkState;
   const bool modbus = link.UseModbus != 0;
-  if (!modbus) program.link->abSendControl(link.CommPort, kDf1ReadControlCode);
-  // A buffer of its own: a poll pass this command interrupted keeps ReadBuffer.
+  // Buffers of their own: a poll pass this command interrupted keeps
+  // ReadBuffer.
+  auto read = [&](uint16_t* words, int reg, int count) {
+    if (!modbus) program.link->abSendControl(link.CommPort, kDf1ReadControlCode);
+    return ReadUnit(program, words, count, link.CommPort, link.CurrentStation,
+                    loggerRegisterAddress(modbus, reg), loggerReadCount(modbus, count));
+  };
   std::array<uint16_t, kLoggerConfigBlockWords> words{};
-  const int16_t result =
-      ReadUnit(program, words.data(), int(words.size()), link.CommPort, link.CurrentStation,
-               loggerRegisterAddress(modbus, kSampleInterval),
-               loggerReadCount(modbus, kLoggerConfigBlockWords));
-  if (result != 0) {
+  uint16_t idWord = 0;
+  // The masks are captioned for the type of the unit read here: the poll
+  // may not have read this station since it was chosen.
+  const bool answered = read(words.data(), kSampleInterval, kLoggerConfigBlockWords) == 0 &&
+                        read(&idWord, kIdentificationRegister, 1) == 0;
+  const int16_t unitType = unitTypeFromIdWord(idWord);
+  if (!answered || unitType == kUnitTypeUnknown) {
     MsgBox(program.host, kLoadOffLine);
     // The box let other handlers run: ask for the window again.
     if (LogConfigure* again = module.LogConfigure.ifLoaded()) again->Timer2->stop();
@@ -48,7 +53,7 @@ void LoadLogConfiguration(Program& program) {
   }
 
   module.settings = loggerSettingsFromWords(words);
-  window.showSettings(module.settings, program.poll.UnitType, link.CurrentStation);
+  window.showSettings(module.settings, unitType, link.CurrentStation);
 }
 
 }  // namespace kvlink

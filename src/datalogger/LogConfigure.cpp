@@ -639,7 +639,7 @@ bool LogConfigure::eventFilter(QObject* watched, QEvent* event) {
 void LogConfigure::closeWindow() {
   Timer1->stop();
   Timer2->stop();
-  RestartPollIfIdle(program_);
+  ReleasePoll(program_, PollHolder::LoggerConfigure);
   Hide();
 }
 

@@ -214,9 +214,7 @@ void LogRetr::HScroll1_Change() {
 
 void LogRetr::closeWindow() {
   Hide();
-  // The poll runs again only on an open link (and never once the program
-  // is ending).
-  RestartPollIfIdle(program_);
+  ReleasePoll(program_, PollHolder::LoggerRecords);
 }
 
 void LogRetr::SSCommand1_Click() {
@@ -270,7 +268,7 @@ void Form1_mnuRetrieve_Click(Program& program) {
   if (program.ended) return;
   if (CheckPassword(program, 1) != kPasswordGranted) return;
   LogRetr& opened = loggerRecords(program).LogRetr();
-  program.Form1().Timer1->stop();
+  HoldPoll(program, PollHolder::LoggerRecords);
   // Record 0 is shown: the number and the scroll bar say so, also on a
   // window kept from an earlier visit.
   {

@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "LoadLogConfiguration.h"
 #include "LoggingCode.h"
+#include "PollSwitch.h"
 #include "SerialLink.h"
 #include "enc.h"
 
@@ -39,7 +40,7 @@ void Form1_mnuConfigure_Click(Program& program) {
   LoggerConfigModule& module = loggerConfigModule(program);
   module.LogConfigure();  // created from its design when it does not exist
   LoadLogConfiguration(program);
-  program.Form1().Timer1->stop();
+  HoldPoll(program, PollHolder::LoggerConfigure);
   module.LogConfigure().Show(true);
 }
 

@@ -128,7 +128,7 @@ bool EditorForm::beingEdited(const FieldRow& row) const {
 
 void EditorForm::startEdit(EditBox& box) {
   if (!isEnabled()) return;
-  StopPollTimer(program_);
+  HoldPoll(program_, PollHolder::FieldEdit);
   SaveCursorPos(program_);
   LockCursor(program_);
   program_.session.EditIdle = 0;
@@ -211,7 +211,7 @@ void EditorForm::leaveEditProgramSteps(Program& program, const EditorForm* from)
   program.session.editActive = false;
   session.window = nullptr;
   session.row = nullptr;
-  RestartPollIfIdle(program);
+  ReleasePoll(program, PollHolder::FieldEdit);
   UnlockCursor(program);
   SetCursorVisible(program, 1);
 }
@@ -240,7 +240,7 @@ void EditorForm::Delete_Click(const FieldRow& row) {
   // is up: after them only the program is used, and the window only through
   // `self`.
   Program& program = program_;
-  StopPollTimer(program);
+  const PollHold hold(program, PollHolder::DeleteQuestion);
   QPointer<EditorForm> self(this);
   const QString title = windowTitle();
   const uint32_t changes = program.linkState.stationChanges;
@@ -254,7 +254,6 @@ void EditorForm::Delete_Click(const FieldRow& row) {
       if (EditBox* b = self->box(row)) b->clear();
     }
   }
-  RestartPollIfIdle(program);
 }
 
 void EditorForm::Close_Click() {

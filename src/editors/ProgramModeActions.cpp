@@ -13,6 +13,13 @@ namespace {
 constexpr int kProgramModeRegister1 = 14;
 constexpr int kProgramModeRegister2 = 15;
 
+const QString kWord1Refused = QStringLiteral(
+    "The unit did not take program-mode word 1 (register 14), so word 2 (register 15) was not "
+    "written.  Check the unit and apply again.");
+const QString kWord2Refused = QStringLiteral(
+    "The unit took program-mode word 1 (register 14) but not word 2 (register 15).  Check the "
+    "unit and apply again.");
+
 ProgramModeModule& modeModule(Program& program) {
   return program.module<ProgramModeModule>();
 }
@@ -20,7 +27,7 @@ ProgramModeModule& modeModule(Program& program) {
 }  // namespace
 
 void openProgramMode(Program& program, ProgramModeFamily family) {
-  StopPollTimer(program);
+  HoldPoll(program, PollHolder::ProgramMode);
   ProgramModeWindow& window = modeModule(program).window(family);
   window.Show();
   program.windowStates.ProgramModeWindowState = family == ProgramModeFamily::Motor ? 0 : 1;
@@ -46,15 +53,25 @@ void applyProgramMode(Program& program, ProgramModeFamily family) {
     return;
   }
   const int16_t port = program.linkState.CommPort;
-  WriteUnit(program, port, station, registerAddress(program, kProgramModeRegister1), words.word1);
-  WriteUnit(program, port, station, registerAddress(program, kProgramModeRegister2), words.word2);
+  // A refused word stops Apply: the unit is told nothing after it, and the
+  // window stays open with the operator's choice.
+  if (WriteUnit(program, port, station, registerAddress(program, kProgramModeRegister1),
+                words.word1) != 0) {
+    MsgBox(program.host, kWord1Refused, vbExclamation, title);
+    return;
+  }
+  if (WriteUnit(program, port, station, registerAddress(program, kProgramModeRegister2),
+                words.word2) != 0) {
+    MsgBox(program.host, kWord2Refused, vbExclamation, title);
+    return;
+  }
   closeProgramMode(program, family);
 }
 
 void closeProgramMode(Program& program, ProgramModeFamily family) {
   if (ProgramModeWindow* window = modeModule(program).windowIfLoaded(family)) window->Hide();
   program.windowStates.ProgramModeWindowState = kWindowClosed;
-  if (!program.ended) RestartPollIfIdle(program);  // no poll while the program ends
+  ReleasePoll(program, PollHolder::ProgramMode);
 }
 
 }  // namespace kvlink

@@ -13,15 +13,17 @@ class Program;
 void openProgramMode(Program& program, ProgramModeFamily family);
 
 // "Apply Settings": the boxes encoded for UnitType, one event pump, then
-// register 14 and register 15 written and the window closed. Refused when
-// the words on screen do not come from an answered read of the current
-// station since it became current, with "Unit off-line...Check connections"
-// while the unit is off line and otherwise with a message that says so; then
-// nothing is written and the window stays open.
+// register 14 and register 15 written and the window closed. A word the unit
+// refuses stops Apply there, with a message that says which; the window stays
+// open as the operator left it. Refused when the words on screen do not come
+// from an answered read of the current station since it became current, with
+// "Unit off-line...Check connections" while the unit is off line and
+// otherwise with a message that says so; then nothing is written and the
+// window stays open.
 void applyProgramMode(Program& program, ProgramModeFamily family);
 
-// Close, Cancel and unload: hidden, window state 10, the poll resumed when
-// the link is open and no edit is in progress.
+// Close, Cancel and unload: hidden, window state 10, the window's hold on the
+// poll let go (PollSwitch).
 void closeProgramMode(Program& program, ProgramModeFamily family);
 
 }  // namespace kvlink

@@ -16,6 +16,7 @@ constexpr RegisterBlock kSetPointBlock{0, 18};  // set-point block, registers 0 
 constexpr RegisterBlock kScanBlock{39, 4};      // scan station, registers 39 to 42
 constexpr int kMeterBlockIdWord = 15;           // register 39 within the meter block
 constexpr int kScanBlockIdWord = 0;             // register 39 within the scan block
+constexpr int kIdentificationRegister = 39;     // the unit type and the data logger bit
 constexpr int kCommandRegister = 120;
 constexpr int kDf1ReadControlCode = 21;    // sent before each read of the selected station
 constexpr uint16_t kDataLoggerBit = 0x40;  // in the identification word's low byte

@@ -4,6 +4,7 @@
 #include "Form16.h"
 #include "Help.h"
 #include "Host.h"
+#include "PollSwitch.h"
 #include "Program.h"
 #include "SerialLink.h"
 #include "link/LinkLibrary.h"
@@ -40,7 +41,7 @@ bool SwitchLinkOn(Program& program) {
   program.HelpWindow.Unload();
   Form1& form = program.Form1();
   setLinkMenusEnabled(form, true);
-  form.Timer1->start();
+  RestartPollIfIdle(program);  // unless a window or a download holds it
   if (program.hooks.showGeneralStatusAfterOpen) {
     program.hooks.showGeneralStatusAfterOpen();
     program.windowStates.MeterWindowState = 0;

@@ -93,6 +93,8 @@ struct SessionState {
   // True from the click that starts a field edit to its Enter or Esc; unlike
   // EditIdle, nothing but the edit itself changes it.
   bool editActive = false;
+  // The holders that keep the poll off (PollSwitch), one bit each.
+  uint8_t pollHolds = 0;
   int16_t PasswordDestroyed = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "VariantWindowKind.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kvlink {
 
@@ -31,6 +32,13 @@ const WindowVariant* VariantWindowKind::variantOnScreen() const {
 bool VariantWindowKind::open(int16_t unitType) {
   const WindowVariant* variant = variantFor(unitType);
   if (!variant) return false;
+  // Another variant on screen (the state still names the last station's
+  // type) gives way to this one, as in the swap: one window per kind.
+  const WindowVariant* current = variantOnScreen();
+  if (current && current != variant) {
+    moveIn(current, *variant, unitType);
+    return true;
+  }
   variant->window().Show();
   if (variant->onSameWindow) variant->onSameWindow(unitType);
   state_ = variant->state(unitType);
@@ -50,20 +58,21 @@ void VariantWindowKind::syncToUnitType(int16_t unitType) {
     if (changed && target->onTypeChange) target->onTypeChange(unitType);
     return;
   }
-  QPoint position;
-  bool hadPosition = false;
+  moveIn(current, *target, unitType);
+}
+
+void VariantWindowKind::moveIn(const WindowVariant* current, const WindowVariant& target,
+                               int16_t unitType) {
+  std::optional<QPoint> position;
   if (current) {
-    if (Form* old = current->ifLoaded()) {
-      position = old->pos();
-      hadPosition = true;
-    }
+    if (Form* old = current->ifLoaded()) position = old->pos();
     current->unload();
   }
-  Form& next = target->window();
-  if (hadPosition) next.move(position);
+  Form& next = target.window();
+  if (position) next.move(*position);
   next.Show();
-  if (target->afterMoveIn) target->afterMoveIn(unitType);
-  state_ = target->state(unitType);
+  if (target.afterMoveIn) target.afterMoveIn(unitType);
+  state_ = target.state(unitType);
 }
 
 void VariantWindowKind::closeAll(CloseReason) {

@@ -58,7 +58,8 @@ class VariantWindowKind : public WindowKind {
   const WindowVariant* variantOnScreen() const;
 
   // Shows the variant of the unit type modeless, applies its captions and
-  // sets the window state. False when no variant serves the type.
+  // sets the window state; another variant on screen gives way to it as in
+  // the swap. False when no variant serves the type.
   bool open(int16_t unitType);
 
   void syncToUnitType(int16_t unitType) override;
@@ -69,6 +70,9 @@ class VariantWindowKind : public WindowKind {
 
  private:
   const WindowVariant* variantForState(int16_t state) const;
+  // `target` takes the place of `current` (unloaded, when there is one) on
+  // screen, for the unit type.
+  void moveIn(const WindowVariant* current, const WindowVariant& target, int16_t unitType);
 
   int16_t& state_;
   std::vector<WindowVariant> variants_;

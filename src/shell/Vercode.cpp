@@ -95,11 +95,11 @@ bool frmUnitId::readUnit() {
 
 void frmUnitId::Command1_Click() {
   Hide();
-  RestartPollIfIdle(program_);
+  ReleasePoll(program_, PollHolder::UnitId);
 }
 
 void frmUnitId::Form_Unload() {
-  RestartPollIfIdle(program_);
+  ReleasePoll(program_, PollHolder::UnitId);
 }
 
 frmAbout::frmAbout(Program& program) : Form(program.host, QStringLiteral("frmAbout")) {
@@ -121,10 +121,10 @@ void Form1_mnuHelpUnitId_Click(Program& program) {
     showOffLine(program);
     return;
   }
-  StopPollTimer(program);
+  HoldPoll(program, PollHolder::UnitId);
   if (!program.frmUnitId().readUnit()) {
     showOffLine(program);
-    RestartPollIfIdle(program);
+    ReleasePoll(program, PollHolder::UnitId);
     return;
   }
   program.frmUnitId().Show(true);

@@ -7,6 +7,8 @@
 #include "ConFileWriter.h"
 #include "ConfigFileFixture.h"
 #include "ConfigFileTexts.h"
+#include "EditorsModule.h"
+#include "InstallEditors.h"
 #include "PollSwitch.h"
 #include "QuickConfigDownload.h"
 #include "Startup.h"
@@ -390,12 +392,14 @@ TEST_F(QuickConfigTest, OffLineOrSilentUnitWritesNothing) {
   expectRestored();
 }
 
-// Between two rows the operator selects another station or closes the link:
-// the download halts, and nothing goes to a unit it did not check.
+// Between two rows the operator selects another station and back, or closes
+// the link: the download halts, and nothing goes to a unit it did not check.
 TEST_F(QuickConfigTest, StationOrLinkChangedDuringTheDownloadHalts) {
   ready(1, numberedFile(1));
   line->station(6).unit(1, false);
-  host.atNextDoEvents([this] { host.atNextDoEvents([this] { program->selectStation(6); }); });
+  host.atNextDoEvents([this] {
+    host.atNextDoEvents([this] { program->selectStation(6), program->selectStation(5); });
+  });
   send();
   EXPECT_EQ(line->writtenRegisters(), (std::vector<int>{0, 1}));
   for (const std::string& call : line->calls)
@@ -415,13 +419,26 @@ TEST_F(QuickConfigTest, StationOrLinkChangedDuringTheDownloadHalts) {
   EXPECT_TRUE(wizard()->isEnabled());
 }
 
-TEST_F(QuickConfigTest, NoRestartOfThePollDuringAFieldEdit) {
+// A Delete in the download's first pump leaves the poll held to its end; an
+// edit begun in a later pump holds it until the edit ends.
+TEST_F(QuickConfigTest, PollStaysHeldToTheEndOfTheDownloadAndOfAnEdit) {
+  installEditors(*program);
+  FORM5& setPoints = editorsModule(*program).FORM5();
   ready(1, numberedFile(1));
-  host.atNextDoEvents([this] { program->session.editActive = true; });
+  std::vector<bool> polled;
+  std::function<void()> each = [&] {
+    if (polled.empty()) setPoints.deleteButton(setPoints.fields().front())->click();
+    if (polled.size() == 3) setPoints.Box_Click(*setPoints.box("Text1"));
+    polled.push_back(polling());
+    if (polled.size() < kFeederOrder.size()) host.atNextDoEvents(each);
+  };
+  host.atNextDoEvents(each);
   send();
-  expectBox(kDownloadDoneText, vbInformation, kInfoTitle);
+  EXPECT_EQ(polled, std::vector<bool>(kFeederOrder.size(), false));
   EXPECT_FALSE(polling());
-  EXPECT_TRUE(wizard()->isEnabled());
+  int esc = 27;
+  setPoints.Box_KeyPress(*setPoints.box("Text1"), esc);
+  EXPECT_TRUE(polling());
 }
 
 // What other handlers do in the download's event pumps: a poll pass, a

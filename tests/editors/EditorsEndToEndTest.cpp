@@ -180,6 +180,43 @@ TEST_P(EditorsEndToEndTest, ChosenStationIsNamedAtOnceAndNothingIsWrittenUntilIt
             std::vector<std::string>{writeCall(modbus(), 3, kFeeder, address(4), 60)});
 }
 
+// Away to another station and back, before the next pass or under a
+// question: what the windows show counts as unread, so nothing is written.
+TEST_P(EditorsEndToEndTest, AwayAndBackWritesNothingUntilTheStationIsReadAgain) {
+  select(kMotor);
+  program->Form1().mnuDisplaySet->trigger();
+  program->Form1().mnuDisplayCT->trigger();
+  program->Form1().Command3D1->click();
+  pass();
+  auto awayAndBack = [this] { program->selectStation(6), program->selectStation(kMotor); };
+  awayAndBack();
+  Form7& ct = ctModule(*program).Form7();
+  typeValue(m->FORM5().box("Text4"), "40");
+  program->Form1().mnuDisplayCT->trigger();
+  typeValue(ct.box(ct.fields().front()), "100");
+  m->Form10().commandButton("Command3D1")->click();  // "Trip Reset"
+  host.answerBox(vbYes);
+  m->Form10().commandButton("Command3D3")->click();  // "ETR"
+  pass();
+  // Away and back under "Delete set point?" and "Are you sure?", answered Yes.
+  host.onEveryBox([&](const ScriptedHost::ShownBox& box) {
+    if (box.style == 52) awayAndBack();
+  });
+  for (QPushButton* button : {m->FORM5().deleteButton(m->FORM5().fields().front()),
+                              m->Form10().commandButton("Command3D3")}) {
+    host.answerBox(vbYes);
+    button->click();
+    pass();
+  }
+  host.onEveryBox(nullptr);
+  EXPECT_TRUE(tap->writes().empty());
+  const QString no =
+      "The values of station 5 have not been read yet, so nothing is written.  Try again in a "
+      "moment.";
+  EXPECT_EQ(boxTexts(host),
+            (std::vector<QString>{no, no, no, no, "Delete set point?", no, "Are you sure?", no}));
+}
+
 TEST_P(EditorsEndToEndTest, FailedDeleteOrEnterLeavesTheRowAsItWas) {
   select(kMotor);
   program->Form1().mnuDisplaySet->trigger();
@@ -267,6 +304,21 @@ TEST_P(EditorsEndToEndTest, SetPointWindowFollowsTheStationToAnotherUnitType) {
   EXPECT_EQ(m->FORM35().windowTitle(), "ZE-DUR Trip/Alarm Setpoints");
   EXPECT_EQ(m->FORM35().pos(), where);
   expectBoxesShowTheUnit(m->FORM35(), kCircuit);
+
+  // Set Points and RESET used in the motor's first pass, once its type is
+  // read: one window of each kind, the motor's.
+  program->Form1().Command3D1->click();
+  program->selectStation(kMotor);
+  std::function<void()> menus = [&] {
+    if (program->poll.UnitType != 0) return host.atNextDoEvents(menus);
+    program->Form1().mnuDisplaySet->trigger();
+    program->Form1().Command3D1->click();
+  };
+  host.atNextDoEvents(menus);
+  pass();
+  EXPECT_TRUE(m->FORM5().isVisible() && m->Form10().isVisible());
+  EXPECT_FALSE(m->FORM35.loaded() && m->FORM35().isVisible());
+  EXPECT_FALSE(m->lpForm40.loaded() && m->lpForm40().isVisible());
 }
 
 TEST_P(EditorsEndToEndTest, OperatorSendsEveryResetAndRemoteCommand) {

@@ -3,6 +3,7 @@
 // pass's hold on "Apply Settings".
 #include <gtest/gtest.h>
 
+#include "CtModule.h"
 #include "EditorTestProgram.h"
 #include "EditorsModule.h"
 #include "ProgramModeActions.h"
@@ -176,16 +177,27 @@ TEST_F(ProgramModeTest, ApplyRefusedAfterAStationChange) {
   p->linkChanged();
   mode().Form6().Command1->click();
   EXPECT_TRUE(p.link->writes().empty());
+
+  // The feeder window holds no words of a motor unit read.
+  openAfterRead(0, 3, 0);
+  openProgramMode(*p, ProgramModeFamily::Feeder);
+  mode().Form36().Command1->click();
+  EXPECT_TRUE(p.link->writes().empty());
 }
 
-TEST_F(ProgramModeTest, FailedFirstWriteStillMakesTheSecond) {
+TEST_F(ProgramModeTest, RefusedWordStopsApplyAndKeepsTheOperatorsChoice) {
   p->linkState.UseModbus = 1;
-  p.link->station(p->linkState.CurrentStation).writeResult = 36;
-  openAfterRead(2, 1, 0);
-  mode().Form6().Command1->click();
-  EXPECT_EQ(p.link->writes().size(), 2u);
-  EXPECT_EQ(p.host.boxes().size(), 2u);
-  EXPECT_EQ(state(), kWindowClosed);
+  for (int refused : {14, 15}) {
+    p.link->station(1).writeFails = {{refused, 36}};
+    openAfterRead(2, 1, 0);
+    mode().Form6().Check3D2->setChecked(true);
+    mode().Form6().Command1->click();
+    EXPECT_EQ(p.link->take().size(), refused == 14 ? 1u : 2u);
+    EXPECT_TRUE(p.host.boxes().back().text.startsWith(
+        refused == 14 ? "The unit did not take program-mode word 1 (register 14), so word 2"
+                      : "The unit took program-mode word 1 (register 14) but not word 2"));
+    EXPECT_TRUE(state() == 0 && mode().Form6().Check3D2->isChecked()) << refused;
+  }
 }
 
 TEST_F(ProgramModeTest, OpenSetsTheFamilyStateAndStopsThePoll) {
@@ -238,7 +250,7 @@ TEST_F(ProgramModeTest, CancelWritesNothingAndReopenShowsThePolledWords) {
   EXPECT_FALSE(f36.Check3D1->isChecked());
 }
 
-TEST_F(ProgramModeTest, ClosingResumesThePollOnlyOnAnOpenLinkOutsideAnEdit) {
+TEST_F(ProgramModeTest, PollRunsAgainOnlyWhenNoWindowOrEditHoldsIt) {
   openAfterRead(0, 0, 0);
   mode().Form6().Command2->click();
   EXPECT_FALSE(p.pollRunning());  // link closed
@@ -257,8 +269,16 @@ TEST_F(ProgramModeTest, ClosingResumesThePollOnlyOnAnOpenLinkOutsideAnEdit) {
   setPoints.Box_KeyPress(*setPoints.box("Text1"), key);  // Esc ends the edit
   EXPECT_TRUE(p.pollRunning());
 
+  // While the program-mode window is open, a Delete answered No and an edit
+  // ended in a set-point or CT window leave the poll held.
   openAfterRead(0, 0, 0);
+  setPoints.deleteButton(setPoints.fields().front())->click();
   EXPECT_FALSE(p.pollRunning());
+  for (EditorForm* window : std::initializer_list<EditorForm*>{&setPoints, &ctModule(*p).Form7()}) {
+    window->Box_Click(*window->box(window->fields().front()));
+    window->Box_KeyPress(*window->box(window->fields().front()), key = 27);
+    EXPECT_FALSE(p.pollRunning());
+  }
   mode().Form6().close();  // title bar: unloads
   EXPECT_EQ(state(), kWindowClosed);
   EXPECT_TRUE(p.pollRunning());
@@ -289,6 +309,7 @@ TEST_F(ProgramModeTest, PassHoldsApplySettings) {
 
 TEST_F(ProgramModeTest, SwapFollowsTheUnitType) {
   VariantWindowKind& kind = mode().kind();
+  p.setLinkOpen(true);
   openAfterRead(0, 0, 0);
   mode().Form6().move(123, 87);
   // 0 -> 2: the same window, only the state changes.
@@ -306,6 +327,7 @@ TEST_F(ProgramModeTest, SwapFollowsTheUnitType) {
   EXPECT_TRUE(f36.isVisible());
   EXPECT_EQ(f36.pos(), QPoint(123, 87));
   EXPECT_EQ(state(), 1);
+  EXPECT_FALSE(p.pollRunning());  // Form36 holds the poll in Form6's place
   EXPECT_TRUE(f36.Option3D12->isChecked());
   EXPECT_TRUE(f36.Option3D8->isChecked());
   EXPECT_TRUE(f36.Option3D2->isChecked());

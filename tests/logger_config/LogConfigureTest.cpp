@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "LoggerConfigTestProgram.h"
+#include "PollSwitch.h"
 #include "Startup.h"
 
 namespace kvlink {
@@ -27,8 +28,8 @@ INSTANTIATE_TEST_SUITE_P(Links, LogConfigureTest, ::testing::Values(true, false)
 
 TEST_P(LogConfigureTest, ConfigureReadsTheLoggerBlockAndShowsItModally) {
   LogConfigure& w = p.open();
-  Calls expected{read(132, 7)};
-  if (!modbus()) expected.insert(expected.begin(), "abcontrol 2 21");
+  Calls expected{read(132, 7), read(39, 1)};
+  if (!modbus()) expected = {"abcontrol 2 21", expected[0], "abcontrol 2 21", expected[1]};
   EXPECT_EQ(p.takeCalls(), expected);
   EXPECT_EQ(p.host.modalCount(), 1);
   EXPECT_TRUE(w.isVisible());
@@ -91,7 +92,7 @@ TEST_P(LogConfigureTest, ControlWordShowsOneTriggerModeAndTheClockOption) {
 
 TEST_P(LogConfigureTest, CaptionsAndHiddenBoxesFollowTheUnitType) {
   setLogger(unit(), {60, 10, 0, 256 | 64 | 1, 512, 4, 0});
-  p->poll.UnitType = 1;
+  unit().unit(1, true);  // the poll's word on the type does not count
   LogConfigure& w = p.open();
   EXPECT_EQ(w.SSFrame7->title(), "GLT Mask");
   EXPECT_EQ(w.maskBox("SSCheck20")->text(), "Contact Closed");
@@ -105,7 +106,7 @@ TEST_P(LogConfigureTest, CaptionsAndHiddenBoxesFollowTheUnitType) {
   EXPECT_TRUE(w.maskBox("SSCheck19")->isChecked());
   w.SSCommand1->click();
 
-  p->poll.UnitType = 4;
+  unit().unit(4, true);
   p.open();
   EXPECT_EQ(w.SSFrame7->title(), "ZE-DUR Mask");
   EXPECT_FALSE(w.maskBox("SSCheck4")->isHidden());
@@ -113,12 +114,15 @@ TEST_P(LogConfigureTest, CaptionsAndHiddenBoxesFollowTheUnitType) {
   EXPECT_EQ(w.maskBox("SSCheck1")->text(), "% Thermal");
   w.SSCommand1->click();
 
-  // A type not identified keeps what the window shows.
-  p->poll.UnitType = 99;
+  // A unit of no known type counts as not read: nothing shown is sent.
+  w.SSCommand1->click();
+  unit().regs[39] = 3 << 8;
   p.open();
-  EXPECT_EQ(w.SSFrame7->title(), "ZE-DUR Mask");
-  EXPECT_EQ(w.maskBox("SSCheck1")->text(), "% Thermal");
-  EXPECT_TRUE(w.maskBox("SSCheck8")->isHidden());
+  w.SSCommand3->click();
+  const auto texts = p.boxTexts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "Unit off-line.  Check connections.");
+  EXPECT_TRUE(texts[1].startsWith("The logger settings of station 5 could not be read"));
 }
 
 TEST_P(LogConfigureTest, SendProbesThenWritesTheSixRegistersInOrder) {
@@ -236,6 +240,13 @@ TEST_P(LogConfigureTest, FailedLoadShowsTheWindowButNeverSendsWhatItShows) {
   EXPECT_TRUE(p.host.boxes()[1].text.startsWith(
       "The logger settings of station 9 could not be read when this window opened"));
   EXPECT_TRUE(w.Timer2->isActive());  // the unit clock runs again after the press
+
+  // Nor are settings read before a change to another station and back.
+  p.open();
+  p->selectStation(5), p->selectStation(9);
+  w.SSCommand3->click();
+  EXPECT_EQ(p.host.boxes().back().text, p.host.boxes()[1].text);
+  EXPECT_EQ(p.takeCalls().size(), modbus() ? 2u : 4u);  // the load's reads only
 }
 
 TEST_P(LogConfigureTest, NumberBoxesTakeDigitsAndEnterCorrectsThemByValue) {
@@ -263,7 +274,7 @@ TEST_P(LogConfigureTest, NumberBoxesTakeDigitsAndEnterCorrectsThemByValue) {
   int letter = 'q';
   w.Text2_KeyPress(letter);
   EXPECT_EQ(letter, 0);
-  EXPECT_TRUE(p.takeCalls().size() <= 2u);  // Enter sends nothing (only the load's calls)
+  EXPECT_EQ(p.takeCalls().size(), modbus() ? 2u : 4u);  // Enter sends nothing: the load's calls
 
   w.Text1->setText(QStringLiteral("7"));
   p.takeCalls();
@@ -311,10 +322,10 @@ TEST_P(LogConfigureTest, CloseKeepsThePageTheOperatorChose) {
 
 TEST_P(LogConfigureTest, NoPollAfterProgramEndOrDuringAFieldEdit) {
   p.open();
-  p->session.editActive = true;
+  HoldPoll(*p, PollHolder::FieldEdit);
   p.window().SSCommand1->click();
   EXPECT_FALSE(p.polling());
-  p->session.editActive = false;
+  ReleasePoll(*p, PollHolder::FieldEdit);
 
   p.open();
   EndProgram(*p);

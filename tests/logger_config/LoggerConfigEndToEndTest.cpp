@@ -11,8 +11,9 @@
 namespace kvlink::test {
 namespace {
 
-constexpr int kMotor = 5;   // unit type 0
-constexpr int kFeeder = 9;  // unit type 1
+constexpr int kMotor = 5;     // unit type 0
+constexpr int kFeeder = 9;    // unit type 1
+constexpr int kCircuit = 20;  // unit type 4
 
 class LoggerConfigEndToEndTest : public EndToEndTest {
  protected:
@@ -20,6 +21,7 @@ class LoggerConfigEndToEndTest : public EndToEndTest {
     ASSERT_TRUE(writeNoPasswords());
     line->addStation(kMotor, 0);
     line->addStation(kFeeder, 1);
+    line->addStation(kCircuit, 4);
     ASSERT_TRUE(startLine());
     makeProgram();
     installSubsystems(*program);
@@ -91,6 +93,22 @@ TEST_P(LoggerConfigEndToEndTest, FeederUnitKeepsTheBitsOfItsHiddenBoxes) {
   EXPECT_EQ(boxTexts(), std::vector<QString>{"Information has been sent."});
   EXPECT_EQ(line->reg(kFeeder, 135), 0x141);
   w.SSCommand1->click();
+}
+
+// The poll last read the motor: the type-4 unit chosen since is captioned
+// as read with its settings, and the trip mask sent is the one ticked.
+TEST_P(LoggerConfigEndToEndTest, MasksAreCaptionedByTheUnitTheWindowReads) {
+  pollStation(kMotor);
+  program->selectStation(kCircuit);
+  LogConfigure& w = openConfigure();
+  EXPECT_EQ(w.SSFrame7->title(), "ZE-DUR Mask");
+  EXPECT_EQ(w.maskBox("SSCheck4")->text() + w.maskBox("SSCheck9")->text(),
+            "Remote TripGround Fault");
+  EXPECT_TRUE(w.maskBox("SSCheck2")->isHidden());
+  for (QCheckBox* box : w.maskBoxes(TriggerMask::Trip))
+    box->setChecked(box == w.maskBox("SSCheck4"));
+  w.SSCommand3->click();
+  EXPECT_EQ(line->reg(kCircuit, 135), 64);
 }
 
 TEST_P(LoggerConfigEndToEndTest, UnitClockIsSetAndTicksOnScreen) {
