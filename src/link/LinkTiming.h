@@ -61,6 +61,14 @@ std::chrono::microseconds wireTime(int baud, int bytes);
 std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyBytes,
                                         const LinkTiming& timing);
 
+// Modbus: time-out of one attempt to a station that has shown it may take `wait` from a
+// request to the first byte of its reply: that and a quarter more, the reply's wire time and the
+// guard, when longer than modbusTimeout; never more than `longest`.
+std::chrono::microseconds modbusLearnedTimeout(int baud, int requestBytes, int replyBytes,
+                                               std::chrono::microseconds wait,
+                                               std::chrono::microseconds longest,
+                                               const LinkTiming& timing);
+
 // Modbus: t3.5, the silence that ends a frame.
 std::chrono::microseconds modbusFrameGap(int baud);
 

@@ -196,6 +196,22 @@ int SerialPort::read(uint8_t* buffer, size_t capacity, Clock::time_point deadlin
   }
 }
 
+int SerialPort::waitReadable(Clock::time_point deadline) {
+  if (fd_ < 0 || failed_) return -1;
+  for (;;) {
+    pollfd p{fd_, POLLIN, 0};
+    const timespec wait = toTimespec(deadline - Clock::now());
+    const int rc = ppoll(&p, 1, &wait, nullptr);
+    if (rc < 0 && errno == EINTR) continue;
+    if (rc == 0) return 0;
+    if (rc < 0 || (p.revents & POLLIN) == 0) {
+      failed_ = true;  // hang-up or error without input
+      return -1;
+    }
+    return 1;
+  }
+}
+
 void SerialPort::flushInput() {
   if (fd_ < 0 || failed_) return;
   tcflush(fd_, TCIFLUSH);

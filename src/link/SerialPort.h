@@ -40,6 +40,10 @@ class SerialPort {
   // -1 when the port failed.
   int read(uint8_t* buffer, size_t capacity, Clock::time_point deadline);
 
+  // Waits until `deadline` for input without taking it: 1 when there is some, 0 on time-out,
+  // -1 when the port failed.
+  int waitReadable(Clock::time_point deadline);
+
   // Discards everything received so far.
   void flushInput();
 

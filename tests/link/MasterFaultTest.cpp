@@ -243,11 +243,13 @@ class LateStationLine {
     EXPECT_EQ(words(buffer.data(), 3), line_.sim().regs(station, reg, 3)) << "R" << reg;
     return true;
   }
-  // Reads R27 and writes R30 = R27 | 8, as auto retrieve sets its control word.
+  // One-word reads of R24 and R27, then R137 = R27 | 8 written, as auto retrieve reads the
+  // identification and logger words and writes its control word back.
   bool readThenWrite() {
-    std::array<uint16_t, 1> control{};
-    if (line_.read(control.data(), 1, 1, 27, 1) != kLinkOk) return false;
-    return line_.write(1, 30, control[0] | 8) == kLinkOk;
+    std::array<uint16_t, 1> word{};
+    if (line_.read(word.data(), 1, 1, 24, 1) != kLinkOk) return false;
+    if (line_.read(word.data(), 1, 1, 27, 1) != kLinkOk) return false;
+    return line_.write(1, 137, word[0] | 8) == kLinkOk;
   }
 
  private:
@@ -287,10 +289,10 @@ TEST(ModbusLateStation, RandomDelayAndSomeRepliesLate) {
     EXPECT_GE(answered, 8);
     int written = 0;
     for (int i = 0; i < 6; ++i) {
-      line.sim().setReg(1, 30, 0);
+      line.sim().setReg(1, 137, 0);
       if (line.readThenWrite()) ++written;
-      const uint16_t r30 = line.sim().reg(1, 30);
-      EXPECT_TRUE(r30 == 0 || r30 == (2700 | 8)) << r30;
+      const uint16_t r137 = line.sim().reg(1, 137);
+      EXPECT_TRUE(r137 == 0 || r137 == (2700 | 8)) << r137;
     }
     EXPECT_GE(written, 3);
   }

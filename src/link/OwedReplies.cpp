@@ -1,0 +1,111 @@
+#include "link/OwedReplies.h"
+
+#include <algorithm>
+
+namespace kvlink {
+namespace {
+
+using Clock = OwedReplies::Clock;
+
+constexpr uint8_t kExceptionFlag = 0x80;
+
+template <typename Owed>
+bool fits(const Owed& o, uint8_t function, int bytes) {
+  if ((function & ~kExceptionFlag) != o.function) return false;
+  return (function & kExceptionFlag) != 0 || bytes == o.replyBytes;
+}
+
+}  // namespace
+
+void OwedReplies::purge(Station& s, Clock::time_point now) {
+  std::erase_if(s.owed, [&](const Owed& o) { return o.doubt <= now; });
+}
+
+void OwedReplies::learn(Station& s, Clock::duration wait) {
+  wait = std::min<Clock::duration>(wait, kLongestReplyWait);
+  if (wait <= s.wait) return;
+  s.wait = wait;
+  // What is still owed may come as late as the station has now shown it can be.
+  for (Owed& o : s.owed) o.doubt = std::max(o.doubt, o.sent + 2 * wait);
+}
+
+void OwedReplies::sent(const Call& call, Clock::time_point sent, Clock::time_point earliest,
+                       Clock::duration timeout) {
+  Station& s = at(call.station);
+  const Clock::time_point due = sent + (s.answered ? 2 * timeout : timeout);
+  const Clock::time_point doubt = sent + std::max<Clock::duration>(kReplyDoubt, 2 * timeout);
+  s.owed.push_back({call.id, call.function, call.replyBytes, sent, earliest, due, doubt});
+}
+
+Clock::time_point OwedReplies::clearAt(const Call& call, bool waitOwn, Clock::time_point now) {
+  Clock::time_point clear = now;
+  for (int number = 0; number < static_cast<int>(stations_.size()); ++number) {
+    Station& s = stations_[number];
+    if (s.owed.empty()) continue;
+    purge(s, now);
+    for (const Owed& o : s.owed) {
+      if (o.call == call.id && !waitOwn) continue;
+      clear = std::max(clear, o.due);
+      if (number == call.station && o.call != call.id && fits(o, call.function, call.replyBytes)) {
+        clear = std::max(clear, o.doubt);
+      }
+    }
+  }
+  return clear;
+}
+
+bool OwedReplies::onlyFor(const Call& call, uint8_t function, int bytes, Clock::time_point seen,
+                          Clock::time_point now) {
+  Station& s = at(call.station);
+  purge(s, now);
+  bool own = false;
+  for (const Owed& o : s.owed) {
+    if (o.call == call.id) {
+      own = own || seen >= o.earliest;
+    } else if (fits(o, function, bytes)) {
+      return false;
+    }
+  }
+  return own;
+}
+
+void OwedReplies::taken(const Call& call, Clock::time_point seen) {
+  Station& s = at(call.station);
+  s.answered = true;
+  // The least the station can have taken: from the last request it can have answered.
+  Clock::duration wait{0};
+  for (const Owed& o : s.owed) {
+    if (o.call == call.id && o.earliest <= seen) wait = seen - o.sent;
+  }
+  learn(s, wait);
+  const auto first =
+      std::find_if(s.owed.begin(), s.owed.end(), [&](const Owed& o) { return o.call == call.id; });
+  if (first != s.owed.end()) s.owed.erase(s.owed.begin(), first + 1);
+}
+
+bool OwedReplies::thrownAway(int station, uint8_t function, int bytes, Clock::time_point seen,
+                             Clock::time_point now) {
+  Station& s = at(station);
+  purge(s, now);
+  const auto owner = std::find_if(s.owed.begin(), s.owed.end(),
+                                  [&](const Owed& o) { return fits(o, function, bytes); });
+  if (owner == s.owed.end()) return false;
+  s.answered = true;
+  const Clock::duration wait = seen - owner->sent;
+  s.owed.erase(s.owed.begin(), owner + 1);
+  learn(s, wait);
+  return true;
+}
+
+void OwedReplies::ended(const Call& call, bool answered, bool heard) {
+  Station& s = at(call.station);
+  if (answered) {
+    for (Owed& o : s.owed) {
+      if (o.call == call.id) o.doubt = std::min(o.doubt, o.due);
+    }
+  } else if (!heard) {
+    s.wait /= 2;
+  }
+}
+
+}  // namespace kvlink
