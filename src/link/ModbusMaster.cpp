@@ -199,7 +199,7 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
   const auto consider = [&](std::span<const uint8_t> frame, int bytes,
                             Clock::time_point seen) -> int {
     const auto now = Clock::now();
-    if (frame[0] == call.station && port.owed.onlyFor(call, frame[1], bytes, seen, now)) {
+    if (frame[0] == call.station && port.owed.onlyFor(call, frame[1], bytes, now)) {
       const int code = check(frame.first(bytes - kModbusCrcBytes));
       if (code != kNoAnswer) {
         port.owed.taken(call, seen);
@@ -221,12 +221,13 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
     for (;;) {
       const auto now = Clock::now();
       const auto clear = std::max(quietSince + gap, port.owed.clearAt(call, waitOwn, now));
-      if (now >= clear || now >= limit) break;
+      // A read whose deadline has passed still takes what is waiting in the input.
       std::array<uint8_t, 256> chunk{};
       const int n = serial.read(chunk.data(), chunk.size(), std::min(clear, limit));
       if (n < 0) return finish(kPortFailed);
       if (n == 0) {
         port.watched = Clock::now();
+        if (port.watched >= clear || port.watched >= limit) break;
         continue;
       }
       quietSince = Clock::now();
@@ -245,8 +246,7 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
       serial.markFailed();
       return finish(kPortFailed);
     }
-    // A station answers once the request is on the line and 3.5 characters of silence followed.
-    port.owed.sent(call, sent, sent + wireTime(baud, requestBytes + 3), timeout);
+    port.owed.sent(call, sent, timeout);
     // The request has left the line by the time its reply or the time-out comes: what ends
     // the attempt ends the last frame.
     const auto deadline = Clock::now() + timeout;

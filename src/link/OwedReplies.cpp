@@ -29,12 +29,11 @@ void OwedReplies::learn(Station& s, Clock::duration wait) {
   for (Owed& o : s.owed) o.doubt = std::max(o.doubt, o.sent + 2 * wait);
 }
 
-void OwedReplies::sent(const Call& call, Clock::time_point sent, Clock::time_point earliest,
-                       Clock::duration timeout) {
+void OwedReplies::sent(const Call& call, Clock::time_point sent, Clock::duration timeout) {
   Station& s = at(call.station);
   const Clock::time_point due = sent + (s.answered ? 2 * timeout : timeout);
   const Clock::time_point doubt = sent + std::max<Clock::duration>(kReplyDoubt, 2 * timeout);
-  s.owed.push_back({call.id, call.function, call.replyBytes, sent, earliest, due, doubt});
+  s.owed.push_back({call.id, call.function, call.replyBytes, sent, due, doubt});
 }
 
 Clock::time_point OwedReplies::clearAt(const Call& call, bool waitOwn, Clock::time_point now) {
@@ -54,14 +53,13 @@ Clock::time_point OwedReplies::clearAt(const Call& call, bool waitOwn, Clock::ti
   return clear;
 }
 
-bool OwedReplies::onlyFor(const Call& call, uint8_t function, int bytes, Clock::time_point seen,
-                          Clock::time_point now) {
+bool OwedReplies::onlyFor(const Call& call, uint8_t function, int bytes, Clock::time_point now) {
   Station& s = at(call.station);
   purge(s, now);
   bool own = false;
   for (const Owed& o : s.owed) {
     if (o.call == call.id) {
-      own = own || seen >= o.earliest;
+      own = true;
     } else if (fits(o, function, bytes)) {
       return false;
     }
@@ -72,15 +70,17 @@ bool OwedReplies::onlyFor(const Call& call, uint8_t function, int bytes, Clock::
 void OwedReplies::taken(const Call& call, Clock::time_point seen) {
   Station& s = at(call.station);
   s.answered = true;
-  // The least the station can have taken: from the last request it can have answered.
-  Clock::duration wait{0};
-  for (const Owed& o : s.owed) {
-    if (o.call == call.id && o.earliest <= seen) wait = seen - o.sent;
-  }
-  learn(s, wait);
   const auto first =
       std::find_if(s.owed.begin(), s.owed.end(), [&](const Owed& o) { return o.call == call.id; });
-  if (first != s.owed.end()) s.owed.erase(s.owed.begin(), first + 1);
+  if (first == s.owed.end()) return;
+  // The reply may be the first attempt's, late: the station may take that long, and the replies
+  // still owed to the call's later attempts may come as late after theirs.
+  const Clock::duration wait = seen - first->sent;
+  s.owed.erase(s.owed.begin(), first + 1);
+  learn(s, wait);
+  for (Owed& o : s.owed) {
+    if (o.call == call.id) o.doubt = std::max(o.due, o.sent + wait + wait / 4);
+  }
 }
 
 bool OwedReplies::thrownAway(int station, uint8_t function, int bytes, Clock::time_point seen,
@@ -98,14 +98,7 @@ bool OwedReplies::thrownAway(int station, uint8_t function, int bytes, Clock::ti
 }
 
 void OwedReplies::ended(const Call& call, bool answered, bool heard) {
-  Station& s = at(call.station);
-  if (answered) {
-    for (Owed& o : s.owed) {
-      if (o.call == call.id) o.doubt = std::min(o.doubt, o.due);
-    }
-  } else if (!heard) {
-    s.wait /= 2;
-  }
+  if (!answered && !heard) at(call.station).wait /= 2;
 }
 
 }  // namespace kvlink

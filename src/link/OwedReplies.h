@@ -12,10 +12,11 @@
 //  - for its station, until it is past doubt (`doubt`): until then a frame of the station that
 //    fits it may be its reply. A call to the station whose reply would fit it waits until then,
 //    or until its reply came and was thrown away. kReplyDoubt after it was sent, or twice the
-//    station's time-out if that is longer; when its call was answered (a retry's reply still
-//    owed), as soon as it is due no longer.
+//    station's time-out if that is longer. When its call was answered (a retry's reply still
+//    owed), once it is due no longer and as late after it was sent as the answer came after the
+//    call's first request.
 // A reply is taken as the answer to a call only when no request of an earlier call could have
-// had it, and not when it began before the call's request could have been answered.
+// had it.
 //
 // How long a station takes to answer is learned from the replies it gave, taken or thrown away
 // (at most kLongestReplyWait): a slow station's time-out covers what it showed, so that its
@@ -49,18 +50,16 @@ class OwedReplies {
   // The longest time from a request to the first byte of its reply the station has shown.
   Clock::duration replyWait(int station) const { return at(station).wait; }
 
-  // A request of `call` went out at `sent`; its answer cannot start before `earliest`.
-  void sent(const Call& call, Clock::time_point sent, Clock::time_point earliest,
-            Clock::duration timeout);
+  // A request of `call` went out at `sent`, with `timeout` for its reply.
+  void sent(const Call& call, Clock::time_point sent, Clock::duration timeout);
 
   // The time from which a request of `call` may go out: every owed reply is due no longer (the
   // call's own ones too when `waitOwn`), and none its station owes an earlier call would fit it.
   Clock::time_point clearAt(const Call& call, bool waitOwn, Clock::time_point now);
 
-  // True when a sound frame of `call`'s station (its function byte, `bytes` long with the CRC),
-  // first seen at `seen`, can only be the reply to a request of `call`.
-  bool onlyFor(const Call& call, uint8_t function, int bytes, Clock::time_point seen,
-               Clock::time_point now);
+  // True when a sound frame of `call`'s station (its function byte, `bytes` long with the CRC)
+  // can only be the reply to a request of `call`.
+  bool onlyFor(const Call& call, uint8_t function, int bytes, Clock::time_point now);
   // The frame seen at `seen` was taken as the answer to `call`.
   void taken(const Call& call, Clock::time_point seen);
   // A sound frame of `station` that was not taken, which came no sooner than `seen`: the reply to
@@ -75,7 +74,7 @@ class OwedReplies {
     uint64_t call;
     uint8_t function;
     int replyBytes;
-    Clock::time_point sent, earliest, due, doubt;
+    Clock::time_point sent, due, doubt;
   };
   struct Station {
     bool answered = false;
