@@ -278,6 +278,7 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
       // still follow.
     }
     port.watched = Clock::now();
+    port.frameEnd = std::max(port.frameEnd, port.watched);
   }
   return finish(kNoAnswer);
 }

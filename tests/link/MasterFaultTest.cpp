@@ -243,6 +243,7 @@ class LateStationLine {
     EXPECT_EQ(words(buffer.data(), 3), line_.sim().regs(station, reg, 3)) << "R" << reg;
     return true;
   }
+  int write(int reg, int value) { return line_.write(1, reg, value); }
   // One-word reads of R24 and R27, then R137 = R27 | 8 written, as auto retrieve reads the
   // identification and logger words and writes its control word back.
   bool readThenWrite() {
@@ -296,6 +297,19 @@ TEST(ModbusLateStation, RandomDelayAndSomeRepliesLate) {
     }
     EXPECT_GE(written, 3);
   }
+}
+
+// A station that has answered, whose reply to a write comes after the write's time-out: the
+// reply finishes the write, which is not sent again.
+TEST(ModbusLateStation, LateWriteReplyFinishesTheWriteWithoutSendingItAgain) {
+  LateStationLine line(lateBy(0ms));
+  ASSERT_TRUE(line.open());
+  ASSERT_TRUE(line.read(24));
+  line.sim().setFault(1, lateBy(100ms));
+  const int requests = line.sim().requestCount(1);
+  EXPECT_EQ(line.write(137, 5), kLinkOk);
+  EXPECT_EQ(line.sim().requestCount(1), requests + 1);
+  EXPECT_EQ(line.sim().reg(1, 137), 5);
 }
 
 // A station whose replies are 250 ms late, read in turn with three others as the network scan
