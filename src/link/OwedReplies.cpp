@@ -73,14 +73,12 @@ void OwedReplies::taken(const Call& call, Clock::time_point seen) {
   const auto first =
       std::find_if(s.owed.begin(), s.owed.end(), [&](const Owed& o) { return o.call == call.id; });
   if (first == s.owed.end()) return;
-  // The reply may be the first attempt's, late: the station may take that long, and the replies
-  // still owed to the call's later attempts may come as late after theirs.
+  // The reply may be the first attempt's, late: the station may take that long. The replies
+  // still owed to the later attempts stay in doubt: the first one may have been lost, or they
+  // may come later still.
   const Clock::duration wait = seen - first->sent;
   s.owed.erase(s.owed.begin(), first + 1);
   learn(s, wait);
-  for (Owed& o : s.owed) {
-    if (o.call == call.id) o.doubt = std::max(o.due, o.sent + wait + wait / 4);
-  }
 }
 
 bool OwedReplies::thrownAway(int station, uint8_t function, int bytes, Clock::time_point seen,

@@ -12,9 +12,8 @@
 //  - for its station, until it is past doubt (`doubt`): until then a frame of the station that
 //    fits it may be its reply. A call to the station whose reply would fit it waits until then,
 //    or until its reply came and was thrown away. kReplyDoubt after it was sent, or twice the
-//    station's time-out if that is longer. When its call was answered (a retry's reply still
-//    owed), once it is due no longer and as late after it was sent as the answer came after the
-//    call's first request.
+//    station's time-out if that is longer: also a retry's reply owed after its call took the
+//    answer, since a station's replies need not come as late as each other.
 // A reply is taken as the answer to a call only when no request of an earlier call could have
 // had it.
 //
