@@ -24,7 +24,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <deque>
+#include <vector>
 
 namespace kvlink {
 
@@ -78,7 +78,7 @@ class OwedReplies {
   struct Station {
     bool answered = false;
     Clock::duration wait{0};
-    std::deque<Owed> owed;
+    std::vector<Owed> owed;  // oldest first; a few at most
   };
 
   Station& at(int station) { return stations_[static_cast<uint8_t>(station)]; }
