@@ -14,15 +14,24 @@
 //  line/dead_station/<protocol>/<baud>: how long a read of a station that does
 //    not answer blocks the caller, each read at the first one-second tick after the
 //    one before, as the poll makes them. Target at 9600 baud: <= 300 ms.
+//  line/late_station/modbus/9600/<ms>: the poll's two reads of a station whose
+//    replies all come <ms> late (0: none), pass after pass: the reads it needs
+//    before it is read every time, a pass once it is, and wrong reads (none).
+//  line/scan_late/modbus/9600: the network scan's read (4 words at register 39)
+//    of each of four stations in turn, with station 1 answering 250 ms late: the
+//    scan before the master has learned it and after, against a scan with no
+//    late station, and requests sent while a reply was due (none once learned).
 //  peer/modbus_read19: the 19-word read round trip of our Modbus master against
 //    python3-pymodbus's serial client on the same (unpaced) simulator.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -172,6 +181,81 @@ void deadStation(benchmark::State& state, Protocol protocol, int baud) {
   if (baud == 9600) state.SetLabel("blocked_ms<=300");
 }
 
+// Reads of `station` (register, words): 1 when all answered with the station's
+// words, 0 when one failed, -1 when one brought other words.
+int readBlocks(Line& line, int station, std::initializer_list<std::pair<int, int>> blocks) {
+  int result = 1;
+  for (auto [reg, words] : blocks) {
+    std::array<uint16_t, kReadBufferWords> buffer{};
+    if (ReadUnit(line.link(), true, buffer.data(), kReadBufferWords, kPort, station, reg, words) !=
+        kLinkOk) {
+      result = std::min(result, 0);
+      continue;
+    }
+    const auto expected = line.sim().regs(station, reg, words);
+    if (!std::equal(expected.begin(), expected.end(), buffer.begin())) result = -1;
+  }
+  return result;
+}
+
+sim::Fault lateBy(int ms) {
+  sim::Fault late{ms > 0 ? sim::FaultKind::Late : sim::FaultKind::None};
+  late.late = std::chrono::milliseconds(ms);
+  return late;
+}
+
+void lateStation(benchmark::State& state) {
+  constexpr int kPasses = 12;
+  const int delay = static_cast<int>(state.range(0));
+  Line line(Protocol::Modbus, 9600, true);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  line.sim().setFault(kStation, lateBy(delay));
+  int lastFailed = 0;
+  int wrong = 0;
+  double learnedMs = 0;
+  for (auto _ : state) {
+    for (int pass = 1; pass <= kPasses; ++pass) {
+      const auto start = Clock::now();
+      const int result = readBlocks(line, kStation, {{24, 19}, {0, 18}});  // the poll's reads
+      if (pass > kPasses / 2) learnedMs += msSince(start);
+      if (result <= 0) lastFailed = pass;
+      if (result < 0) ++wrong;
+    }
+  }
+  state.counters["passes_to_learn"] = lastFailed;
+  state.counters["pass_ms"] = learnedMs / (kPasses - kPasses / 2);
+  state.counters["wrong"] = wrong;
+}
+
+void scanWithLateStation(benchmark::State& state) {
+  Line line(Protocol::Modbus, 9600, true);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  const auto scan = [&] {
+    const auto start = Clock::now();
+    for (int station = 1; station <= 4; ++station) readBlocks(line, station, {{39, 4}});
+    return msSince(start);
+  };
+  double none = 0;
+  double first = 0;
+  double learned = 0;
+  int overlaps = 0;
+  for (auto _ : state) {
+    scan();
+    none = scan();
+    line.sim().setFault(kStation, lateBy(250));
+    first = scan();
+    const int before = line.sim().sentWhileReplyDue();
+    learned = (scan() + scan()) / 2;
+    overlaps = line.sim().sentWhileReplyDue() - before;
+    line.sim().clearFault(kStation);
+  }
+  state.counters["scan_ms"] = none;
+  state.counters["first_scan_ms"] = first;
+  state.counters["learned_scan_ms"] = learned;
+  state.counters["cost_ms"] = learned - none;
+  state.counters["sent_while_due"] = overlaps;
+}
+
 std::string runCapture(const std::string& command) {
   std::string out;
   if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -243,6 +327,15 @@ void registerAll() {
           ->Unit(benchmark::kMillisecond);
     }
   }
+  benchmark::RegisterBenchmark("line/late_station/modbus/9600", lateStation)
+      ->ArgsProduct({{0, 40, 120, 250, 400, 700}})
+      ->Iterations(1)
+      ->UseRealTime()
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("line/scan_late/modbus/9600", scanWithLateStation)
+      ->Iterations(1)
+      ->UseRealTime()
+      ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("peer/modbus_read19", peerRoundTrip)
       ->Iterations(1)
       ->UseRealTime()

@@ -1,5 +1,7 @@
 #include "link/LinkTiming.h"
 
+#include <algorithm>
+
 namespace kvlink {
 
 std::chrono::microseconds wireTime(int baud, int bytes) {
@@ -11,6 +13,15 @@ std::chrono::microseconds wireTime(int baud, int bytes) {
 std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyBytes,
                                         const LinkTiming& timing) {
   return wireTime(baud, requestBytes + replyBytes) + timing.turnaround;
+}
+
+std::chrono::microseconds modbusLearnedTimeout(int baud, int requestBytes, int replyBytes,
+                                               std::chrono::microseconds wait,
+                                               std::chrono::microseconds longest,
+                                               const LinkTiming& timing) {
+  const auto base = modbusTimeout(baud, requestBytes, replyBytes, timing);
+  const auto learned = wait + wait / 4 + wireTime(baud, replyBytes) + timing.guard;
+  return std::max(base, std::min(learned, longest));
 }
 
 std::chrono::microseconds modbusFrameGap(int baud) {

@@ -8,13 +8,11 @@
 // Frames on the line are separated by t3.5: 3.5 characters of 11 bits (start, 8 data, parity
 // or a second stop bit, stop), 4.01 ms at 9600 baud, a fixed 1.75 ms above 19200 baud. Every
 // request starts at least t3.5 after the end of the previous frame on the line, whichever way
-// it went; input that arrives meanwhile is discarded and starts the silence again. After an
-// attempt that got no valid reply the line is "dirty" and the silence is t3.5 + guard, so that
-// a late reply is thrown away instead of being paired with the retry. RTU frames carry no
-// transaction number, so a reply is owed for one whole time-out past the time-out of the last
-// attempt of a call that failed or needed a retry: a later call to the same station and
-// function waits until then (what arrives meanwhile is discarded). Only the retry within the
-// call may take a late reply: the station's answer to that very request.
+// it went; input that arrives meanwhile starts the silence again. After an attempt that got no
+// valid reply the line is "dirty" and the silence is t3.5 + guard. RTU frames carry no
+// transaction number: which reply answers which request, and how long a request waits for the
+// replies still owed, is OwedReplies' matter. A station that has shown it answers late gets a
+// longer time-out (modbusLearnedTimeout).
 //
 // DF1 full duplex, one attempt (a transaction with a transaction number of its own):
 //   wait for DLE ACK   = (command frame bytes + 2) x t_char + turnaround
@@ -35,8 +33,8 @@
 // does not answer costs, at 9600 baud:
 //   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (4.0 + 20) = 254 ms
 //   DF1,    38-byte read: 2 x ((17 x 1.04 + 50) + (4 x 1.04 + 50)) = 244 ms
-// A Modbus read of the same station within the following 100 ms (the owed reply) waits up to
-// that long first; the poll's next pass, a second later, does not.
+// A Modbus read of the same station and length within the following 0.8 s (the owed replies)
+// waits up to that long first; the poll's next pass, a second later, does not.
 
 #include <chrono>
 
@@ -60,6 +58,14 @@ std::chrono::microseconds wireTime(int baud, int bytes);
 // Modbus: time-out of one attempt.
 std::chrono::microseconds modbusTimeout(int baud, int requestBytes, int replyBytes,
                                         const LinkTiming& timing);
+
+// Modbus: time-out of one attempt to a station that has shown it may take `wait` from a
+// request to the first byte of its reply: that and a quarter more, the reply's wire time and the
+// guard, when longer than modbusTimeout; never more than `longest`.
+std::chrono::microseconds modbusLearnedTimeout(int baud, int requestBytes, int replyBytes,
+                                               std::chrono::microseconds wait,
+                                               std::chrono::microseconds longest,
+                                               const LinkTiming& timing);
 
 // Modbus: t3.5, the silence that ends a frame.
 std::chrono::microseconds modbusFrameGap(int baud);

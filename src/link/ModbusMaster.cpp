@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "link/ComDevice.h"
+#include "link/Crc16.h"
 #include "link/LinkErrors.h"
 #include "link/ModbusPdu.h"
 #include "link/SerialPort.h"
@@ -17,15 +18,10 @@ struct ModbusMaster::Port {
   modbus_t* ctx = nullptr;
   bool dirty = false;                      // the last exchange ended without a valid reply
   SerialPort::Clock::time_point frameEnd;  // end of the last frame on the line, either way
-  // Replies that may still come: an attempt got none in time, or a retry took the reply of
-  // the attempt before it. Each is owed until one whole time-out after the time-out of the
-  // last attempt of its call.
-  struct Owed {
-    uint8_t station;
-    uint8_t function;
-    SerialPort::Clock::time_point until;
-  };
-  std::vector<Owed> owed;
+  SerialPort::Clock::time_point watched;   // the line was last watched until then
+  OwedReplies owed;
+  uint64_t calls = 0;
+  std::vector<uint8_t> stray;  // bytes heard between exchanges, not yet a whole frame
 
   ~Port() { release(); }
   void release() {
@@ -36,6 +32,12 @@ struct ModbusMaster::Port {
       ctx = nullptr;
     }
     serial.close();
+  }
+  void restart() {
+    dirty = false;
+    owed.clear();
+    stray.clear();
+    frameEnd = watched = SerialPort::Clock::now();  // what the line carried before is unknown
   }
 };
 
@@ -51,6 +53,32 @@ void setTimeout(modbus_t* ctx, SerialPort::Clock::duration d) {
   us = std::max<long long>(us, 1000);
   modbus_set_response_timeout(ctx, static_cast<uint32_t>(us / 1'000'000),
                               static_cast<uint32_t>(us % 1'000'000));
+}
+
+// The length of the sound frame at the start of `frame`, CRC included; 0 when there is none.
+template <typename Buffer>
+int soundFrameBytes(const Buffer& frame) {
+  const int bytes = modbusReplyFrameBytes(std::span<const uint8_t>(frame.data(), frame.size()));
+  if (bytes < 2 + kModbusCrcBytes || bytes > static_cast<int>(frame.size())) return 0;
+  const std::span<const uint8_t> whole(frame.data(), static_cast<size_t>(bytes));
+  return crc16A001(whole, kModbusCrcStart) == 0 ? bytes : 0;
+}
+
+// Hands every sound frame at the head of `bytes` to `onFrame` and drops it; bytes that begin no
+// frame are dropped one at a time; the start of a frame still incomplete stays.
+template <typename OnFrame>
+void splitModbusFrames(std::vector<uint8_t>& bytes, OnFrame onFrame) {
+  while (bytes.size() >= 2) {
+    const int need = modbusReplyFrameBytes(bytes);
+    if (need == 0 || (need > 0 && need > static_cast<int>(bytes.size()))) return;
+    const int length = soundFrameBytes(bytes);
+    if (length == 0) {
+      bytes.erase(bytes.begin());
+      continue;
+    }
+    onFrame(std::span<const uint8_t>(bytes.data(), static_cast<size_t>(length)));
+    bytes.erase(bytes.begin(), bytes.begin() + length);
+  }
 }
 
 }  // namespace
@@ -76,7 +104,7 @@ int ModbusMaster::open(int port, int baudcode) {
   // No byte time-out: the whole reply must arrive within the response time-out.
   modbus_set_byte_timeout(fresh->ctx, 0, 0);
   modbus_set_error_recovery(fresh->ctx, MODBUS_ERROR_RECOVERY_NONE);
-  fresh->frameEnd = SerialPort::Clock::now();  // what the line carried before is unknown
+  fresh->restart();
   slot = std::move(fresh);
   return kLinkOk;
 }
@@ -102,9 +130,7 @@ ModbusMaster::Port* ModbusMaster::openPort(int port) {
   // once it is back; until then the call fails with kPortFailed.
   if (p != nullptr && p->serial.failed() && p->serial.reopen()) {
     modbus_set_socket(p->ctx, p->serial.fd());
-    p->dirty = false;
-    p->owed.clear();
-    p->frameEnd = SerialPort::Clock::now();
+    p->restart();
   }
   return p;
 }
@@ -141,81 +167,120 @@ int ModbusMaster::writeRegister(int port, int station, int reg, int32_t value) {
                   });
 }
 
+// RTU frames carry no transaction number: which reply answers which request is settled by
+// OwedReplies, from the order in which a station answers and the times of the replies. A
+// request waits until the line is quiet and no owed reply is in its way; replies heard
+// meanwhile are thrown away (and teach how long their station takes), but between the attempts
+// of one call a reply that can only be to that call answers it.
 int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int replyBytes,
                            const ReplyCheck& check) {
   using Clock = SerialPort::Clock;
   SerialPort& serial = port.serial;
   const int baud = serial.baud();
   const int requestBytes = static_cast<int>(request.size()) + kModbusCrcBytes;
-  const auto timeout = modbusTimeout(baud, requestBytes, replyBytes, timing_);
+  const OwedReplies::Call call{request[0], ++port.calls, request[1], replyBytes};
+  const auto timeout = modbusLearnedTimeout(
+      baud, requestBytes, replyBytes,
+      std::chrono::duration_cast<std::chrono::microseconds>(port.owed.replyWait(call.station)),
+      kLongestReplyWait, timing_);
+  // A write is sent again only once the reply to the one before is due no longer: a late
+  // reply then finishes it, and the unit does not carry it out twice.
+  const bool waitOwn = call.function == kModbusWriteFunction;
   std::array<uint8_t, MODBUS_RTU_MAX_ADU_LENGTH> reply{};
-  modbus_set_slave(port.ctx, request[0]);
-
-  // RTU frames carry no transaction number: a reply still owed to an earlier request of this
-  // station and function could be taken for this one (an exception reply fits any request of
-  // its function, and an earlier identical request may have been answered with other values).
-  // This request waits until such a reply is a whole time-out overdue; what arrives meanwhile
-  // is discarded. Within the call, a retry may take the late reply to the attempt it repeats:
-  // the station's answer to this very request.
-  const uint8_t station = request[0];
-  const uint8_t function = request[1];
-  const auto start = Clock::now();
-  std::erase_if(port.owed, [&](const Port::Owed& o) { return o.until <= start; });
-  Clock::time_point notBefore{};
-  for (const Port::Owed& o : port.owed) {
-    if (o.station == station && o.function == function) notBefore = std::max(notBefore, o.until);
-  }
-  int sent = 0;
-  Clock::time_point lastSent;
-  const auto settle = [&](int code) {
-    if (code == kNoAnswer || sent > 1) {
-      port.owed.push_back({station, function, lastSent + 2 * timeout});
-    }
+  modbus_set_slave(port.ctx, call.station);
+  bool heard = false;
+  const auto finish = [&](int code) {
+    port.owed.ended(call, code != kNoAnswer && code != kPortFailed, heard);
+    port.watched = Clock::now();
+    if (code != kNoAnswer && code != kPortFailed) port.dirty = false;
     return code;
+  };
+  // A sound frame seen no sooner than `seen`: the answer to this call, or thrown away.
+  const auto consider = [&](std::span<const uint8_t> frame, int bytes,
+                            Clock::time_point seen) -> int {
+    const auto now = Clock::now();
+    if (frame[0] == call.station && port.owed.onlyFor(call, frame[1], bytes, now)) {
+      const int code = check(frame.first(bytes - kModbusCrcBytes));
+      if (code != kNoAnswer) {
+        port.owed.taken(call, seen);
+        return code;
+      }
+    }
+    heard = heard || frame[0] == call.station;
+    port.owed.thrownAway(frame[0], frame[1], bytes, seen, now);
+    return kNoAnswer;
   };
 
   for (int attempt = 0; attempt <= retries_; ++attempt) {
-    if (serial.failed()) return kPortFailed;
-    // The request starts after the silence that ends the frame before it; a late reply to an
-    // earlier request is discarded meanwhile.
+    if (serial.failed()) return finish(kPortFailed);
+    // The request starts after the silence that ends the frame before it, and once no owed
+    // reply is in its way.
     const auto gap = port.dirty ? modbusQuietGap(baud, timing_) : modbusFrameGap(baud);
-    const auto limit = std::max(Clock::now(), notBefore) + gap + timeout;
-    if (!serial.waitQuiet(gap, port.frameEnd, limit, notBefore)) return kPortFailed;
+    const auto limit = Clock::now() + 2 * kLongestReplyWait + gap;
+    auto quietSince = port.frameEnd;
+    for (;;) {
+      const auto now = Clock::now();
+      const auto clear = std::max(quietSince + gap, port.owed.clearAt(call, waitOwn, now));
+      // A read whose deadline has passed still takes what is waiting in the input.
+      std::array<uint8_t, 256> chunk{};
+      const int n = serial.read(chunk.data(), chunk.size(), std::min(clear, limit));
+      if (n < 0) return finish(kPortFailed);
+      if (n == 0) {
+        port.watched = Clock::now();
+        if (port.watched >= clear || port.watched >= limit) break;
+        continue;
+      }
+      quietSince = Clock::now();
+      port.stray.insert(port.stray.end(), chunk.begin(), chunk.begin() + n);
+      int code = kNoAnswer;
+      splitModbusFrames(port.stray, [&](std::span<const uint8_t> frame) {
+        if (code == kNoAnswer) code = consider(frame, static_cast<int>(frame.size()), port.watched);
+      });
+      port.watched = quietSince;
+      if (code != kNoAnswer) return finish(code);
+    }
+    port.stray.clear();
     port.dirty = true;
-    ++sent;
-    lastSent = Clock::now();
+    const auto sent = Clock::now();
     if (modbus_send_raw_request(port.ctx, request.data(), static_cast<int>(request.size())) < 0) {
       serial.markFailed();
-      return kPortFailed;
+      return finish(kPortFailed);
     }
+    port.owed.sent(call, sent, timeout);
     // The request has left the line by the time its reply or the time-out comes: what ends
     // the attempt ends the last frame.
     const auto deadline = Clock::now() + timeout;
     for (;;) {
-      const auto remaining = deadline - Clock::now();
-      if (remaining <= Clock::duration::zero()) break;
-      setTimeout(port.ctx, remaining);
+      const int ready = serial.waitReadable(deadline);
+      if (ready < 0) return finish(kPortFailed);
+      if (ready == 0) break;
+      const auto seen = Clock::now();
+      if (seen >= deadline) break;
+      setTimeout(port.ctx, deadline - seen);
       const int length = modbus_receive_confirmation(port.ctx, reply.data());
       port.frameEnd = std::max(port.frameEnd, Clock::now());
       if (length < 0) {
         if (isPortError(errno)) {
           serial.markFailed();
-          return kPortFailed;
+          return finish(kPortFailed);
         }
         break;  // time-out, bad CRC, garbled frame: this attempt failed
       }
-      if (length == 0) continue;  // a frame of another station: not ours, keep listening
-      if (length < 2 + kModbusCrcBytes) break;
-      const int code = check(std::span<const uint8_t>(reply.data(), length - kModbusCrcBytes));
-      if (code != kNoAnswer) {
-        port.dirty = false;
-        return settle(code);
+      // libmodbus gives 0 for a frame of another station, which it has read all the same.
+      const int bytes = length > 0 ? length : soundFrameBytes(reply);
+      if (bytes < 2 + kModbusCrcBytes) {
+        if (length == 0) continue;
+        break;
       }
-      // A sound frame of our station that does not answer this request (a late reply to an
-      // earlier one): dropped; ours may still follow.
+      const int code = consider(std::span<const uint8_t>(reply.data(), bytes), bytes, seen);
+      if (code != kNoAnswer) return finish(code);
+      // Not the answer to this request (a late reply to an earlier one): thrown away; ours may
+      // still follow.
     }
+    port.watched = Clock::now();
+    port.frameEnd = std::max(port.frameEnd, port.watched);
   }
-  return settle(kNoAnswer);
+  return finish(kNoAnswer);
 }
 
 }  // namespace kvlink

@@ -1,6 +1,7 @@
 #pragma once
 // Modbus RTU master on libmodbus: framing, CRC and reception by libmodbus on our own serial
-// port; retries, input flushing, late-reply guard and the checks of every reply here.
+// port; retries, the pairing of replies with requests (OwedReplies) and the checks of every
+// reply here.
 
 #include <array>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "link/LinkTiming.h"
+#include "link/OwedReplies.h"
 
 namespace kvlink {
 

@@ -6,7 +6,6 @@ namespace kvlink {
 namespace {
 
 constexpr uint8_t kReadHolding = 0x03;
-constexpr uint8_t kWriteSingle = 0x06;
 constexpr uint8_t kExceptionFlag = 0x80;
 
 uint8_t hi(int v) {
@@ -34,11 +33,31 @@ std::vector<uint8_t> modbusReadRequest(int station, int reg, int count) {
 }
 
 std::vector<uint8_t> modbusWriteRequest(int station, int reg, uint16_t value) {
-  return {lo(station), kWriteSingle, hi(reg), lo(reg), hi(value), lo(value)};
+  return {lo(station), kModbusWriteFunction, hi(reg), lo(reg), hi(value), lo(value)};
 }
 
 int modbusReadReplyBytes(int count) {
   return 3 + 2 * count + kModbusCrcBytes;
+}
+
+int modbusReplyFrameBytes(std::span<const uint8_t> head) {
+  if (head.size() < 2) return 0;
+  const uint8_t function = head[1];
+  if ((function & kExceptionFlag) != 0) return 3 + kModbusCrcBytes;
+  switch (function) {
+    case 0x01:  // reads: station, function, byte count, data
+    case 0x02:
+    case 0x03:
+    case 0x04:
+      return head.size() < 3 ? 0 : 3 + head[2] + kModbusCrcBytes;
+    case 0x05:  // writes: the echo of the request's first six bytes
+    case 0x06:
+    case 0x0F:
+    case 0x10:
+      return 6 + kModbusCrcBytes;
+    default:
+      return -1;
+  }
 }
 
 int checkModbusReadReply(std::span<const uint8_t> frame, int station, int count,
@@ -55,7 +74,7 @@ int checkModbusReadReply(std::span<const uint8_t> frame, int station, int count,
 }
 
 int checkModbusWriteReply(std::span<const uint8_t> frame, int station, int reg, uint16_t value) {
-  if (const int head = checkHead(frame, station, kWriteSingle); head >= 0) return head;
+  if (const int head = checkHead(frame, station, kModbusWriteFunction); head >= 0) return head;
   const std::vector<uint8_t> echo = modbusWriteRequest(station, reg, value);
   if (frame.size() != echo.size()) return kNoAnswer;
   for (size_t i = 0; i < echo.size(); ++i) {

@@ -196,6 +196,22 @@ int SerialPort::read(uint8_t* buffer, size_t capacity, Clock::time_point deadlin
   }
 }
 
+int SerialPort::waitReadable(Clock::time_point deadline) {
+  if (fd_ < 0 || failed_) return -1;
+  for (;;) {
+    pollfd p{fd_, POLLIN, 0};
+    const timespec wait = toTimespec(deadline - Clock::now());
+    const int rc = ppoll(&p, 1, &wait, nullptr);
+    if (rc < 0 && errno == EINTR) continue;
+    if (rc == 0) return 0;
+    if (rc < 0 || (p.revents & POLLIN) == 0) {
+      failed_ = true;  // hang-up or error without input
+      return -1;
+    }
+    return 1;
+  }
+}
+
 void SerialPort::flushInput() {
   if (fd_ < 0 || failed_) return;
   tcflush(fd_, TCIFLUSH);
@@ -210,13 +226,12 @@ void SerialPort::flushInput() {
 }
 
 bool SerialPort::waitQuiet(Clock::duration gap, Clock::time_point quietSince,
-                           Clock::time_point limit, Clock::time_point notBefore) {
+                           Clock::time_point limit) {
   std::array<uint8_t, 256> sink{};
   for (;;) {
     if (Clock::now() >= limit) return !failed_;
     // A read whose deadline has passed still takes what is waiting in the input.
-    const int n =
-        read(sink.data(), sink.size(), std::min(std::max(quietSince + gap, notBefore), limit));
+    const int n = read(sink.data(), sink.size(), std::min(quietSince + gap, limit));
     if (n < 0) return false;
     if (n == 0) return true;
     quietSince = Clock::now();

@@ -40,14 +40,17 @@ class SerialPort {
   // -1 when the port failed.
   int read(uint8_t* buffer, size_t capacity, Clock::time_point deadline);
 
+  // Waits until `deadline` for input without taking it: 1 when there is some, 0 on time-out,
+  // -1 when the port failed.
+  int waitReadable(Clock::time_point deadline);
+
   // Discards everything received so far.
   void flushInput();
 
   // Discards input until the line has been quiet for `gap`, counted from `quietSince` (the end
-  // of the last frame on the line) or from the last byte discarded, and `notBefore` has come;
-  // or until `limit` has passed. False when the port failed.
-  bool waitQuiet(Clock::duration gap, Clock::time_point quietSince, Clock::time_point limit,
-                 Clock::time_point notBefore = {});
+  // of the last frame on the line) or from the last byte discarded, or until `limit` has passed.
+  // False when the port failed.
+  bool waitQuiet(Clock::duration gap, Clock::time_point quietSince, Clock::time_point limit);
 
   // Records an I/O error seen by code that works on fd() directly.
   void markFailed() { failed_ = true; }

@@ -224,6 +224,107 @@ TEST(ModbusLine, ReplyUpToOneTimeOutLateIsNeverTakenForAnotherRead) {
   EXPECT_GT(answered, 0);
 }
 
+// The master with one retry, by default with the program's own time-outs, on a station whose
+// replies come late: registers 24..26 and 27..29 hold different words, so a reply taken for the
+// other request would show.
+class LateStationLine {
+ public:
+  explicit LateStationLine(sim::Fault late, LinkTiming timing = {}) {
+    line_.link().setTiming(timing);
+    for (int reg = 24; reg < 31; ++reg) line_.sim().setReg(1, reg, uint16_t(100 * reg));
+    line_.sim().setFault(1, late);
+  }
+  bool open() { return line_.started() && line_.open(kShellRetryCount) == kLinkOk; }
+  sim::UnitSimulator& sim() { return line_.sim(); }
+  // Reads three words at `reg`: true when the read succeeded; a wrong word fails the test.
+  bool read(int reg, int station = 1) {
+    std::array<uint16_t, 3> buffer{};
+    if (line_.read(buffer.data(), 3, station, reg, 3) != kLinkOk) return false;
+    EXPECT_EQ(words(buffer.data(), 3), line_.sim().regs(station, reg, 3)) << "R" << reg;
+    return true;
+  }
+  int write(int reg, int value) { return line_.write(1, reg, value); }
+  // One-word reads of R24 and R27, then R137 = R27 | 8 written, as auto retrieve reads the
+  // identification and logger words and writes its control word back.
+  bool readThenWrite() {
+    std::array<uint16_t, 1> word{};
+    if (line_.read(word.data(), 1, 1, 24, 1) != kLinkOk) return false;
+    if (line_.read(word.data(), 1, 1, 27, 1) != kLinkOk) return false;
+    return line_.write(1, 137, word[0] | 8) == kLinkOk;
+  }
+
+ private:
+  TestLine line_{Protocol::Modbus};
+};
+
+sim::Fault lateBy(std::chrono::milliseconds delay, std::chrono::milliseconds spread = 0ms,
+                  int percent = 100) {
+  sim::Fault f{FaultKind::Late};
+  f.late = delay;
+  f.lateSpread = spread;
+  f.latePercent = percent;
+  return f;
+}
+
+// Replies late by a fixed delay swept from 40 to 700 ms: no read gets the other register's words,
+// and after its first few reads the station is read every time.
+TEST(ModbusLateStation, FixedDelaySweptFrom40To700Ms) {
+  LateStationLine line(lateBy(40ms));
+  ASSERT_TRUE(line.open());
+  for (auto delay : {40ms, 120ms, 250ms, 400ms, 700ms}) {
+    line.sim().setFault(1, lateBy(delay));
+    int lastAnswered = 0;
+    for (int i = 0; i < 8; ++i) lastAnswered += line.read(i % 2 ? 27 : 24) && i >= 4;
+    EXPECT_GE(lastAnswered, 3) << delay.count() << " ms: of the last four reads";
+  }
+}
+
+// Random delays, and only some replies late: reads in turn never get each other's words, and a
+// write is never built from the other register's words.
+TEST(ModbusLateStation, RandomDelayAndSomeRepliesLate) {
+  for (sim::Fault late : {lateBy(40ms, 460ms), lateBy(120ms, 380ms, 30)}) {
+    LateStationLine line(late);
+    ASSERT_TRUE(line.open());
+    int answered = 0;
+    for (int i = 0; i < 16; ++i) answered += line.read(i % 2 ? 27 : 24);
+    EXPECT_GE(answered, 8);
+    int written = 0;
+    for (int i = 0; i < 6; ++i) {
+      line.sim().setReg(1, 137, 0);
+      if (line.readThenWrite()) ++written;
+      const uint16_t r137 = line.sim().reg(1, 137);
+      EXPECT_TRUE(r137 == 0 || r137 == (2700 | 8)) << r137;
+    }
+    EXPECT_GE(written, 3);
+  }
+}
+
+// A station that has answered, whose reply to a write comes after the write's time-out: the
+// reply finishes the write, which is not sent again.
+TEST(ModbusLateStation, LateWriteReplyFinishesTheWriteWithoutSendingItAgain) {
+  LateStationLine line(lateBy(0ms), testTiming());
+  ASSERT_TRUE(line.open());
+  ASSERT_TRUE(line.read(24));
+  line.sim().setFault(1, lateBy(400ms));
+  const int requests = line.sim().requestCount(1);
+  EXPECT_EQ(line.write(137, 5), kLinkOk);
+  EXPECT_EQ(line.sim().requestCount(1), requests + 1);
+  EXPECT_EQ(line.sim().reg(1, 137), 5);
+}
+
+// A station whose replies come after the time-out, read in turn with three others as the network
+// scan does: once it has been read, nothing is sent while its reply is still to come.
+TEST(ModbusLateStation, NoStationIsAddressedWhileAReplyIsDue) {
+  LateStationLine line(lateBy(500ms), testTiming());
+  ASSERT_TRUE(line.open());
+  for (int i = 0; i < 3; ++i) line.read(24);
+  const int before = line.sim().sentWhileReplyDue();
+  for (int scan = 0; scan < 3; ++scan) {
+    for (int station = 1; station <= 4; ++station) EXPECT_TRUE(line.read(24, station)) << station;
+  }
+  EXPECT_EQ(line.sim().sentWhileReplyDue(), before);
+}
+
 // Measured at the unit's end of the line: every request starts at least 3.5 characters of 11
 // bits (4.01 ms at 9600 baud) after the last byte of the reply before it.
 TEST(ModbusLine, RequestFollowsTheReplyBeforeItAfterThreeAndAHalfCharacters) {

@@ -32,6 +32,10 @@ FaultKind takeFault(Fault& fault) {
 }
 
 std::chrono::milliseconds lateDelay(const Fault& fault, std::mt19937& rng) {
+  if (fault.latePercent < 100 &&
+      std::uniform_int_distribution<int>(0, 99)(rng) >= fault.latePercent) {
+    return std::chrono::milliseconds(0);
+  }
   if (fault.lateSpread.count() <= 0) return fault.late;
   std::uniform_int_distribution<long long> extra(0, fault.lateSpread.count());
   return fault.late + std::chrono::milliseconds(extra(rng));

@@ -27,6 +27,7 @@ struct Fault {
   int count = -1;  // replies affected; -1 = until cleared
   std::chrono::milliseconds late{500};
   std::chrono::milliseconds lateSpread{0};  // Late: each reply up to this much later still
+  int latePercent = 100;                    // Late: share of the replies that come late
   int code = 0;          // exception code (Modbus, default 02) or STS (DF1, default 0x10)
   int otherStation = 0;  // WrongStation: the station named (default: the next one)
 };
@@ -36,7 +37,8 @@ FaultKind faultKindFromName(const std::string& name);  // "silent", "badcheck", 
 // Uses up one reply of `fault` and returns the kind in force for it.
 FaultKind takeFault(Fault& fault);
 
-// How long after its request a Late reply comes: `late`, plus a random share of `lateSpread`.
+// How long after its request a Late reply comes: `late`, plus a random share of `lateSpread`;
+// zero for the replies that `latePercent` leaves on time.
 std::chrono::milliseconds lateDelay(const Fault& fault, std::mt19937& rng);
 
 // BadCheck, Truncated and Garbage change the encoded reply; other kinds leave it as it is.

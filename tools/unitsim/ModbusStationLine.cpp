@@ -129,12 +129,13 @@ std::vector<Transmission> ModbusStationLine::handleFrame(std::span<const uint8_t
   appendCrc(reply);
   reply = damageReply(fault, std::move(reply), table_.rng);
 
-  SimClock::time_point start = now;
-  if (line.pace) {
-    // The request takes its time on the line, then the station waits 3.5 characters.
-    start = std::max(now, firstByte_ + lineTime(line.baud, double(frame.size()) + 3.5));
-  }
-  if (fault == FaultKind::Late) start = now + lateDelay(station->fault, table_.rng);
+  // The request takes its time on the line, then the station waits 3.5 characters, as a
+  // compliant station does, paced or not: the master may tell a reply that starts sooner from
+  // the answer to its request.
+  SimClock::time_point start =
+      std::max(now, firstByte_ + lineTime(line.baud, double(frame.size()) + 3.5));
+  if (fault == FaultKind::Late)
+    start = std::max(start, now + lateDelay(station->fault, table_.rng));
   std::vector<Transmission> out;
   if (!foreign.empty()) out.push_back({foreign, start});
   out.push_back({reply, start});

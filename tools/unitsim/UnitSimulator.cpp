@@ -187,6 +187,7 @@ void UnitSimulator::serve() {
     if (rc > 0 && (fds[0].revents & POLLIN) != 0) {
       const ssize_t n = ::read(pty_.master(), input.data(), input.size());
       if (n > 0) {
+        if (!queue.empty()) ++sentWhileReplyDue_;
         for (Transmission& t : protocol_->onBytes(std::span(input.data(), size_t(n)), now, line)) {
           if (!queue.empty()) t.notBefore = std::max(t.notBefore, queue.back().notBefore);
           queue.push_back(std::move(t));

@@ -54,6 +54,8 @@ class UnitSimulator {
   void setFault(int station, const Fault& fault);
   void clearFault(int station) { setFault(station, Fault{}); }
   int requestCount(int station) const;
+  // Times the master sent while a reply was still to go out: on a two-wire line, the two meet.
+  int sentWhileReplyDue() const { return sentWhileReplyDue_; }
 
   void setPacing(bool pace);
   // Stops the clocks and meters of every station (and their logging), for exact comparisons.
@@ -81,6 +83,7 @@ class UnitSimulator {
   std::atomic<bool> stopping_{false};
   std::atomic<bool> pace_{false};
   std::atomic<bool> frozen_{false};
+  std::atomic<int> sentWhileReplyDue_{0};
   int wake_[2] = {-1, -1};
 };
 
