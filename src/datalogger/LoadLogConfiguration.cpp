@@ -6,6 +6,7 @@
 #include "Host.h"
 #include "LoggerConfigModule.h"
 #include "LoggerRegisters.h"
+#include "LoggingCode.h"
 #include "PollSwitch.h"
 #include "Program.h"
 #include "StationBlocks.h"
@@ -29,21 +30,19 @@ void LoadLogConfiguration(Program& program) {
 
   const LinkState& link = program.linkState;
   const bool modbus = link.UseModbus != 0;
-  // Buffers of their own: a poll pass this command interrupted keeps
+  // A buffer of its own: a poll pass this command interrupted keeps
   // ReadBuffer.
-  auto read = [&](uint16_t* words, int reg, int count) {
-    if (!modbus) program.link->abSendControl(link.CommPort, kDf1ReadControlCode);
-    return ReadUnit(program, words, count, link.CommPort, link.CurrentStation,
-                    loggerRegisterAddress(modbus, reg), loggerReadCount(modbus, count));
-  };
+  if (!modbus) program.link->abSendControl(link.CommPort, kDf1ReadControlCode);
   std::array<uint16_t, kLoggerConfigBlockWords> words{};
-  uint16_t idWord = 0;
+  const bool answered =
+      ReadUnit(program, words.data(), int(words.size()), link.CommPort, link.CurrentStation,
+               loggerRegisterAddress(modbus, kSampleInterval),
+               loggerReadCount(modbus, kLoggerConfigBlockWords)) == 0;
   // The masks are captioned for the type of the unit read here: the poll
   // may not have read this station since it was chosen.
-  const bool answered = read(words.data(), kSampleInterval, kLoggerConfigBlockWords) == 0 &&
-                        read(&idWord, kIdentificationRegister, 1) == 0;
-  const int16_t unitType = unitTypeFromIdWord(idWord);
-  if (!answered || unitType == kUnitTypeUnknown) {
+  const int16_t unitType =
+      answered ? ReadUnitTypeOf(program, link.CurrentStation) : kUnitTypeUnknown;
+  if (unitType == kUnitTypeUnknown) {
     MsgBox(program.host, kLoadOffLine);
     // The box let other handlers run: ask for the window again.
     if (LogConfigure* again = module.LogConfigure.ifLoaded()) again->Timer2->stop();

@@ -239,7 +239,8 @@ void ShowLogRecordCaptions(Program& program) {
   const LogRecordValues& record = loggingCode(program).record;
   // A unit of no known type has no field list: no earlier record's fields
   // stay under this record's date.
-  const std::optional<std::string> list = logFieldListText(record, program.poll.UnitType);
+  const std::optional<std::string> list =
+      logFieldListText(record, loggingCode(program).viewedUnitType);
   window.setFieldListCaption(list ? QString::fromStdString(*list) : QString());
   window.Label4->setText(QString::fromStdString(logDateTimeText(record)));
 }
@@ -269,6 +270,10 @@ void Form1_mnuRetrieve_Click(Program& program) {
   if (CheckPassword(program, 1) != kPasswordGranted) return;
   LogRetr& opened = loggerRecords(program).LogRetr();
   HoldPoll(program, PollHolder::LoggerRecords);
+  // Records are decoded by the type of the station they come from, also when
+  // it was chosen while the poll was held and the poll has not read it yet.
+  loggingCode(program).viewedUnitType = ViewedUnitType(program);
+  if (program.ended) return;
   // Record 0 is shown: the number and the scroll bar say so, also on a
   // window kept from an earlier visit.
   {

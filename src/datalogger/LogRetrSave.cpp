@@ -105,7 +105,7 @@ void LogRetr::SSCommand2_Click() {
   host.doEvents();
   if (windowGone()) return;
 
-  const int16_t unitType = program.poll.UnitType;
+  const int16_t unitType = loggingCode(program).viewedUnitType;
   if (!file.write(logHeaderLine(unitType)))
     return fail(QString::fromStdString(file.errorDescription()));
 

@@ -7,6 +7,7 @@
 #include "LogFamily.h"
 #include "LogRecordDecode.h"
 #include "LoggerRegisters.h"
+#include "StationBlocks.h"
 #include "link/LinkErrors.h"
 
 namespace kvlink {
@@ -36,8 +37,27 @@ int16_t ReadLogRecordAt(Program& program, int16_t record, int16_t unitType, int1
   return 0;
 }
 
+int16_t ReadUnitTypeOf(Program& program, int16_t station) {
+  const LinkState& link = program.linkState;
+  const bool modbus = link.UseModbus != 0;
+  if (!modbus) program.link->abSendControl(link.CommPort, kDf1ReadControlCode);
+  uint16_t idWord = 0;
+  if (ReadUnit(program, &idWord, 1, link.CommPort, station,
+               loggerRegisterAddress(modbus, kIdentificationRegister),
+               loggerReadCount(modbus, 1)) != 0)
+    return kUnitTypeUnknown;
+  return unitTypeFromIdWord(idWord);
+}
+
+int16_t ViewedUnitType(Program& program) {
+  const int16_t station = program.linkState.CurrentStation;
+  if (program.poll.setPointsReadFrom == station) return program.poll.UnitType;
+  return ReadUnitTypeOf(program, station);
+}
+
 int16_t ReadLogRecord(Program& program, int16_t record) {
-  return ReadLogRecordAt(program, record, program.poll.UnitType, program.linkState.CurrentStation);
+  return ReadLogRecordAt(program, record, loggingCode(program).viewedUnitType,
+                         program.linkState.CurrentStation);
 }
 
 RecordCounterRead ReadRecordCounter(Program& program, int16_t station) {

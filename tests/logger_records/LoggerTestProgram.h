@@ -33,6 +33,7 @@ struct LoggerTestProgram : TestProgram {
     program->linkState.CommPort = 2;
     program->selectStation(kStation);
     program->poll.UnitType = unitType;
+    program->poll.setPointsReadFrom = kStation;  // as a pass that read the station leaves it
     EXPECT_EQ(OpenLink(*program), 0);
     Form1::setMenuEnabled(program->Form1().mnuDisplay, true);
     program->Form1().Timer1->start();
