@@ -129,7 +129,8 @@ class StationVisit {
   // the records stay in the unit.
   void saveRecords() {
     StationFile file;
-    if (!file.open(autoRetrieveFilePath(destination(), station_))) {
+    const std::string path = autoRetrieveFilePath(destination(), station_);
+    if (!file.open(path)) {
       showStatus(file.notRegular() ? autoRetrieveNotRegularText(station_)
                                    : autoRetrieveCannotOpenText(station_));
       return;
@@ -138,7 +139,7 @@ class StationVisit {
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            logRecordsLostLine, count_, m_.SavedUpTo[station_]);
+                            logRecordsLostLine, count_, savedUpTo(), fileLast(path));
     std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
@@ -164,7 +165,7 @@ class StationVisit {
       m_.SavedUpTo[station_] = records.markAfterReset();
       if (reset && !program_.ended) saveAfterReset(file, records);
     } else {
-      m_.SavedUpTo[station_] = records.markWithoutReset();
+      keepMark(records.markWithoutReset());
     }
     if (program_.ended) return;
     const bool tooFast = overrun && records.logsTooFast();
@@ -182,7 +183,25 @@ class StationVisit {
     std::string text;
     for (const std::string& line : records.take()) text += line;
     if (!text.empty() && !file.append(text)) return;
-    m_.SavedUpTo[station_] = records.markWithoutReset();
+    keepMark(records.markWithoutReset());
+  }
+
+  RecordCollector::KnownMark savedUpTo() const {
+    const auto found = m_.SavedUpTo.find(station_);
+    if (found == m_.SavedUpTo.end()) return std::nullopt;
+    return found->second;
+  }
+  void keepMark(const RecordCollector::KnownMark& mark) {
+    if (mark)
+      m_.SavedUpTo[station_] = *mark;
+    else
+      m_.SavedUpTo.erase(station_);
+  }
+  static std::optional<LoggedRecord> fileLast(const std::string& path) {
+    std::optional<std::string> line = lastRecordLine(path);
+    if (!line) return std::nullopt;
+    std::string time = logTimeOrderOfLine(*line);
+    return LoggedRecord{std::move(*line), std::move(time)};
   }
 
   // One record, followed by one pass of the event pump; nothing when it could

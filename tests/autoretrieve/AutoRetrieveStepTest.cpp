@@ -49,6 +49,17 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
           << "line " << first + i << ": " << got[first + i];
   }
   Strings writes() const { return link->writes(); }
+  // The number k of each record line in the file, in file order.
+  std::vector<int> recordsIn(int station) {
+    std::vector<int> found;
+    for (const std::string& line : fileLines(station))
+      if (line.rfind("\"25/12/2003  ", 0) == 0) found.push_back(std::stoi(line.substr(31)));
+    return found;
+  }
+  static std::vector<int> numbers(int first, int last, std::vector<int> before = {}) {
+    for (int k = first; k <= last; ++k) before.push_back(k);
+    return before;
+  }
 };
 
 TEST_F(AutoRetrieveStepTest, OffOnlyEmptiesTheMainLine) {
@@ -223,6 +234,78 @@ TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
   const Strings got = fileLines(5);
   ASSERT_EQ(got.size(), 7u);
   expectRecords(got, 1, {1, 2, 3, 4, 5, 6});
+}
+
+// After a start only the station file tells what was saved: killed after the
+// append and before the counter reset, killed with the record logged just
+// before the reset not read back, records alike to the last one saved.
+TEST_F(AutoRetrieveStepTest, AfterARestartTheFileTellsWhatIsSaved) {
+  MemoryStation& unit = link->station(5).unit(0, true).records(10);
+  useList({5}, 10, filesDir.path());
+  unit.writeFails[134] = 36;
+  step();
+  unit.writeFails.clear();
+  const auto restart = [&] { m().SavedUpTo.clear(); };
+  restart();
+  unit.records(2);
+  step();
+  EXPECT_EQ(recordsIn(5), numbers(1, 12));
+  EXPECT_EQ(unit.regs[138], 0);
+
+  unit.records(10);
+  std::string previous;
+  link->afterCall = [&](const std::string& call) {
+    if (call == "read 1 5 138 1" && previous == "read 1 5 134 1") unit.records(1);
+    if (call.rfind("write 1 5 134", 0) == 0) unit.readFails = {192};
+    previous = call;
+  };
+  step();
+  link->afterCall = nullptr;
+  unit.readFails.clear();
+  ASSERT_EQ(unit.logged, 23);
+  EXPECT_EQ(recordsIn(5), numbers(1, 22));
+  restart();
+  unit.records(10);
+  step();
+  EXPECT_EQ(recordsIn(5), numbers(1, 33));
+
+  unit.stillAs = 40;
+  for (const int count : {12, 10}) {
+    restart();
+    unit.records(count);
+    step();
+  }
+  std::vector<int> expected = numbers(1, 33);
+  expected.insert(expected.end(), 22, 40);
+  EXPECT_EQ(recordsIn(5), expected);
+  EXPECT_EQ(unit.regs[138], 0);
+}
+
+// A unit clock that is off and values standing still: alike records, logged
+// also while they are read, are saved once each in order and no loss is told.
+TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
+  MemoryStation& unit = link->station(5).unit(0, true).records(4);
+  unit.stillAs = 3;
+  unit.records(8);
+  int exchanges = 0;
+  link->afterCall = [&](const std::string&) {
+    if (++exchanges % 5 == 0) unit.records(1);
+  };
+  useList({5}, 10, filesDir.path());
+  for (int visit = 0; visit < 8; ++visit) step();
+  link->afterCall = nullptr;
+  const int alike = unit.logged - 4;
+  unit.stillAs = 0;
+  unit.records(10);
+  step();
+  std::vector<int> expected = numbers(1, 4);
+  expected.insert(expected.end(), alike, 3);
+  EXPECT_EQ(recordsIn(5), numbers(alike + 5, alike + 14, expected));
+  const Strings got = fileLines(5);
+  EXPECT_EQ(std::count_if(got.begin(), got.end(),
+                          [](const std::string& line) { return line.find("lost") != line.npos; }),
+            0);
+  EXPECT_EQ(unit.regs[138], 0);
 }
 
 // Two units logging a record every k-th exchange: each record saved once in order, counted

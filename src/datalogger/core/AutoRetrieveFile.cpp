@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
+#include "LogRecordLine.h"
 #include "LogTextFile.h"
 #include "platform/RegularFile.h"
 
@@ -19,6 +21,31 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
 
 std::string autoRetrieveFilePath(const std::string& directory, int station) {
   return joinDirectory(directory, "station" + std::to_string(station) + ".txt");
+}
+
+std::optional<std::string> lastRecordLine(const std::string& path) {
+  // Far more than the longest line: what the file ends with.
+  constexpr off_t kTail = 8192;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::string tail;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    const off_t from = std::max<off_t>(0, info.st_size - kTail);
+    tail.resize(size_t(info.st_size - from));
+    const ssize_t n = ::pread(fd, tail.data(), tail.size(), from);
+    tail.resize(n > 0 ? size_t(n) : 0);
+  }
+  ::close(fd);
+  // Lines from the last one back; `end` is just past a line's '\n'.
+  for (size_t end = tail.size(); end > 0;) {
+    const size_t newline = end >= 2 ? tail.rfind('\n', end - 2) : std::string::npos;
+    const size_t begin = newline == std::string::npos ? 0 : newline + 1;
+    std::string line = tail.substr(begin, end - begin);
+    if (!logTimeOrderOfLine(line).empty()) return line;
+    end = begin;
+  }
+  return std::nullopt;
 }
 
 std::string directoryProblem(const std::string& directory) {

@@ -4,6 +4,7 @@
 // directory takes new files; and the status texts of the auto-retrieve step.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kvlink {
@@ -16,6 +17,10 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
 
 // <directory>/station<N>.txt
 std::string autoRetrieveFilePath(const std::string& directory, int station);
+
+// The last record line of a station file (line end included); nothing when
+// it holds none or cannot be read.
+std::optional<std::string> lastRecordLine(const std::string& path);
 
 // Opens test.log in `directory` for appending and closes it again; the file
 // stays. Empty when it could, else why not ("Path not found", ...).

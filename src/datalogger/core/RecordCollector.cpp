@@ -20,14 +20,21 @@ constexpr long kCounterFull = 0xFFFF;
 }  // namespace
 
 RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine,
-                                 long counter, Mark from)
+                                 long counter, KnownMark from, std::optional<LoggedRecord> fileLast)
     : readRecord_(std::move(readRecord)),
       readCounter_(std::move(readCounter)),
       lostLine_(std::move(lostLine)),
       counter_(counter) {
-  if (counter < from.givenUp) from = Mark{};  // reset meanwhile by someone else
-  floor_ = from.givenUp;
-  if (floor_ == 0) lastSaved_ = from.lastSaved;
+  if (!from || counter < from->givenUp) {
+    // Not saved since the start, or reset meanwhile by someone else: only
+    // the file tells what is saved.
+    from = Mark{fileLast, 0};
+    savedAnywhere_ = fileLast.has_value();
+  } else if (from->givenUp == 0 && fileLast) {
+    from->lastSaved = fileLast;
+  }
+  floor_ = from->givenUp;
+  if (floor_ == 0) lastSaved_ = from->lastSaved;
   firstSaved_ = lastSaved_;
 }
 
@@ -35,18 +42,14 @@ bool RecordCollector::counterFull() const {
   return counter_ >= kCounterFull;
 }
 
-bool RecordCollector::wanted(const LoggedRecord& record, long place) const {
-  if (lastSaved_ && record.line == lastSaved_->line) return false;
-  if (place >= floor_) return true;
-  // Past the counted places: logged after the last save, before the reset.
-  return lastSaved_ && record.time >= lastSaved_->time;
-}
-
 void RecordCollector::counterMoved(long counter) {
   if (counter < counter_) {
     // Reset by someone else: the places start again below the newest taken.
     floor_ = 0;
-    if (newestTaken_) lastSaved_ = newestTaken_;
+    if (newestTaken_) {
+      lastSaved_ = newestTaken_;
+      savedAnywhere_ = false;
+    }
   }
   counter_ = counter;
 }
@@ -61,38 +64,70 @@ RecordCollector::Outcome RecordCollector::overrun() {
   // What the record area no longer holds is lost; the rest waits in the unit
   // for the next visit. A full counter is reset: all it counted is given up.
   const long gone = counterFull() ? counter_ : counter_ - kLogRecordSlots;
-  if (gone > floor_) {
+  if (gone > floor_ && !savedAnywhere_) {
     countLost(gone - floor_);
     floor_ = gone;
   }
   return Outcome::Overrun;
 }
 
+std::optional<RecordCollector::Outcome> RecordCollector::pin(std::optional<LoggedRecord>& newest) {
+  for (int tries = 0;; ++tries) {
+    tooFast_ = tries == kPinTries || counterFull();
+    if (tooFast_ || reads_ >= kMostReads) return overrun();
+    ++reads_;
+    newest = readRecord_(0);
+    if (!newest) return Outcome::ReadFailed;
+    std::optional<long> counter = readCounter_();
+    if (!counter) return Outcome::ReadFailed;
+    if (*counter != counter_) {
+      counterMoved(*counter);
+      continue;
+    }
+    if (!savedAnywhere_ || counter_ >= kLogRecordSlots) return std::nullopt;
+    // The last one saved right below the counted places: the counter was
+    // reset after it, and every counted record is new.
+    ++reads_;
+    const std::optional<LoggedRecord> below = readRecord_(static_cast<int>(counter_));
+    if (!below) return Outcome::ReadFailed;
+    counter = readCounter_();
+    if (!counter) return Outcome::ReadFailed;
+    if (*counter != counter_) {
+      counterMoved(*counter);
+      continue;
+    }
+    savedAnywhere_ = below->line != lastSaved_->line;
+    return std::nullopt;
+  }
+}
+
 RecordCollector::Outcome RecordCollector::collect() {
   for (;;) {
-    // Record 0, read between two equal counter readings.
     std::optional<LoggedRecord> newest;
-    for (int tries = 0;; ++tries) {
-      tooFast_ = tries == kPinTries || counterFull();
-      if (tooFast_ || reads_ >= kMostReads) return overrun();
-      ++reads_;
-      newest = readRecord_(0);
-      if (!newest) return Outcome::ReadFailed;
-      const std::optional<long> counter = readCounter_();
-      if (!counter) return Outcome::ReadFailed;
-      if (*counter == counter_) break;
-      counterMoved(*counter);
-    }
+    if (const std::optional<Outcome> stopped = pin(newest)) return *stopped;
     const long pinned = counter_;
 
-    // Then older ones, down to the places wanted.
-    std::vector<LoggedRecord> sweep;  // newest first
+    // Then older ones, down to the places wanted. Past the counted places a
+    // record is taken only once the last one saved shows below it.
+    std::vector<LoggedRecord> sweep, past;  // newest first
     long place = pinned - 1, repeats = 0, lostBelow = 0;
-    bool newerSeen = false;
+    bool newerSeen = false, found = false, resetMeanwhile = false;
+    const auto take = [&](const LoggedRecord& record) {
+      if (lastSaved_ && record.line == lastSaved_->line && (savedAnywhere_ || place < floor_)) {
+        found = true;
+        return false;
+      }
+      if (place >= floor_) {
+        sweep.push_back(record);
+        return true;
+      }
+      if (!lastSaved_ || record.time < lastSaved_->time) return false;
+      past.push_back(record);
+      return true;
+    };
     LoggedRecord last = *newest;
-    bool keep = wanted(last, place);
-    if (keep) sweep.push_back(last);
-    for (int n = 1; keep && (lastSaved_ || place > floor_); ++n) {
+    bool goOn = take(last);
+    for (int n = 1; goOn && (lastSaved_ || place > floor_); ++n) {
       if (n == kLogRecordSlots) {  // the older ones are overwritten
         lostBelow = place - floor_;
         break;
@@ -100,16 +135,26 @@ RecordCollector::Outcome RecordCollector::collect() {
       ++reads_;
       std::optional<LoggedRecord> record = readRecord_(n);
       if (!record) return Outcome::ReadFailed;
-      if (record->line == last.line) {  // moved up by one logged meanwhile
-        ++repeats;
-        continue;
+      if (record->line == last.line) {
+        // Moved up by one logged meanwhile, or alike to the one before.
+        const std::optional<long> counter = readCounter_();
+        if (!counter) return Outcome::ReadFailed;
+        if (*counter < pinned + repeats) {
+          counterMoved(*counter);
+          resetMeanwhile = true;
+          break;
+        }
+        if (*counter > pinned + repeats) {
+          ++repeats;
+          continue;
+        }
       }
       newerSeen = newerSeen || record->time > last.time;
       last = std::move(*record);
       --place;
-      keep = wanted(last, place);
-      if (keep) sweep.push_back(last);
+      goOn = take(last);
     }
+    if (resetMeanwhile) continue;
     if (newerSeen) {
       // More than one record logged between two reads, or a clock set back:
       // the sweep holds only when the counter counts no more records logged
@@ -123,12 +168,14 @@ RecordCollector::Outcome RecordCollector::collect() {
       counter_ = *counter;
     }
     countLost(lostBelow);
+    if (found) sweep.insert(sweep.end(), past.begin(), past.end());
     for (auto record = sweep.rbegin(); record != sweep.rend(); ++record)
       held_.push_back(record->line);
     if (!sweep.empty()) newestTaken_ = sweep.front();
     pinned_ = pinned;
     floor_ = pinned;  // every place below is taken or not wanted
     lastSaved_.reset();
+    savedAnywhere_ = false;
     return Outcome::Complete;
   }
 }
@@ -151,7 +198,8 @@ RecordCollector::Mark RecordCollector::markAfterReset() const {
   return Mark{newestTaken_ ? newestTaken_ : firstSaved_, 0};
 }
 
-RecordCollector::Mark RecordCollector::markWithoutReset() const {
+RecordCollector::KnownMark RecordCollector::markWithoutReset() const {
+  if (savedAnywhere_) return std::nullopt;
   // Still sought when no sweep got that far.
   return Mark{floor_ == 0 ? lastSaved_ : std::nullopt, floor_};
 }

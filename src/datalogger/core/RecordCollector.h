@@ -7,20 +7,26 @@
 // Record 0 is the newest, and each record logged moves every other one up by
 // exactly one place. A sweep first pins record 0: read between two equal
 // counter readings, its place in logging order is certain. It then reads
-// records 1, 2, ... down to the last record taken before: a record that reads
-// the same as the one before it was moved up by a record logged in between
-// (records carry their time stamp, so two in a row are never alike); any
-// other is the next older one. So while the line reads records faster than
-// the unit logs them, nothing is read again or left out, whatever the counter
-// did meanwhile. A record newer than the one read before it shows that more
-// than one was logged in between; such a sweep counts only when the counter
-// proves it, else it is read again.
+// records 1, 2, ... down to the last record taken before. A record that reads
+// the same as the one before it was either moved up by a record logged in
+// between or is a record alike to it (a unit clock that is off, values that
+// stand still): the counter tells which, as it counts every record logged.
+// Any other record is the next older one. So while the line reads records
+// faster than the unit logs them, nothing is read again or left out. A record
+// newer than the one read before it shows that more than one was logged in
+// between; such a sweep counts only when the counter proves it, else it is
+// read again.
 //
-// Places are counted from the unit's last counter reset. A record logged
-// after the counter was last read and before it was reset is not counted: a
-// sweep straight after the reset reads down to the newest record taken, and
-// failing that, the next save compares the record just past the counted ones
-// with the last one saved; one that differs and is newer is taken too.
+// Places are counted from the unit's last counter reset. Below the counted
+// places lie records logged before that reset: those newer than the last one
+// saved (a record logged after the counter was last read and before it was
+// reset, or records the counter lost to a reset from outside) are taken when
+// the last one saved shows below them. After a start the program does not
+// know whether the counter was reset after the last save: the station file's
+// last record is then sought among the counted places too, and only the
+// records above it are taken. When it sits right below the counted places,
+// the counter was reset after it and every counted record is new, alike to it
+// or not.
 
 #include <functional>
 #include <optional>
@@ -50,6 +56,8 @@ class RecordCollector {
     std::optional<LoggedRecord> lastSaved;
     long givenUp = 0;
   };
+  // Nothing known of a unit's last save but the file's last record line.
+  using KnownMark = std::optional<Mark>;
 
   enum class Outcome {
     Complete,    // every record counted when record 0 was pinned is taken
@@ -59,9 +67,11 @@ class RecordCollector {
                  // counter reset
   };
 
-  // `counter`: the counter as just read.
+  // `counter`: the counter as just read; `from`: where this program's last
+  // save left off, when it saved the unit since its start; `fileLast`: the
+  // last record in the station file.
   RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine, long counter,
-                  Mark from);
+                  KnownMark from, std::optional<LoggedRecord> fileLast);
 
   // One sweep: takes the records logged since the last one taken.
   Outcome collect();
@@ -81,14 +91,18 @@ class RecordCollector {
   // Where this save leaves off: after a counter reset, or (after an overrun)
   // without one.
   Mark markAfterReset() const;
-  Mark markWithoutReset() const;
+  // Nothing while the last one saved may still sit among the counted places.
+  KnownMark markWithoutReset() const;
   // The unit's counter was just reset: places count from the reset, and the
   // next sweep reads what was logged since, and just before it, down to the
   // newest record taken; markWithoutReset() then tells where it left off.
   void counterWasReset() { counterMoved(0); }
 
  private:
-  bool wanted(const LoggedRecord& record, long place) const;
+  // Pins record 0 (and, when the last one saved may sit anywhere, looks
+  // right below the counted places for it); the outcome when the sweep
+  // cannot go on.
+  std::optional<Outcome> pin(std::optional<LoggedRecord>& newest);
   void counterMoved(long counter);
   void countLost(long count);
   Outcome overrun();
@@ -100,6 +114,7 @@ class RecordCollector {
   long floor_;                               // the lowest place wanted
   std::optional<LoggedRecord> firstSaved_;   // the last saved before this save
   std::optional<LoggedRecord> lastSaved_;    // sought past the counted places
+  bool savedAnywhere_ = false;               // ... or among them too
   std::optional<LoggedRecord> newestTaken_;  // the newest record taken
   std::optional<long> pinned_;               // the counter when record 0 was pinned
   std::vector<std::string> held_;            // oldest first
