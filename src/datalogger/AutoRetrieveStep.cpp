@@ -152,6 +152,12 @@ class StationVisit {
       if (!control) control = readWord(program_, target_, station_, kLoggerControlWord);
       if (!control) return readFailed(file);
       if (outcome == RecordCollector::Outcome::Overrun) break;
+      if (outcome == RecordCollector::Outcome::Paused) {
+        // The oldest ones are in the file to stay, whatever comes after.
+        file.keep();
+        keepMark(records.markWithoutReset());
+        continue;
+      }
       const std::optional<bool> unchanged = records.counterUnchanged();
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;

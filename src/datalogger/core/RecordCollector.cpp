@@ -71,46 +71,101 @@ RecordCollector::Outcome RecordCollector::overrun() {
   return Outcome::Overrun;
 }
 
-std::optional<RecordCollector::Outcome> RecordCollector::pin(std::optional<LoggedRecord>& newest) {
+RecordCollector::Steady RecordCollector::readSteady(long index,
+                                                    std::optional<LoggedRecord>& record) {
+  ++reads_;
+  record = readRecord_(static_cast<int>(index));
+  if (!record) return Steady::Failed;
+  const std::optional<long> counter = readCounter_();
+  if (!counter) return Steady::Failed;
+  if (*counter == counter_) return Steady::Read;
+  counterMoved(*counter);
+  return Steady::Moved;
+}
+
+void RecordCollector::savedUpToIndex(long index) {
+  floor_ = counter_ - index;
+  lastSaved_.reset();
+  savedAnywhere_ = false;
+}
+
+std::optional<RecordCollector::Outcome> RecordCollector::locate() {
+  // Right below the counted places: the counter was reset after it, and
+  // every counted record is new.
+  std::optional<LoggedRecord> record;
+  for (int tries = 0; tries < kPinTries && counter_ < kLogRecordSlots; ++tries) {
+    const Steady read = readSteady(counter_, record);
+    if (read == Steady::Failed) return Outcome::ReadFailed;
+    if (read == Steady::Moved) continue;
+    if (record->line == lastSaved_->line) savedUpToIndex(counter_);
+    break;
+  }
+  if (!savedAnywhere_ || lastSaved_->time.empty()) return std::nullopt;
+  // Else where the times pass its time (newest first, times never rise).
+  int low = 0, high = kLogRecordSlots;
+  while (low < high) {
+    const int middle = (low + high) / 2;
+    ++reads_;
+    record = readRecord_(middle);
+    if (!record) return Outcome::ReadFailed;
+    if (record->time <= lastSaved_->time)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  // Records of the same second first, and a few logged meanwhile.
+  for (int index = low, tries = 0; index < std::min(low + 4, kLogRecordSlots) && tries < kPinTries;
+       ++tries) {
+    const Steady read = readSteady(index, record);
+    if (read == Steady::Failed) return Outcome::ReadFailed;
+    if (read == Steady::Moved) continue;
+    if (record->line == lastSaved_->line) {
+      savedUpToIndex(index);
+      break;
+    }
+    if (record->time < lastSaved_->time) break;
+    ++index;
+  }
+  return std::nullopt;
+}
+
+std::optional<RecordCollector::Outcome> RecordCollector::pin(std::optional<LoggedRecord>& top,
+                                                             long& topPlace) {
   for (int tries = 0;; ++tries) {
     tooFast_ = tries == kPinTries || counterFull();
     if (tooFast_ || reads_ >= kMostReads) return overrun();
-    ++reads_;
-    newest = readRecord_(0);
-    if (!newest) return Outcome::ReadFailed;
-    std::optional<long> counter = readCounter_();
-    if (!counter) return Outcome::ReadFailed;
-    if (*counter != counter_) {
-      counterMoved(*counter);
-      continue;
+    const long gone = counter_ - kLogRecordSlots;
+    if (!savedAnywhere_ && gone > floor_) {
+      countLost(gone - floor_);
+      floor_ = gone;
+      lastSaved_.reset();
     }
-    if (!savedAnywhere_ || counter_ >= kLogRecordSlots) return std::nullopt;
-    // The last one saved right below the counted places: the counter was
-    // reset after it, and every counted record is new.
-    ++reads_;
-    const std::optional<LoggedRecord> below = readRecord_(static_cast<int>(counter_));
-    if (!below) return Outcome::ReadFailed;
-    counter = readCounter_();
-    if (!counter) return Outcome::ReadFailed;
-    if (*counter != counter_) {
-      counterMoved(*counter);
-      continue;
-    }
-    savedAnywhere_ = below->line != lastSaved_->line;
-    return std::nullopt;
+    topPlace = counter_ - 1;
+    // The oldest first, as many as half the reads left can take (records
+    // logged meanwhile cost a read each).
+    if (!savedAnywhere_)
+      topPlace = std::min(topPlace, floor_ + std::max(1, (kMostReads - reads_) / 2) - 1);
+    const Steady read = readSteady(counter_ - 1 - topPlace, top);
+    if (read == Steady::Failed) return Outcome::ReadFailed;
+    if (read == Steady::Read) return std::nullopt;
   }
 }
 
 RecordCollector::Outcome RecordCollector::collect() {
   for (;;) {
-    std::optional<LoggedRecord> newest;
-    if (const std::optional<Outcome> stopped = pin(newest)) return *stopped;
+    if (savedAnywhere_ && !located_) {
+      located_ = true;
+      if (const std::optional<Outcome> stopped = locate()) return *stopped;
+    }
+    std::optional<LoggedRecord> top;
+    long topPlace = 0;
+    if (const std::optional<Outcome> stopped = pin(top, topPlace)) return *stopped;
     const long pinned = counter_;
 
     // Then older ones, down to the places wanted. Past the counted places a
     // record is taken only once the last one saved shows below it.
     std::vector<LoggedRecord> sweep, past;  // newest first
-    long place = pinned - 1, repeats = 0, lostBelow = 0;
+    long place = topPlace, repeats = 0, lostBelow = 0;
     bool newerSeen = false, found = false, resetMeanwhile = false;
     const auto take = [&](const LoggedRecord& record) {
       if (lastSaved_ && record.line == lastSaved_->line && (savedAnywhere_ || place < floor_)) {
@@ -125,15 +180,15 @@ RecordCollector::Outcome RecordCollector::collect() {
       past.push_back(record);
       return true;
     };
-    LoggedRecord last = *newest;
+    LoggedRecord last = *top;
     bool goOn = take(last);
-    for (int n = 1; goOn && (lastSaved_ || place > floor_); ++n) {
+    for (long n = pinned - topPlace; goOn && (lastSaved_ || place > floor_); ++n) {
       if (n == kLogRecordSlots) {  // the older ones are overwritten
         lostBelow = place - floor_;
         break;
       }
       ++reads_;
-      std::optional<LoggedRecord> record = readRecord_(n);
+      std::optional<LoggedRecord> record = readRecord_(static_cast<int>(n));
       if (!record) return Outcome::ReadFailed;
       if (record->line == last.line) {
         // Moved up by one logged meanwhile, or alike to the one before.
@@ -172,10 +227,11 @@ RecordCollector::Outcome RecordCollector::collect() {
     for (auto record = sweep.rbegin(); record != sweep.rend(); ++record)
       held_.push_back(record->line);
     if (!sweep.empty()) newestTaken_ = sweep.front();
-    pinned_ = pinned;
-    floor_ = pinned;  // every place below is taken or not wanted
+    floor_ = topPlace + 1;  // every place below is taken or not wanted
     lastSaved_.reset();
     savedAnywhere_ = false;
+    if (topPlace < pinned - 1) return Outcome::Paused;
+    pinned_ = pinned;
     return Outcome::Complete;
   }
 }

@@ -61,6 +61,7 @@ class RecordCollector {
 
   enum class Outcome {
     Complete,    // every record counted when record 0 was pinned is taken
+    Paused,      // the oldest ones are taken, newer ones wait for the next sweep
     ReadFailed,  // a record or the counter could not be read
     Overrun,     // the unit logs faster than its records can be read, or the
                  // save ran long: it goes on at the next visit, without a
@@ -99,10 +100,17 @@ class RecordCollector {
   void counterWasReset() { counterMoved(0); }
 
  private:
-  // Pins record 0 (and, when the last one saved may sit anywhere, looks
-  // right below the counted places for it); the outcome when the sweep
-  // cannot go on.
-  std::optional<Outcome> pin(std::optional<LoggedRecord>& newest);
+  enum class Steady { Read, Failed, Moved };
+  // Record `index` read between two equal counter readings (Moved: they
+  // differed).
+  Steady readSteady(long index, std::optional<LoggedRecord>& record);
+  // Finds where the last one saved sits, when it may sit anywhere; the
+  // outcome when the sweep cannot go on.
+  std::optional<Outcome> locate();
+  void savedUpToIndex(long index);
+  // Pins the newest record of this sweep: record 0, or (oldest first) the
+  // record as many places above the lowest wanted as the reads left allow.
+  std::optional<Outcome> pin(std::optional<LoggedRecord>& top, long& topPlace);
   void counterMoved(long counter);
   void countLost(long count);
   Outcome overrun();
@@ -110,11 +118,12 @@ class RecordCollector {
   ReadRecord readRecord_;
   ReadCounter readCounter_;
   LostLine lostLine_;
-  long counter_;                             // as last read
-  long floor_;                               // the lowest place wanted
-  std::optional<LoggedRecord> firstSaved_;   // the last saved before this save
-  std::optional<LoggedRecord> lastSaved_;    // sought past the counted places
-  bool savedAnywhere_ = false;               // ... or among them too
+  long counter_;                            // as last read
+  long floor_;                              // the lowest place wanted
+  std::optional<LoggedRecord> firstSaved_;  // the last saved before this save
+  std::optional<LoggedRecord> lastSaved_;   // sought past the counted places
+  bool savedAnywhere_ = false;              // ... or among them too
+  bool located_ = false;
   std::optional<LoggedRecord> newestTaken_;  // the newest record taken
   std::optional<long> pinned_;               // the counter when record 0 was pinned
   std::vector<std::string> held_;            // oldest first
