@@ -15,6 +15,7 @@
 #include "PassTarget.h"
 #include "Program.h"
 #include "RecordCollector.h"
+#include "link/LinkErrors.h"
 #include "platform/TempPath.h"
 
 namespace kvlink {
@@ -111,6 +112,7 @@ class StationVisit {
       directory = tempPath();
       window.Label7->setText(QString::fromStdString(directory));
     }
+    elsewhere_ = directory == tempPath();
     return directory;
   }
 
@@ -128,6 +130,7 @@ class StationVisit {
   // On any failure the file is cut back to its length before the save and
   // the records stay in the unit.
   void saveRecords() {
+    const RecordCollector::KnownMark before = savedUpTo();
     StationFile file;
     const std::string path = autoRetrieveFilePath(destination(), station_);
     if (!file.open(path)) {
@@ -162,14 +165,25 @@ class StationVisit {
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
     }
+    if (!file.stillNamed()) {
+      // Moved or deleted meanwhile: the records stay in the unit for the
+      // file the path names next.
+      keepMark(before);
+      return showStatus(autoRetrieveFileGoneText(station_));
+    }
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
     // A full counter counts no further: reset it even so.
     if (!overrun || records.counterFull()) {
-      const bool reset = WriteUnit(program_, target_.port, station_,
-                                   loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-                                   *control | kResetRecordCounter) == 0;
-      m_.SavedUpTo[station_] = records.markAfterReset();
-      if (reset && !program_.ended) saveAfterReset(file, records);
+      const int16_t result = WriteUnit(program_, target_.port, station_,
+                                       loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                                       *control | kResetRecordCounter);
+      if (result == 0)
+        m_.SavedUpTo[station_] = records.markAfterReset();
+      else if (result == kNoAnswer)  // reset or not: the file tells next time
+        keepMark(std::nullopt);
+      else
+        keepMark(records.markWithoutReset());
+      if (result == 0 && !program_.ended) saveAfterReset(file, records);
     } else {
       keepMark(records.markWithoutReset());
     }
@@ -177,6 +191,8 @@ class StationVisit {
     const bool tooFast = overrun && records.logsTooFast();
     if (tooFast || records.lost() > 0)
       showStatus(autoRetrieveRecordsLostText(station_, records.lost(), tooFast));
+    else if (elsewhere_)
+      showMainStatus(autoRetrieveSavedToText(station_, path));
   }
 
   // A record logged between the last counter read and the reset write is not
@@ -244,6 +260,7 @@ class StationVisit {
   const int16_t station_;
   int16_t unitType_ = kUnitTypeUnknown;
   long count_ = 0;
+  bool elsewhere_ = false;  // saving to the temporary directory
 };
 
 }  // namespace

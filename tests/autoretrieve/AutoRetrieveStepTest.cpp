@@ -192,6 +192,27 @@ TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
   EXPECT_EQ(lines(temp + "station5.txt").size(), 2u);
   EXPECT_EQ(setting("autodir"), "") << "the settings file is not written";
   EXPECT_EQ(link->station(5).regs[138], 0);
+  EXPECT_EQ(main().Label12->text(), "Station#5  Records saved to " + temp + "station5.txt");
+}
+
+// The file deleted (archived) while a save writes it: its records stay in the
+// unit and go to the file the path names next.
+TEST_F(AutoRetrieveStepTest, FileDeletedDuringTheSaveKeepsItsRecordsInTheUnit) {
+  MemoryStation& unit = link->station(5).unit(0, true).records(3);
+  link->afterCall = [&](const std::string& call) {
+    if (call == "read 1 5 134 1") QFile::remove(file(5));
+  };
+  useList({5}, 3, filesDir.path());
+  step();
+  link->afterCall = nullptr;
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(unit.regs[138], 3);
+  EXPECT_EQ(main().Label12->text(),
+            "station5.txt was moved or deleted while saving - records kept in the unit");
+  step();
+  EXPECT_EQ(fileLines(5).front(), header(0));
+  EXPECT_EQ(recordsIn(5), numbers(1, 3));
+  EXPECT_EQ(unit.regs[138], 0);
 }
 
 TEST_F(AutoRetrieveStepTest, RecordsLoggedDuringTheSaveAreSavedOnceBeforeTheReset) {
@@ -306,6 +327,24 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
                           [](const std::string& line) { return line.find("lost") != line.npos; }),
             0);
   EXPECT_EQ(unit.regs[138], 0);
+}
+
+// The counter set to 0 from outside while the records stay: the records
+// logged before that are saved too, after a pause as after a reset.
+TEST_F(AutoRetrieveStepTest, CounterClearedFromOutsideLosesNoRecord) {
+  MemoryStation& unit = link->station(5).unit(0, true).records(150);
+  useList({5}, 10, filesDir.path());
+  step();  // paused: the oldest ones saved, the counter not reset
+  ASSERT_NE(unit.regs[138], 0);
+  unit.regs[138] = 0;
+  unit.records(10);
+  for (int visit = 0; visit < 6 && unit.regs[138] != 0; ++visit) step();
+  EXPECT_EQ(recordsIn(5), numbers(1, 160));
+  unit.records(4);
+  unit.regs[138] = 0;
+  unit.records(10);
+  step();
+  EXPECT_EQ(recordsIn(5), numbers(1, 174));
 }
 
 // Two units logging a record every k-th exchange: each record saved once in order, counted

@@ -68,6 +68,7 @@ StationFile::~StationFile() {
 bool StationFile::open(const std::string& path) {
   const RegularFileOpen opened = openRegularFile(path, O_WRONLY | O_APPEND | O_CREAT);
   fd_ = opened.fd;
+  path_ = path;
   notRegular_ = opened.notRegular;
   if (fd_ < 0) return false;
   struct stat info {};
@@ -94,6 +95,13 @@ bool StationFile::append(const std::string& text) {
     return false;
   }
   return true;
+}
+
+bool StationFile::stillNamed() const {
+  struct stat opened {
+  }, named{};
+  return fd_ >= 0 && ::fstat(fd_, &opened) == 0 && ::stat(path_.c_str(), &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 void StationFile::cutBack() {
@@ -127,6 +135,15 @@ std::string autoRetrieveCannotWriteText(int station) {
 std::string autoRetrieveNotRegularText(int station) {
   return "Cannot write station" + std::to_string(station) +
          ".txt (not a regular file) - records kept in the unit";
+}
+
+std::string autoRetrieveFileGoneText(int station) {
+  return "station" + std::to_string(station) +
+         ".txt was moved or deleted while saving - records kept in the unit";
+}
+
+std::string autoRetrieveSavedToText(int station, const std::string& path) {
+  return "Station#" + std::to_string(station) + "  Records saved to " + path;
 }
 
 std::string autoRetrieveRecordsLostText(int station, long count, bool overrun) {

@@ -46,6 +46,8 @@ class StationFile {
   bool isNew() const { return start_ == 0; }
   // Writes and syncs `text`; on any failure cuts the file back and is false.
   bool append(const std::string& text);
+  // The path still names this file: not deleted, moved or replaced since.
+  bool stillNamed() const;
   // Back to the length the file had when it was opened, or at keep().
   void cutBack();
   // What is written so far stays: a later failure cuts back to here.
@@ -53,6 +55,7 @@ class StationFile {
 
  private:
   int fd_ = -1;
+  std::string path_;
   long start_ = 0;
   bool notRegular_ = false;
 };
@@ -63,6 +66,9 @@ std::string autoRetrieveNoResponseText(int station);
 std::string autoRetrieveCannotOpenText(int station);
 std::string autoRetrieveCannotWriteText(int station);
 std::string autoRetrieveNotRegularText(int station);
+std::string autoRetrieveFileGoneText(int station);
+// Saved to another place than the directory chosen.
+std::string autoRetrieveSavedToText(int station, const std::string& path);
 // Records were lost: overwritten in the unit before they could be read, or
 // (`overrun`) the unit logs faster than its records can be read.
 std::string autoRetrieveRecordsLostText(int station, long count, bool overrun);
