@@ -188,7 +188,9 @@ class KilledProgram {
  private:
   void start() {
     process_.setProcessEnvironment(env_);
-    process_.start(QStringLiteral(KVLINK27_EXECUTABLE), {});
+    // $KVLINK27_PROGRAM, else the one built beside this tool.
+    process_.start(qEnvironmentVariable("KVLINK27_PROGRAM", QStringLiteral(KVLINK27_EXECUTABLE)),
+                   {});
     process_.waitForStarted();
   }
   void kill() {

@@ -121,14 +121,14 @@ class StationVisit {
 
   // Reads every record the unit logged since its last save, appends them
   // oldest first, and has the unit reset its counter once they are on the
-  // disk. Records logged while the file is written are read and appended too;
-  // one logged between the last counter read and the reset is saved at the
-  // next visit. Records the unit overwrote before they could be read are
+  // disk. Records logged while they are read are read and appended too; one
+  // logged between the last counter read and the reset is read straight after
+  // the reset, or at the next visit. Records the unit overwrote before they could be read are
   // counted on a line of their own; from a unit that logs faster than it can
   // be read, the records not yet read are left for the next visit, with the
   // counter not reset.
-  // On any failure the file is cut back to its length before the save and
-  // the records stay in the unit.
+  // On any failure the file is cut back to its length before the save (or
+  // the last part of a long backlog kept) and the records stay in the unit.
   void saveRecords() {
     const RecordCollector::KnownMark before = savedUpTo();
     StationFile file;
@@ -150,13 +150,13 @@ class StationVisit {
       outcome = records.collect();
       if (outcome == RecordCollector::Outcome::ReadFailed) return readFailed(file);
       for (const std::string& line : records.take()) text += line;
-      if (!text.empty() && !file.append(text)) return writeFailed();
-      text.clear();
       if (!control) control = readWord(program_, target_, station_, kLoggerControlWord);
       if (!control) return readFailed(file);
       if (outcome == RecordCollector::Outcome::Overrun) break;
       if (outcome == RecordCollector::Outcome::Paused) {
         // The oldest ones are in the file to stay, whatever comes after.
+        if (!text.empty() && !file.append(text)) return writeFailed();
+        text.clear();
         file.keep();
         keepMark(records.markWithoutReset());
         continue;
@@ -165,6 +165,9 @@ class StationVisit {
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
     }
+    // Written last, so that as little as can be lies between the file and
+    // the counter reset.
+    if (!text.empty() && !file.append(text)) return writeFailed();
     if (!file.stillNamed()) {
       // Moved or deleted meanwhile: the records stay in the unit for the
       // file the path names next.

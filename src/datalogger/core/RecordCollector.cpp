@@ -14,6 +14,9 @@ constexpr int kPinTries = 8;
 // More record reads than this for one save and the same: the save goes on at
 // the next visit, so that the poll is not held up for long.
 constexpr int kMostReads = 100;
+// Records a sweep of a long backlog takes at most: what a part read is in
+// the file before the next part is read.
+constexpr int kPart = 25;
 // The counter stops here and counts no further.
 constexpr long kCounterFull = 0xFFFF;
 
@@ -142,9 +145,9 @@ std::optional<RecordCollector::Outcome> RecordCollector::pin(std::optional<Logge
     }
     topPlace = counter_ - 1;
     // The oldest first, as many as half the reads left can take (records
-    // logged meanwhile cost a read each).
+    // logged meanwhile cost a read each), a part at a time.
     if (!savedAnywhere_)
-      topPlace = std::min(topPlace, floor_ + std::max(1, (kMostReads - reads_) / 2) - 1);
+      topPlace = std::min(topPlace, floor_ + std::clamp((kMostReads - reads_) / 2, 1, kPart) - 1);
     const Steady read = readSteady(counter_ - 1 - topPlace, top);
     if (read == Steady::Failed) return Outcome::ReadFailed;
     if (read == Steady::Read) return std::nullopt;

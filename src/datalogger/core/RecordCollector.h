@@ -5,9 +5,12 @@
 // own where they were lost.
 //
 // Record 0 is the newest, and each record logged moves every other one up by
-// exactly one place. A sweep first pins record 0: read between two equal
-// counter readings, its place in logging order is certain. It then reads
-// records 1, 2, ... down to the last record taken before. A record that reads
+// exactly one place. A sweep first pins its newest record: read between two
+// equal counter readings, its place in logging order is certain. That is
+// record 0, or, for a backlog longer than the reads left allow, the record
+// that many places above the last one taken: the oldest are read first, and
+// a sweep that took them is kept though newer ones wait. It then reads the
+// records below it, down to the last record taken before. A record that reads
 // the same as the one before it was either moved up by a record logged in
 // between or is a record alike to it (a unit clock that is off, values that
 // stand still): the counter tells which, as it counts every record logged.
@@ -26,7 +29,8 @@
 // last record is then sought among the counted places too, and only the
 // records above it are taken. When it sits right below the counted places,
 // the counter was reset after it and every counted record is new, alike to it
-// or not.
+// or not. Failing that, the record whose time stamp it shares is sought where
+// the times pass its time.
 
 #include <functional>
 #include <optional>
