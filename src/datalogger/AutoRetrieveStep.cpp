@@ -138,11 +138,13 @@ class StationVisit {
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
+    long fileRun = 0;
+    const std::optional<LoggedRecord> last = fileLast(path, fileRun);
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            logRecordsLostLine, count_, savedUpTo(), fileLast(path));
+                            logRecordsLostLine, count_, savedUpTo(), last, fileRun);
     std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
@@ -152,11 +154,13 @@ class StationVisit {
       for (const std::string& line : records.take()) text += line;
       if (!control) control = readWord(program_, target_, station_, kLoggerControlWord);
       if (!control) return readFailed(file);
+      // On the disk before the counter is read the last time: as little as
+      // can be lies between that reading and the reset.
+      if (!text.empty() && !file.append(text)) return writeFailed();
+      text.clear();
       if (outcome == RecordCollector::Outcome::Overrun) break;
       if (outcome == RecordCollector::Outcome::Paused) {
         // The oldest ones are in the file to stay, whatever comes after.
-        if (!text.empty() && !file.append(text)) return writeFailed();
-        text.clear();
         file.keep();
         keepMark(records.markWithoutReset());
         continue;
@@ -165,9 +169,6 @@ class StationVisit {
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
     }
-    // Written last, so that as little as can be lies between the file and
-    // the counter reset.
-    if (!text.empty() && !file.append(text)) return writeFailed();
     if (!file.stillNamed()) {
       // Moved or deleted meanwhile: the records stay in the unit for the
       // file the path names next.
@@ -222,8 +223,8 @@ class StationVisit {
     else
       m_.SavedUpTo.erase(station_);
   }
-  static std::optional<LoggedRecord> fileLast(const std::string& path) {
-    std::optional<std::string> line = lastRecordLine(path);
+  static std::optional<LoggedRecord> fileLast(const std::string& path, long& run) {
+    std::optional<std::string> line = lastRecordLine(path, &run);
     if (!line) return std::nullopt;
     std::string time = logTimeOrderOfLine(*line);
     return LoggedRecord{std::move(*line), std::move(time)};

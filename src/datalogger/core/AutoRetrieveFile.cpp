@@ -23,7 +23,7 @@ std::string autoRetrieveFilePath(const std::string& directory, int station) {
   return joinDirectory(directory, "station" + std::to_string(station) + ".txt");
 }
 
-std::optional<std::string> lastRecordLine(const std::string& path) {
+std::optional<std::string> lastRecordLine(const std::string& path, long* alike) {
   // Far more than the longest line: what the file ends with.
   constexpr off_t kTail = 8192;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
@@ -38,14 +38,20 @@ std::optional<std::string> lastRecordLine(const std::string& path) {
   }
   ::close(fd);
   // Lines from the last one back; `end` is just past a line's '\n'.
+  std::optional<std::string> last;
+  long run = 0;
   for (size_t end = tail.size(); end > 0;) {
     const size_t newline = end >= 2 ? tail.rfind('\n', end - 2) : std::string::npos;
     const size_t begin = newline == std::string::npos ? 0 : newline + 1;
     std::string line = tail.substr(begin, end - begin);
-    if (!logTimeOrderOfLine(line).empty()) return line;
     end = begin;
+    if (!last && logTimeOrderOfLine(line).empty()) continue;
+    if (last && line != *last) break;
+    last = std::move(line);
+    ++run;
   }
-  return std::nullopt;
+  if (alike) *alike = run;
+  return last;
 }
 
 std::string directoryProblem(const std::string& directory) {

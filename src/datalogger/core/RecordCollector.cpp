@@ -23,7 +23,8 @@ constexpr long kCounterFull = 0xFFFF;
 }  // namespace
 
 RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine,
-                                 long counter, KnownMark from, std::optional<LoggedRecord> fileLast)
+                                 long counter, KnownMark from, std::optional<LoggedRecord> fileLast,
+                                 long fileRun)
     : readRecord_(std::move(readRecord)),
       readCounter_(std::move(readCounter)),
       lostLine_(std::move(lostLine)),
@@ -39,6 +40,9 @@ RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter,
   floor_ = from->givenUp;
   if (floor_ == 0) lastSaved_ = from->lastSaved;
   firstSaved_ = lastSaved_;
+  // How many saved in a row read alike to the last one: unknown without the file.
+  runLine_ = fileLast ? fileLast->line : std::string();
+  savedRun_ = fileLast ? fileRun : kPart;
 }
 
 bool RecordCollector::counterFull() const {
@@ -170,14 +174,35 @@ RecordCollector::Outcome RecordCollector::collect() {
     std::vector<LoggedRecord> sweep, past;  // newest first
     long place = topPlace, repeats = 0, lostBelow = 0;
     bool newerSeen = false, found = false, resetMeanwhile = false;
+    long alike = 0;  // past the counted places, in a row alike to the last one saved
     const auto take = [&](const LoggedRecord& record) {
-      if (lastSaved_ && record.line == lastSaved_->line && (savedAnywhere_ || place < floor_)) {
+      const bool likeSaved = lastSaved_ && record.line == lastSaved_->line;
+      if (likeSaved && savedAnywhere_) {
         found = true;
+        return false;
+      }
+      if (alike > 0) {
+        if (likeSaved && alike < savedRun_ + kPinTries) {
+          ++alike;
+          return true;
+        }
+        // More alike in a row than were saved so: the ones above were logged
+        // after the last one saved (a run too long to tell gives none).
+        found = true;
+        if (!likeSaved && alike > savedRun_)
+          past.insert(past.end(), alike - savedRun_, *lastSaved_);
         return false;
       }
       if (place >= floor_) {
         sweep.push_back(record);
         return true;
+      }
+      if (likeSaved) {
+        // Only where saved ones already read alike (a clock that is off) is
+        // it worth reading on; a run too long is not told apart.
+        found = true;
+        alike = 1;
+        return savedRun_ > 1 && savedRun_ < kPart;
       }
       if (!lastSaved_ || record.time < lastSaved_->time) return false;
       past.push_back(record);
@@ -227,8 +252,11 @@ RecordCollector::Outcome RecordCollector::collect() {
     }
     countLost(lostBelow);
     if (found) sweep.insert(sweep.end(), past.begin(), past.end());
-    for (auto record = sweep.rbegin(); record != sweep.rend(); ++record)
+    for (auto record = sweep.rbegin(); record != sweep.rend(); ++record) {
       held_.push_back(record->line);
+      savedRun_ = record->line == runLine_ ? savedRun_ + 1 : 1;
+      runLine_ = record->line;
+    }
     if (!sweep.empty()) newestTaken_ = sweep.front();
     floor_ = topPlace + 1;  // every place below is taken or not wanted
     lastSaved_.reset();

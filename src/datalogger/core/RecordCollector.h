@@ -29,7 +29,9 @@
 // last record is then sought among the counted places too, and only the
 // records above it are taken. When it sits right below the counted places,
 // the counter was reset after it and every counted record is new, alike to it
-// or not. Failing that, the record whose time stamp it shares is sought where
+// or not. A record logged just before a reset that reads alike to the last
+// one saved shows as one alike record more in a row below the counted places
+// than were saved in a row. Failing that, the record whose time stamp it shares is sought where
 // the times pass its time.
 
 #include <functional>
@@ -42,6 +44,7 @@ namespace kvlink {
 struct LoggedRecord {
   std::string line;  // the record's line in the station file
   std::string time;  // its time stamp, in an order that sorts as text
+  bool operator==(const LoggedRecord&) const = default;
 };
 
 class RecordCollector {
@@ -74,9 +77,10 @@ class RecordCollector {
 
   // `counter`: the counter as just read; `from`: where this program's last
   // save left off, when it saved the unit since its start; `fileLast`: the
-  // last record in the station file.
+  // last record in the station file, `fileRun` how many records in a row
+  // end the file reading alike to it.
   RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine, long counter,
-                  KnownMark from, std::optional<LoggedRecord> fileLast);
+                  KnownMark from, std::optional<LoggedRecord> fileLast, long fileRun = 1);
 
   // One sweep: takes the records logged since the last one taken.
   Outcome collect();
@@ -128,6 +132,8 @@ class RecordCollector {
   std::optional<LoggedRecord> lastSaved_;   // sought past the counted places
   bool savedAnywhere_ = false;              // ... or among them too
   bool located_ = false;
+  std::string runLine_;  // the newest saved, and how many saved in a row read so
+  long savedRun_ = 0;
   std::optional<LoggedRecord> newestTaken_;  // the newest record taken
   std::optional<long> pinned_;               // the counter when record 0 was pinned
   std::vector<std::string> held_;            // oldest first
