@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 
 #include "LogRecordLine.h"
 #include "LogTextFile.h"
@@ -24,14 +25,16 @@ std::string autoRetrieveFilePath(const std::string& directory, int station) {
 }
 
 std::optional<std::string> lastRecordLine(const std::string& path, long* alike) {
-  // Far more than the longest line: what the file ends with.
-  constexpr off_t kTail = 8192;
+  // What the file ends with: far more than the longest line, and more lines
+  // than a run of alike records is ever counted for.
+  constexpr off_t kTail = 65536;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   std::string tail;
+  off_t from = 0;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    const off_t from = std::max<off_t>(0, info.st_size - kTail);
+    from = std::max<off_t>(0, info.st_size - kTail);
     tail.resize(size_t(info.st_size - from));
     const ssize_t n = ::pread(fd, tail.data(), tail.size(), from);
     tail.resize(n > 0 ? size_t(n) : 0);
@@ -49,6 +52,8 @@ std::optional<std::string> lastRecordLine(const std::string& path, long* alike) 
     if (last && line != *last) break;
     last = std::move(line);
     ++run;
+    // The run may go on before what was read: too long to count.
+    if (end == 0 && from > 0) run = std::numeric_limits<long>::max();
   }
   if (alike) *alike = run;
   return last;

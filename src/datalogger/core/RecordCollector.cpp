@@ -42,7 +42,7 @@ RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter,
   firstSaved_ = lastSaved_;
   // How many saved in a row read alike to the last one: unknown without the file.
   runLine_ = fileLast ? fileLast->line : std::string();
-  savedRun_ = fileLast ? fileRun : kPart;
+  savedRun_ = fileLast ? std::min<long>(fileRun, kMostReads) : kMostReads;
 }
 
 bool RecordCollector::counterFull() const {
@@ -202,7 +202,7 @@ RecordCollector::Outcome RecordCollector::collect() {
         // it worth reading on; a run too long is not told apart.
         found = true;
         alike = 1;
-        return savedRun_ > 1 && savedRun_ < kPart;
+        return savedRun_ > 1 && savedRun_ < kMostReads;
       }
       if (!lastSaved_ || record.time < lastSaved_->time) return false;
       past.push_back(record);
@@ -254,7 +254,7 @@ RecordCollector::Outcome RecordCollector::collect() {
     if (found) sweep.insert(sweep.end(), past.begin(), past.end());
     for (auto record = sweep.rbegin(); record != sweep.rend(); ++record) {
       held_.push_back(record->line);
-      savedRun_ = record->line == runLine_ ? savedRun_ + 1 : 1;
+      savedRun_ = record->line == runLine_ ? std::min<long>(savedRun_ + 1, kMostReads) : 1;
       runLine_ = record->line;
     }
     if (!sweep.empty()) newestTaken_ = sweep.front();
