@@ -19,11 +19,11 @@
 // --kills K runs the real program (kvlink27) in place of the one in this
 // process and kills it (SIGKILL) K times at random moments, starting it again
 // each time. --still turns the units' logger clocks off and holds their
-// meters: every record reads alike (the file is then held against the count
-// of records logged). With either, after the run the units stop logging and
-// the program saves until no record is left in the units, so every record
-// logged is saved or told lost. --check ends with 1
-// when a record was doubled or lost untold, or a line is broken.
+// meters after a few seconds: every record from then on reads alike (the
+// file is then held against the count of records logged). With either, after the run the units stop
+// logging and the program saves until no record is left in the units, so every record logged is
+// saved or told lost. --check ends with 1 when a record was doubled or lost untold, or a line is
+// broken.
 //
 // Prints one line per station: protocol baud stations seconds station kills
 // and the figures above.
@@ -227,10 +227,6 @@ int run(const Options& o) {
   for (int s = 1; s <= o.stations; ++s) {
     line.setReg(s, sim::kSampleInterval, 1);
     line.setReg(s, sim::kRecordCounter, 0);
-    if (o.still) {
-      line.setReg(s, sim::kLoggerControl, sim::kLogTimeAndEvents);  // clock off
-      line.holdMeters(s, true);
-    }
     line.keepJournal(s);
   }
   qputenv("KVLINK_COM1", QByteArray::fromStdString(line.devicePath()));
@@ -250,6 +246,16 @@ int run(const Options& o) {
   setSetting("autostationb", "2");
   setSetting("autoretrieve", "1");
 
+  // With --still, after a few records of their own the units' clocks go off
+  // and their meters stand still.
+  const auto standStill = [&] {
+    for (int s = 1; s <= o.stations; ++s) {
+      line.setReg(s, sim::kLoggerControl, sim::kLogTimeAndEvents);
+      line.holdMeters(s, true);
+    }
+  };
+  constexpr int kOwnRecordsMs = 3500;
+
   // After the run: no more logging, and every record left saved.
   const bool drain = o.kills > 0 || o.still;
   const auto unitsEmpty = [&] {
@@ -262,6 +268,10 @@ int run(const Options& o) {
     KilledProgram program(dir.path(), line.devicePath());
     std::mt19937 random(unsigned(o.baud + o.stations * 7 + o.kills * 131));
     line.setFrozen(false);
+    if (o.still) {
+      QThread::msleep(kOwnRecordsMs);
+      standStill();
+    }
     program.runKilled(o.kills, o.seconds, random);
     line.setFrozen(true);
     // The units' last records logged at once, up to the record limit, until
@@ -284,6 +294,7 @@ int run(const Options& o) {
       return 1;
     }
     line.setFrozen(false);
+    if (o.still) QTimer::singleShot(kOwnRecordsMs, standStill);
     QTimer::singleShot(o.seconds * 1000, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     line.setFrozen(true);

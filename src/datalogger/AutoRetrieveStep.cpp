@@ -139,12 +139,13 @@ class StationVisit {
       return;
     }
     long fileRun = 0;
-    const std::optional<LoggedRecord> last = fileLast(path, fileRun);
+    std::string fileBefore;
+    const std::optional<LoggedRecord> last = fileLast(path, fileRun, fileBefore);
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            logRecordsLostLine, count_, savedUpTo(), last, fileRun);
+                            logRecordsLostLine, count_, savedUpTo(), last, fileRun, fileBefore);
     std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
@@ -223,8 +224,9 @@ class StationVisit {
     else
       m_.SavedUpTo.erase(station_);
   }
-  static std::optional<LoggedRecord> fileLast(const std::string& path, long& run) {
-    std::optional<std::string> line = lastRecordLine(path, &run);
+  static std::optional<LoggedRecord> fileLast(const std::string& path, long& run,
+                                              std::string& before) {
+    std::optional<std::string> line = lastRecordLine(path, &run, &before);
     if (!line) return std::nullopt;
     std::string time = logTimeOrderOfLine(*line);
     return LoggedRecord{std::move(*line), std::move(time)};

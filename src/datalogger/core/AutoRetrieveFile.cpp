@@ -24,7 +24,8 @@ std::string autoRetrieveFilePath(const std::string& directory, int station) {
   return joinDirectory(directory, "station" + std::to_string(station) + ".txt");
 }
 
-std::optional<std::string> lastRecordLine(const std::string& path, long* alike) {
+std::optional<std::string> lastRecordLine(const std::string& path, long* alike,
+                                          std::string* before) {
   // What the file ends with: far more than the longest line, and more lines
   // than a run of alike records is ever counted for.
   constexpr off_t kTail = 65536;
@@ -49,7 +50,10 @@ std::optional<std::string> lastRecordLine(const std::string& path, long* alike) 
     std::string line = tail.substr(begin, end - begin);
     end = begin;
     if (!last && logTimeOrderOfLine(line).empty()) continue;
-    if (last && line != *last) break;
+    if (last && line != *last) {
+      if (before) *before = line;
+      break;
+    }
     last = std::move(line);
     ++run;
     // The run may go on before what was read: too long to count.

@@ -20,8 +20,9 @@ std::string autoRetrieveFilePath(const std::string& directory, int station);
 
 // The last record line of a station file (line end included); nothing when
 // it holds none or cannot be read. `alike`: how many record lines in a row
-// end the file reading the same.
-std::optional<std::string> lastRecordLine(const std::string& path, long* alike = nullptr);
+// end the file reading the same; `before`: the line before them.
+std::optional<std::string> lastRecordLine(const std::string& path, long* alike = nullptr,
+                                          std::string* before = nullptr);
 
 // Opens test.log in `directory` for appending and closes it again; the file
 // stays. Empty when it could, else why not ("Path not found", ...).

@@ -1,6 +1,7 @@
 #include "RecordCollector.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "LoggerRegisters.h"
 
@@ -24,7 +25,7 @@ constexpr long kCounterFull = 0xFFFF;
 
 RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine,
                                  long counter, KnownMark from, std::optional<LoggedRecord> fileLast,
-                                 long fileRun)
+                                 long fileRun, std::string fileBefore)
     : readRecord_(std::move(readRecord)),
       readCounter_(std::move(readCounter)),
       lostLine_(std::move(lostLine)),
@@ -42,6 +43,7 @@ RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter,
   firstSaved_ = lastSaved_;
   // How many saved in a row read alike to the last one: unknown without the file.
   runLine_ = fileLast ? fileLast->line : std::string();
+  runBefore_ = std::move(fileBefore);
   savedRun_ = fileLast ? std::min<long>(fileRun, kMostReads) : kMostReads;
 }
 
@@ -189,7 +191,7 @@ RecordCollector::Outcome RecordCollector::collect() {
         // More alike in a row than were saved so: the ones above were logged
         // after the last one saved (a run too long to tell gives none).
         found = true;
-        if (!likeSaved && alike > savedRun_)
+        if (!likeSaved && alike > savedRun_ && !runBefore_.empty() && record.line == runBefore_)
           past.insert(past.end(), alike - savedRun_, *lastSaved_);
         return false;
       }
@@ -254,8 +256,12 @@ RecordCollector::Outcome RecordCollector::collect() {
     if (found) sweep.insert(sweep.end(), past.begin(), past.end());
     for (auto record = sweep.rbegin(); record != sweep.rend(); ++record) {
       held_.push_back(record->line);
-      savedRun_ = record->line == runLine_ ? std::min<long>(savedRun_ + 1, kMostReads) : 1;
-      runLine_ = record->line;
+      if (record->line == runLine_) {
+        savedRun_ = std::min<long>(savedRun_ + 1, kMostReads);
+      } else {
+        runBefore_ = std::exchange(runLine_, record->line);
+        savedRun_ = 1;
+      }
     }
     if (!sweep.empty()) newestTaken_ = sweep.front();
     floor_ = topPlace + 1;  // every place below is taken or not wanted

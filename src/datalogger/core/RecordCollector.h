@@ -31,8 +31,8 @@
 // the counter was reset after it and every counted record is new, alike to it
 // or not. A record logged just before a reset that reads alike to the last
 // one saved shows as one alike record more in a row below the counted places
-// than were saved in a row. Failing that, the record whose time stamp it shares is sought where
-// the times pass its time.
+// than were saved in a row, above the one saved before that row. Failing that, the record whose
+// time stamp it shares is sought where the times pass its time.
 
 #include <functional>
 #include <optional>
@@ -78,9 +78,10 @@ class RecordCollector {
   // `counter`: the counter as just read; `from`: where this program's last
   // save left off, when it saved the unit since its start; `fileLast`: the
   // last record in the station file, `fileRun` how many records in a row
-  // end the file reading alike to it.
+  // end the file reading alike to it, `fileBefore` the line before them.
   RecordCollector(ReadRecord readRecord, ReadCounter readCounter, LostLine lostLine, long counter,
-                  KnownMark from, std::optional<LoggedRecord> fileLast, long fileRun = 1);
+                  KnownMark from, std::optional<LoggedRecord> fileLast, long fileRun = 1,
+                  std::string fileBefore = {});
 
   // One sweep: takes the records logged since the last one taken.
   Outcome collect();
@@ -132,8 +133,9 @@ class RecordCollector {
   std::optional<LoggedRecord> lastSaved_;   // sought past the counted places
   bool savedAnywhere_ = false;              // ... or among them too
   bool located_ = false;
-  std::string runLine_;  // the newest saved, and how many saved in a row read so
-  long savedRun_ = 0;
+  std::string runLine_;  // the newest saved, how many saved in a row read so,
+  long savedRun_ = 0;    // and the one saved before them
+  std::string runBefore_;
   std::optional<LoggedRecord> newestTaken_;  // the newest record taken
   std::optional<long> pinned_;               // the counter when record 0 was pinned
   std::vector<std::string> held_;            // oldest first
