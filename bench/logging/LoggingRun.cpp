@@ -11,27 +11,46 @@
 //   disorder  record lines older than the one before them
 //   pending   logged after the newest one saved (still in the unit)
 //   errors    "Could not read info" lines
+//   broken    lines that are none of these, or a second header line
 //
 //   bench_logging --protocol modbus|df1_crc|df1_bcc --baud N --stations 1|2 --seconds S
+//                 [--kills K] [--still] [--check]
 //
-// Prints one line per station: protocol baud stations seconds station and
-// the figures above.
+// --kills K runs the real program (kvlink27) in place of the one in this
+// process and kills it (SIGKILL) K times at random moments, starting it again
+// each time. --still turns the units' logger clocks off and holds their
+// meters after a few seconds: every record from then on reads alike (the
+// file is then held against the count of records logged). With either, after the run the units stop
+// logging and the program saves until no record is left in the units, so every record logged is
+// saved or told lost. --check ends with 1 when a record was doubled or lost untold, or a line is
+// broken.
+//
+// Prints one line per station: protocol baud stations seconds station kills
+// and the figures above.
+#include <signal.h>
+
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "AutoRetrieveModule.h"
 #include "Form1.h"
 #include "Install.h"
 #include "LogRecordDecode.h"
 #include "LogRecordLine.h"
+#include "PollPass.h"
 #include "Program.h"
 #include "ScriptedHost.h"
 #include "Startup.h"
@@ -48,13 +67,17 @@ struct Options {
   int baud = 9600;
   int stations = 1;
   int seconds = 120;
+  int kills = 0;
+  bool still = false;
+  bool check = false;
 };
 
 constexpr int16_t kStationTypes[] = {0, 1};  // station 1 a motor unit, station 2 a feeder unit
 
 struct Figures {
   long logged = 0, saved = 0, lost = 0, told = 0, doubled = 0, disorder = 0, pending = 0,
-       errors = 0;
+       errors = 0, broken = 0;
+  bool sound() const { return doubled == 0 && lost <= told && disorder == 0 && broken == 0; }
 };
 
 std::vector<std::string> fileLines(const QString& path) {
@@ -67,7 +90,7 @@ std::vector<std::string> fileLines(const QString& path) {
 }
 
 Figures compare(const std::vector<std::vector<uint16_t>>& journal, int16_t type,
-                const std::vector<std::string>& lines) {
+                const std::vector<std::string>& lines, bool alike) {
   Figures f;
   f.logged = long(journal.size());
   std::map<std::string, long> order;  // record line -> place in the journal
@@ -78,9 +101,13 @@ Figures compare(const std::vector<std::vector<uint16_t>>& journal, int16_t type,
   }
   const std::string lostPrefix = "\"Records lost: ";
   std::map<long, int> seen;
-  long previous = -1, newest = -1;
+  long previous = -1, newest = -1, records = 0, headers = 0;
   for (const std::string& line : lines) {
-    if (line.rfind(lostPrefix, 0) == 0) {
+    if (line == logHeaderLine(type)) {
+      f.broken += headers++ > 0;
+    } else if (alike && order.count(line) != 0) {
+      ++records;
+    } else if (line.rfind(lostPrefix, 0) == 0) {
       f.told += std::stol(line.substr(lostPrefix.size()));
     } else if (line == logReadErrorLine()) {
       ++f.errors;
@@ -89,7 +116,15 @@ Figures compare(const std::vector<std::vector<uint16_t>>& journal, int16_t type,
       if (found->second <= previous) ++f.disorder;
       previous = found->second;
       newest = std::max(newest, found->second);
+    } else {
+      ++f.broken;
     }
+  }
+  if (alike) {  // all saved by now: held against the count
+    f.saved = std::min(records, f.logged);
+    f.doubled = std::max(0L, records - f.logged);
+    f.lost = f.logged - f.saved;
+    return f;
   }
   f.saved = long(seen.size());
   f.lost = newest + 1 - f.saved;
@@ -98,8 +133,14 @@ Figures compare(const std::vector<std::vector<uint16_t>>& journal, int16_t type,
 }
 
 bool parse(int argc, char** argv, Options& o) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string key = argv[i], value = argv[i + 1];
+  for (int i = 1; i < argc; ++i) {
+    const std::string key = argv[i];
+    if (key == "--still" || key == "--check") {
+      (key == "--still" ? o.still : o.check) = true;
+      continue;
+    }
+    if (i + 1 == argc) return false;
+    const std::string value = argv[++i];
     if (key == "--protocol")
       o.protocol = value;
     else if (key == "--baud")
@@ -108,12 +149,62 @@ bool parse(int argc, char** argv, Options& o) {
       o.stations = std::stoi(value);
     else if (key == "--seconds")
       o.seconds = std::stoi(value);
+    else if (key == "--kills")
+      o.kills = std::stoi(value);
     else
       return false;
   }
   return (o.protocol == "modbus" || o.protocol == "df1_crc" || o.protocol == "df1_bcc") &&
-         (o.stations == 1 || o.stations == 2) && o.seconds > 0;
+         (o.stations == 1 || o.stations == 2) && o.seconds > 0 && o.kills >= 0;
 }
+
+void setSetting(const std::string& key, const std::string& value) {
+  WriteIni("Settings", key, value, "gridmon.ini");
+}
+
+// The real program, started from gridmon.ini and killed at random moments.
+class KilledProgram {
+ public:
+  explicit KilledProgram(const QString& settingsDirectory, const std::string& device) {
+    env_ = QProcessEnvironment::systemEnvironment();
+    env_.insert("KVLINK_WINDIR", settingsDirectory);
+    env_.insert("KVLINK_COM1", QString::fromStdString(device));
+    env_.insert("QT_QPA_PLATFORM", "offscreen");
+  }
+  // Runs it `kills` times, each for a random time around seconds / kills.
+  void runKilled(int kills, int seconds, std::mt19937& random) {
+    const int mean = std::max(1, seconds * 1000 / kills);
+    for (int k = 0; k < kills; ++k) runFor(500 + int(random() % unsigned(2 * mean)));
+  }
+  // Runs it until `done` holds (at most `seconds`), then kills it.
+  void runUntil(const std::function<bool()>& done, int seconds) {
+    start();
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < seconds * 1000) QThread::msleep(200);
+    kill();
+  }
+
+ private:
+  void start() {
+    process_.setProcessEnvironment(env_);
+    // $KVLINK27_PROGRAM, else the one built beside this tool.
+    process_.start(qEnvironmentVariable("KVLINK27_PROGRAM", QStringLiteral(KVLINK27_EXECUTABLE)),
+                   {});
+    process_.waitForStarted();
+  }
+  void kill() {
+    ::kill(pid_t(process_.processId()), SIGKILL);
+    process_.waitForFinished();
+  }
+  void runFor(int milliseconds) {
+    start();
+    QThread::msleep(unsigned(milliseconds));
+    kill();
+  }
+  QProcessEnvironment env_;
+  QProcess process_;
+};
 
 int run(const Options& o) {
   const bool modbus = o.protocol == "modbus";
@@ -140,49 +231,93 @@ int run(const Options& o) {
   }
   qputenv("KVLINK_COM1", QByteArray::fromStdString(line.devicePath()));
 
-  const auto set = [](const std::string& key, const std::string& value) {
-    WriteIni("Settings", key, value, "gridmon.ini");
-  };
   WriteIni("misc", "kesf", "-", "gridmon.ini");
   WriteIni("misc", "gene", "-", "gridmon.ini");
-  set("port", "1");
-  set("baud", std::to_string(o.baud));
-  set("protocol", modbus ? "1" : "0");
-  set("checkmode", protocol == sim::Protocol::Df1Bcc ? "1" : "0");
-  set("station", "1");
-  set("autostart", "1");
-  set("autorclimit", "10");
-  set("autodir", files.toStdString());
-  set("autostationnum", std::to_string(o.stations));
-  set("autostationa", "1");
-  set("autostationb", "2");
-  set("autoretrieve", "1");
+  setSetting("port", "1");
+  setSetting("baud", std::to_string(o.baud));
+  setSetting("protocol", modbus ? "1" : "0");
+  setSetting("checkmode", protocol == sim::Protocol::Df1Bcc ? "1" : "0");
+  setSetting("station", "1");
+  setSetting("autostart", "1");
+  setSetting("autorclimit", "10");
+  setSetting("autodir", files.toStdString());
+  setSetting("autostationnum", std::to_string(o.stations));
+  setSetting("autostationa", "1");
+  setSetting("autostationb", "2");
+  setSetting("autoretrieve", "1");
 
-  ScriptedHost host;
-  auto program = std::make_unique<Program>(host, std::make_unique<SerialLinkLibrary>());
-  installSubsystems(*program);
-  Form1_Form_Load(*program);
-  if (!program->Form1().Timer1->isActive()) {
-    std::fprintf(stderr, "bench_logging: the poll did not start\n");
-    return 1;
+  // With --still, after a few records of their own the units' clocks go off
+  // and their meters stand still.
+  const auto standStill = [&] {
+    for (int s = 1; s <= o.stations; ++s) {
+      line.setReg(s, sim::kLoggerControl, sim::kLogTimeAndEvents);
+      line.holdMeters(s, true);
+    }
+  };
+  constexpr int kOwnRecordsMs = 3500;
+
+  // After the run: no more logging, and every record left saved.
+  const bool drain = o.kills > 0 || o.still;
+  const auto unitsEmpty = [&] {
+    for (int s = 1; s <= o.stations; ++s)
+      if (line.reg(s, sim::kRecordCounter) != 0) return false;
+    return true;
+  };
+
+  if (o.kills > 0) {
+    KilledProgram program(dir.path(), line.devicePath());
+    std::mt19937 random(unsigned(o.baud + o.stations * 7 + o.kills * 131));
+    line.setFrozen(false);
+    if (o.still) {
+      QThread::msleep(kOwnRecordsMs);
+      standStill();
+    }
+    program.runKilled(o.kills, o.seconds, random);
+    line.setFrozen(true);
+    // The units' last records logged at once, up to the record limit, until
+    // none is left.
+    program.runUntil(
+        [&] {
+          bool due = false;
+          for (int s = 1; s <= o.stations; ++s) due = due || line.reg(s, sim::kRecordCounter) >= 10;
+          if (!due && !unitsEmpty()) line.advance(10);
+          return unitsEmpty();
+        },
+        600);
+  } else {
+    ScriptedHost host;
+    auto program = std::make_unique<Program>(host, std::make_unique<SerialLinkLibrary>());
+    installSubsystems(*program);
+    Form1_Form_Load(*program);
+    if (!program->Form1().Timer1->isActive()) {
+      std::fprintf(stderr, "bench_logging: the poll did not start\n");
+      return 1;
+    }
+    line.setFrozen(false);
+    if (o.still) QTimer::singleShot(kOwnRecordsMs, standStill);
+    QTimer::singleShot(o.seconds * 1000, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+    line.setFrozen(true);
+    if (drain) {
+      program->module<AutoRetrieveModule>().AutoRecordLimit = 1;
+      for (int pass = 0; pass < 200 && !unitsEmpty(); ++pass) PollCurrentStation(*program);
+    }
+    program->Form1().Timer1->stop();
+    program->unloadAll();
+    program.reset();
   }
-  line.setFrozen(false);
-  QTimer::singleShot(o.seconds * 1000, [] { QCoreApplication::quit(); });
-  QCoreApplication::exec();
-  program->Form1().Timer1->stop();
-  line.setFrozen(true);
 
+  bool sound = true;
   for (int s = 1; s <= o.stations; ++s) {
     const Figures f = compare(line.journal(s), kStationTypes[s - 1],
-                              fileLines(files + QStringLiteral("/station%1.txt").arg(s)));
-    std::printf("%s %d %d %d %d %ld %ld %ld %ld %ld %ld %ld %ld\n", o.protocol.c_str(), o.baud,
-                o.stations, o.seconds, s, f.logged, f.saved, f.lost, f.told, f.doubled, f.disorder,
-                f.pending, f.errors);
+                              fileLines(files + QStringLiteral("/station%1.txt").arg(s)), o.still);
+    sound = sound && f.sound();
+    std::printf("%s %d %d %d %d %d %ld %ld %ld %ld %ld %ld %ld %ld %ld\n", o.protocol.c_str(),
+                o.baud, o.stations, o.seconds, s, o.kills, f.logged, f.saved, f.lost, f.told,
+                f.doubled, f.disorder, f.pending, f.errors, f.broken);
   }
-  program->unloadAll();
-  program.reset();
   line.stop();
-  return 0;
+  return o.check && !sound ? 1 : 0;
 }
 
 }  // namespace
@@ -193,7 +328,7 @@ int main(int argc, char** argv) {
   if (!kvlink::parse(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: bench_logging --protocol modbus|df1_crc|df1_bcc --baud N "
-                 "--stations 1|2 --seconds S\n");
+                 "--stations 1|2 --seconds S [--kills K] [--still] [--check]\n");
     return 2;
   }
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");

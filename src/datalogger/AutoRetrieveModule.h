@@ -43,7 +43,7 @@ class AutoRetrieveModule : public Module {
   int16_t SuppressOptionEvents = 0;
   // Set by the window's timer, cleared by every step; read nowhere.
   bool AutoRetrieveDue = false;
-  // Per station: where its last save left off.
+  // Per station saved since the start: where its last save left off.
   std::map<int16_t, RecordCollector::Mark> SavedUpTo;
 
   void unloadWindows() override;

@@ -15,6 +15,7 @@
 #include "PassTarget.h"
 #include "Program.h"
 #include "RecordCollector.h"
+#include "link/LinkErrors.h"
 #include "platform/TempPath.h"
 
 namespace kvlink {
@@ -111,6 +112,7 @@ class StationVisit {
       directory = tempPath();
       window.Label7->setText(QString::fromStdString(directory));
     }
+    elsewhere_ = directory == tempPath();
     return directory;
   }
 
@@ -119,26 +121,31 @@ class StationVisit {
 
   // Reads every record the unit logged since its last save, appends them
   // oldest first, and has the unit reset its counter once they are on the
-  // disk. Records logged while the file is written are read and appended too;
-  // one logged between the last counter read and the reset is saved at the
-  // next visit. Records the unit overwrote before they could be read are
+  // disk. Records logged while they are read are read and appended too; one
+  // logged between the last counter read and the reset is read straight after
+  // the reset, or at the next visit. Records the unit overwrote before they could be read are
   // counted on a line of their own; from a unit that logs faster than it can
   // be read, the records not yet read are left for the next visit, with the
   // counter not reset.
-  // On any failure the file is cut back to its length before the save and
-  // the records stay in the unit.
+  // On any failure the file is cut back to its length before the save (or
+  // the last part of a long backlog kept) and the records stay in the unit.
   void saveRecords() {
+    const RecordCollector::KnownMark before = savedUpTo();
     StationFile file;
-    if (!file.open(autoRetrieveFilePath(destination(), station_))) {
+    const std::string path = autoRetrieveFilePath(destination(), station_);
+    if (!file.open(path)) {
       showStatus(file.notRegular() ? autoRetrieveNotRegularText(station_)
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
+    long fileRun = 0;
+    std::string fileBefore;
+    const std::optional<LoggedRecord> last = fileLast(path, fileRun, fileBefore);
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            logRecordsLostLine, count_, m_.SavedUpTo[station_]);
+                            logRecordsLostLine, count_, savedUpTo(), last, fileRun, fileBefore);
     std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
@@ -146,30 +153,51 @@ class StationVisit {
       outcome = records.collect();
       if (outcome == RecordCollector::Outcome::ReadFailed) return readFailed(file);
       for (const std::string& line : records.take()) text += line;
-      if (!text.empty() && !file.append(text)) return writeFailed();
-      text.clear();
       if (!control) control = readWord(program_, target_, station_, kLoggerControlWord);
       if (!control) return readFailed(file);
+      // On the disk before the counter is read the last time: as little as
+      // can be lies between that reading and the reset.
+      if (!text.empty() && !file.append(text)) return writeFailed();
+      text.clear();
       if (outcome == RecordCollector::Outcome::Overrun) break;
+      if (outcome == RecordCollector::Outcome::Paused) {
+        // The oldest ones are in the file to stay, whatever comes after.
+        file.keep();
+        keepMark(records.markWithoutReset());
+        continue;
+      }
       const std::optional<bool> unchanged = records.counterUnchanged();
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
     }
+    if (!file.stillNamed()) {
+      // Moved or deleted meanwhile: the records stay in the unit for the
+      // file the path names next.
+      keepMark(before);
+      return showStatus(autoRetrieveFileGoneText(station_));
+    }
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
     // A full counter counts no further: reset it even so.
     if (!overrun || records.counterFull()) {
-      const bool reset = WriteUnit(program_, target_.port, station_,
-                                   loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-                                   *control | kResetRecordCounter) == 0;
-      m_.SavedUpTo[station_] = records.markAfterReset();
-      if (reset && !program_.ended) saveAfterReset(file, records);
+      const int16_t result = WriteUnit(program_, target_.port, station_,
+                                       loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                                       *control | kResetRecordCounter);
+      if (result == 0)
+        m_.SavedUpTo[station_] = records.markAfterReset();
+      else if (result == kNoAnswer)  // reset or not: the file tells next time
+        keepMark(std::nullopt);
+      else
+        keepMark(records.markWithoutReset());
+      if (result == 0 && !program_.ended) saveAfterReset(file, records);
     } else {
-      m_.SavedUpTo[station_] = records.markWithoutReset();
+      keepMark(records.markWithoutReset());
     }
     if (program_.ended) return;
     const bool tooFast = overrun && records.logsTooFast();
     if (tooFast || records.lost() > 0)
       showStatus(autoRetrieveRecordsLostText(station_, records.lost(), tooFast));
+    else if (elsewhere_)
+      showMainStatus(autoRetrieveSavedToText(station_, path));
   }
 
   // A record logged between the last counter read and the reset write is not
@@ -182,7 +210,26 @@ class StationVisit {
     std::string text;
     for (const std::string& line : records.take()) text += line;
     if (!text.empty() && !file.append(text)) return;
-    m_.SavedUpTo[station_] = records.markWithoutReset();
+    keepMark(records.markWithoutReset());
+  }
+
+  RecordCollector::KnownMark savedUpTo() const {
+    const auto found = m_.SavedUpTo.find(station_);
+    if (found == m_.SavedUpTo.end()) return std::nullopt;
+    return found->second;
+  }
+  void keepMark(const RecordCollector::KnownMark& mark) {
+    if (mark)
+      m_.SavedUpTo[station_] = *mark;
+    else
+      m_.SavedUpTo.erase(station_);
+  }
+  static std::optional<LoggedRecord> fileLast(const std::string& path, long& run,
+                                              std::string& before) {
+    std::optional<std::string> line = lastRecordLine(path, &run, &before);
+    if (!line) return std::nullopt;
+    std::string time = logTimeOrderOfLine(*line);
+    return LoggedRecord{std::move(*line), std::move(time)};
   }
 
   // One record, followed by one pass of the event pump; nothing when it could
@@ -219,6 +266,7 @@ class StationVisit {
   const int16_t station_;
   int16_t unitType_ = kUnitTypeUnknown;
   long count_ = 0;
+  bool elsewhere_ = false;  // saving to the temporary directory
 };
 
 }  // namespace

@@ -11,10 +11,15 @@
 // reset its counter (control word, bit 8). Records the unit overwrote before
 // they could be read are counted on a line of their own and on the status
 // line; from a unit that logs faster than it can be read, the records not
-// yet read are left for the next visit, with the counter not reset. When a record cannot
-// be read or the file cannot be written, nothing of the save stays in the
-// file (but the error line of a failed read) and the counter is not reset, so
-// the next visit saves the same records again. Then the list moves on to the next
+// yet read are left for the next visit, with the counter not reset. A long
+// backlog is read oldest first, at most 100 record reads a visit, and what a
+// visit read stays in the file. When a record cannot be read or the file
+// cannot be written, nothing of the save stays in the file (but what earlier
+// parts of a long backlog kept, and the error line of a failed read) and the
+// counter is not reset, so the next visit saves the same records again; nor
+// is it reset when the file was moved or deleted meanwhile. What is in the
+// station file is what was saved: after a start only the records after its
+// last one are appended. Then the list moves on to the next
 // station. While auto retrieve is off the step only empties the main
 // window's auto-retrieve line.
 

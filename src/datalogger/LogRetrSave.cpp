@@ -10,6 +10,7 @@
 #include "LogSaveChoice.h"
 #include "LogTextFile.h"
 #include "LoggerRecordsModule.h"
+#include "LoggerRegisters.h"
 #include "LoggingCode.h"
 #include "Program.h"
 #include "UnitOffLine.h"
@@ -22,6 +23,19 @@ const QString kOffLineText = QStringLiteral("Unit off-line...Check connections")
 const QString kRecordCountZero = QStringLiteral("Record Count is zero.  Job cancelled.");
 const QString kCannotReadRecord =
     QStringLiteral("Error: Cannot read record - unit may be offline.");
+
+// "File Saved." over a file that misses records: how many, and why.
+QString logSaveShortText(long lost, long unseen) {
+  QString text = QStringLiteral("File Saved.");
+  if (lost > 0)
+    text += QStringLiteral("\nRecords lost: %1 (overwritten before they could be read)").arg(lost);
+  if (unseen > 0)
+    text += QStringLiteral(
+                "\nThe unit logged %1 more records while they were read: as many "
+                "may be missing.")
+                .arg(unseen);
+  return text;
+}
 
 }  // namespace
 
@@ -122,24 +136,62 @@ void LogRetr::SSCommand2_Click() {
 
   ProgressBar1->setRange(0, logSaveProgressMaximum(*count));
   ProgressBar1->setValue(0);
-  for (int i = 0; i < *count; ++i) {
-    if (ReadLogRecord(program, int16_t(i)) != 0) {
-      // What was written stays; nothing stands in for the missing record.
-      if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
-      finish();
-      MsgBox(host, kCannotReadRecord);
-      return;
+  // Records 0..count-1 as they were when the counter was read. Each record
+  // logged meanwhile moves them all up by one: a record that reads like the
+  // one before it was moved up (the counter counts it) or is alike to it.
+  const auto counterNow = [&] {
+    const RecordCounterRead read = ReadRecordCounter(program, program.linkState.CurrentStation);
+    return read.result == 0 ? std::optional<int>(read.counter) : std::nullopt;
+  };
+  const auto cannotRead = [&] {
+    if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
+    finish();
+    MsgBox(host, kCannotReadRecord);
+  };
+  int moved = 0;
+  long lost = 0;
+  std::string last;
+  for (int i = 0; i < *count;) {
+    if (i + moved >= kLogRecordSlots) {  // the oldest ones are overwritten
+      lost = *count - i;
+      break;
     }
-    if (!file.write(logRecordLine(loggingCode(program).record, unitType)))
-      return fail(QString::fromStdString(file.errorDescription()));
-    ProgressBar1->setValue(i);
+    // What was written stays; nothing stands in for a missing record.
+    if (ReadLogRecord(program, int16_t(i + moved)) != 0) return cannotRead();
+    std::string line = logRecordLine(loggingCode(program).record, unitType);
+    if (i > 0 && line == last) {
+      const std::optional<int> now = counterNow();
+      if (!now) return cannotRead();
+      if (*now > counter + moved) {
+        ++moved;
+        continue;
+      }
+    }
+    if (!file.write(line)) return fail(QString::fromStdString(file.errorDescription()));
+    last = std::move(line);
+    ProgressBar1->setValue(i++);
     host.doEvents();
     if (windowGone()) return;
   }
+  // More logged than were seen moving the records: unless the last one
+  // written sits where the count puts it, some may be missing.
+  const std::optional<int> end = counterNow();
+  if (!end) return cannotRead();
+  long unseen = std::max(0L, long(*end) - counter - moved);
+  const int lastPlace = *count - 1 + *end - counter;
+  if (unseen > 0 && lost == 0 && lastPlace < kLogRecordSlots) {
+    if (ReadLogRecord(program, int16_t(lastPlace)) != 0) return cannotRead();
+    if (logRecordLine(loggingCode(program).record, unitType) == last) unseen = 0;
+  }
+  if (lost > 0 && !file.write(logRecordsLostLine(lost)))
+    return fail(QString::fromStdString(file.errorDescription()));
 
   if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
   program.pointer.setApplicationPointer(vbDefault);
-  MsgBox(host, QStringLiteral("File Saved."), vbInformation, QStringLiteral("Info"));
+  if (lost > 0 || unseen > 0)
+    MsgBox(host, logSaveShortText(lost, unseen), vbExclamation, QStringLiteral("Info"));
+  else
+    MsgBox(host, QStringLiteral("File Saved."), vbInformation, QStringLiteral("Info"));
   finish();
 }
 

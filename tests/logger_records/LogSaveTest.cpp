@@ -97,8 +97,9 @@ TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
     EXPECT_EQ(t.contents(file).toStdString(), expectedFile(0, 250));
     expectOneBox(t, "File Saved.", vbInformation, "Info");
     EXPECT_EQ(t.window()->Label11->text(), "300");
-    // Counter first, then records 0..249 in order.
-    ASSERT_EQ(t.reads().size(), 251u);
+    // Counter first, then records 0..249 in order, then the counter again.
+    ASSERT_EQ(t.reads().size(), 252u);
+    EXPECT_EQ(t.reads()[251], t.reads()[0]);
     EXPECT_EQ(t.reads()[0], readCall(modbus, 2, kStation, modbus ? 138 : 532, modbus ? 1 : 2));
     EXPECT_EQ(t.reads()[250], readCall(modbus, 2, kStation,
                                        modbus ? 192 + 24 * 249 : 768 + 48 * 249, modbus ? 18 : 36));
@@ -106,6 +107,30 @@ TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
     EXPECT_TRUE(t.host.dialogRequests()[0].save);
     EXPECT_EQ(t.host.dialogRequests()[0].flags, cdlOFNOverwritePrompt);
     EXPECT_EQ(t.host.dialogRequests()[0].filter, "Text File (*.TXT)|*.TXT");
+  }
+}
+
+// The unit logs 12 records while they are saved: each record once, in order;
+// with a full area the 12 oldest are overwritten, and file and message say so.
+TEST_F(LogSaveTest, RecordsLoggedDuringTheSaveNeitherDoubledNorSilentlyMissing) {
+  for (const int stored : {100, 250}) {
+    LoggerTestProgram t(true, 0);
+    fill(t, 0, uint16_t(stored));
+    int reads = 0;
+    t.link->afterCall = [&](const std::string& call) {
+      if (call.ends_with(" 18") && ++reads % (stored / 12) == 0 && t.unit().logged < 12)
+        t.unit().records(1);
+    };
+    save(t, t.path("ALL.TXT"));
+    const bool full = stored == 250;
+    EXPECT_EQ(t.contents(t.path("ALL.TXT")).toStdString(),
+              full ? expectedFile(0, 238) +
+                         "\"Records lost: 12 (logged faster than they could be read)\"\r\n"
+                   : expectedFile(0, 100));
+    expectOneBox(t,
+                 full ? "File Saved.\nRecords lost: 12 (overwritten before they could be read)"
+                      : "File Saved.",
+                 full ? vbExclamation : vbInformation, "Info");
   }
 }
 

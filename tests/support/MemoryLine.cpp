@@ -37,7 +37,8 @@ MemoryStation& MemoryStation::records(int count) {
   for (int i = 0; i < count; ++i) {
     std::copy_backward(area, area + sim::kRecordWords * (sim::kRecordSlots - 1),
                        area + sim::kRecordWords * sim::kRecordSlots);
-    const int k = ++logged;
+    ++logged;
+    const int k = stillAs > 0 ? stillAs : logged;
     std::vector<uint16_t> words = {0x2003, 0x1225,
                                    static_cast<uint16_t>(0x0300 | bcd(14 + k / 3600)),
                                    static_cast<uint16_t>(bcd(k / 60 % 60) << 8 | bcd(k % 60))};

@@ -163,7 +163,7 @@ void UnitModel::tick() {
   if (etrSecondsLeft_ > 0 && --etrSecondsLeft_ == 0) {
     regs_[kStatusWord] &= static_cast<uint16_t>(~kStatusEtr);
   }
-  moveMeters();
+  if (!metersHeld_) moveMeters();
   if ((regs_[kLoggerControl] & kLogTimeAndEvents) != 0 && regs_[kSampleInterval] > 0 &&
       ++secondsSinceSample_ >= regs_[kSampleInterval]) {
     secondsSinceSample_ = 0;

@@ -34,6 +34,9 @@ class UnitModel {
 
   // Logs one record of the present values as record 0; the older ones move up by one.
   void logRecord();
+  // Meters that stand still (a stopped motor, an open breaker): every record
+  // logged then reads alike while the clock is off too.
+  void holdMeters(bool held) { metersHeld_ = held; }
   // From now on every record logged is also kept here, oldest first (for measurements).
   void keepJournal() { journalOn_ = true; }
   const std::vector<std::vector<uint16_t>>& journal() const { return journal_; }
@@ -53,6 +56,7 @@ class UnitModel {
   int secondsSinceSample_ = 0;
   int etrSecondsLeft_ = 0;
   bool journalOn_ = false;
+  bool metersHeld_ = false;
   std::vector<std::vector<uint16_t>> journal_;
 };
 

@@ -132,6 +132,11 @@ void UnitSimulator::keepJournal(int station) {
   if (Station* s = table_.find(station)) s->model.keepJournal();
 }
 
+void UnitSimulator::holdMeters(int station, bool held) {
+  std::lock_guard lock(table_.mutex);
+  if (Station* s = table_.find(station)) s->model.holdMeters(held);
+}
+
 std::vector<std::vector<uint16_t>> UnitSimulator::journal(int station) const {
   std::lock_guard lock(table_.mutex);
   const Station* s = table_.find(station);

@@ -49,6 +49,7 @@ class UnitSimulator {
   void setReg(int station, int reg, uint16_t value);
   // The records a station logs from now on, oldest first, each of 24 words.
   void keepJournal(int station);
+  void holdMeters(int station, bool held);
   std::vector<std::vector<uint16_t>> journal(int station) const;
 
   void setFault(int station, const Fault& fault);

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 
+#include "LogRecordLine.h"
 #include "LogTextFile.h"
 #include "platform/RegularFile.h"
 
@@ -19,6 +22,45 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
 
 std::string autoRetrieveFilePath(const std::string& directory, int station) {
   return joinDirectory(directory, "station" + std::to_string(station) + ".txt");
+}
+
+std::optional<std::string> lastRecordLine(const std::string& path, long* alike,
+                                          std::string* before) {
+  // What the file ends with: far more than the longest line, and more lines
+  // than a run of alike records is ever counted for.
+  constexpr off_t kTail = 65536;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::string tail;
+  off_t from = 0;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    from = std::max<off_t>(0, info.st_size - kTail);
+    tail.resize(size_t(info.st_size - from));
+    const ssize_t n = ::pread(fd, tail.data(), tail.size(), from);
+    tail.resize(n > 0 ? size_t(n) : 0);
+  }
+  ::close(fd);
+  // Lines from the last one back; `end` is just past a line's '\n'.
+  std::optional<std::string> last;
+  long run = 0;
+  for (size_t end = tail.size(); end > 0;) {
+    const size_t newline = end >= 2 ? tail.rfind('\n', end - 2) : std::string::npos;
+    const size_t begin = newline == std::string::npos ? 0 : newline + 1;
+    std::string line = tail.substr(begin, end - begin);
+    end = begin;
+    if (!last && logTimeOrderOfLine(line).empty()) continue;
+    if (last && line != *last) {
+      if (before) *before = line;
+      break;
+    }
+    last = std::move(line);
+    ++run;
+    // The run may go on before what was read: too long to count.
+    if (end == 0 && from > 0) run = std::numeric_limits<long>::max();
+  }
+  if (alike) *alike = run;
+  return last;
 }
 
 std::string directoryProblem(const std::string& directory) {
@@ -41,6 +83,7 @@ StationFile::~StationFile() {
 bool StationFile::open(const std::string& path) {
   const RegularFileOpen opened = openRegularFile(path, O_WRONLY | O_APPEND | O_CREAT);
   fd_ = opened.fd;
+  path_ = path;
   notRegular_ = opened.notRegular;
   if (fd_ < 0) return false;
   struct stat info {};
@@ -67,6 +110,13 @@ bool StationFile::append(const std::string& text) {
     return false;
   }
   return true;
+}
+
+bool StationFile::stillNamed() const {
+  struct stat opened {
+  }, named{};
+  return fd_ >= 0 && ::fstat(fd_, &opened) == 0 && ::stat(path_.c_str(), &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 void StationFile::cutBack() {
@@ -100,6 +150,15 @@ std::string autoRetrieveCannotWriteText(int station) {
 std::string autoRetrieveNotRegularText(int station) {
   return "Cannot write station" + std::to_string(station) +
          ".txt (not a regular file) - records kept in the unit";
+}
+
+std::string autoRetrieveFileGoneText(int station) {
+  return "station" + std::to_string(station) +
+         ".txt was moved or deleted while saving - records kept in the unit";
+}
+
+std::string autoRetrieveSavedToText(int station, const std::string& path) {
+  return "Station#" + std::to_string(station) + "  Records saved to " + path;
 }
 
 std::string autoRetrieveRecordsLostText(int station, long count, bool overrun) {

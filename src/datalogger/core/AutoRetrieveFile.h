@@ -4,6 +4,7 @@
 // directory takes new files; and the status texts of the auto-retrieve step.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kvlink {
@@ -16,6 +17,12 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
 
 // <directory>/station<N>.txt
 std::string autoRetrieveFilePath(const std::string& directory, int station);
+
+// The last record line of a station file (line end included); nothing when
+// it holds none or cannot be read. `alike`: how many record lines in a row
+// end the file reading the same; `before`: the line before them.
+std::optional<std::string> lastRecordLine(const std::string& path, long* alike = nullptr,
+                                          std::string* before = nullptr);
 
 // Opens test.log in `directory` for appending and closes it again; the file
 // stays. Empty when it could, else why not ("Path not found", ...).
@@ -41,6 +48,8 @@ class StationFile {
   bool isNew() const { return start_ == 0; }
   // Writes and syncs `text`; on any failure cuts the file back and is false.
   bool append(const std::string& text);
+  // The path still names this file: not deleted, moved or replaced since.
+  bool stillNamed() const;
   // Back to the length the file had when it was opened, or at keep().
   void cutBack();
   // What is written so far stays: a later failure cuts back to here.
@@ -48,6 +57,7 @@ class StationFile {
 
  private:
   int fd_ = -1;
+  std::string path_;
   long start_ = 0;
   bool notRegular_ = false;
 };
@@ -58,6 +68,9 @@ std::string autoRetrieveNoResponseText(int station);
 std::string autoRetrieveCannotOpenText(int station);
 std::string autoRetrieveCannotWriteText(int station);
 std::string autoRetrieveNotRegularText(int station);
+std::string autoRetrieveFileGoneText(int station);
+// Saved to another place than the directory chosen.
+std::string autoRetrieveSavedToText(int station, const std::string& path);
 // Records were lost: overwritten in the unit before they could be read, or
 // (`overrun`) the unit logs faster than its records can be read.
 std::string autoRetrieveRecordsLostText(int station, long count, bool overrun);

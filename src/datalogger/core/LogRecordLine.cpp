@@ -115,6 +115,20 @@ std::string logTimeOrder(const LogRecordValues& values) {
          values.LogMinuteSecond;
 }
 
+std::string logTimeOrderOfLine(std::string_view line) {
+  // "dd/mm/yyyy  hh:mm:ss ...
+  constexpr std::string_view kShape = "\"00/00/0000  00:00:00";
+  if (line.size() < kShape.size()) return {};
+  for (size_t i = 0; i < kShape.size(); ++i) {
+    const bool digit = line[i] >= '0' && line[i] <= '9';
+    if (kShape[i] == '0' ? !digit : line[i] != kShape[i]) return {};
+  }
+  std::string order;
+  for (const auto& [from, count] : {std::pair{7, 4}, {4, 2}, {1, 2}, {13, 2}, {16, 2}, {19, 2}})
+    order += line.substr(from, count);
+  return order;
+}
+
 std::string logTimeField(const LogRecordValues& values) {
   return logDateTimeText(values);
 }

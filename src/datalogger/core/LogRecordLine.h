@@ -34,6 +34,10 @@ std::string logRecordsLostLine(long count);
 // times sort later as text.
 std::string logTimeOrder(const LogRecordValues& values);
 
+// The time order of a record line as logTimeOrder() gives it; empty for any
+// other line (the header, an error line, a "Records lost" line).
+std::string logTimeOrderOfLine(std::string_view line);
+
 // The first field of a record line: "dd/mm/yyyy  hh:mm:ss Weekday".
 std::string logTimeField(const LogRecordValues& values);
 
