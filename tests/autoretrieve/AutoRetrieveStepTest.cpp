@@ -49,7 +49,6 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
           << "line " << first + i << ": " << got[first + i];
   }
   Strings writes() const { return link->writes(); }
-  // The number k of each record line in the file, in file order.
   std::vector<int> recordsIn(int station) {
     std::vector<int> found;
     for (const std::string& line : fileLines(station))
@@ -195,8 +194,7 @@ TEST_F(AutoRetrieveStepTest, UnwritableDirectoryFallsBackToTheTemporaryOne) {
   EXPECT_EQ(main().Label12->text(), "Station#5  Records saved to " + temp + "station5.txt");
 }
 
-// The file deleted (archived) while a save writes it: its records stay in the
-// unit and go to the file the path names next.
+// The file deleted (archived) while a save writes it: the records stay in the unit for the next.
 TEST_F(AutoRetrieveStepTest, FileDeletedDuringTheSaveKeepsItsRecordsInTheUnit) {
   MemoryStation& unit = link->station(5).unit(0, true).records(3);
   link->afterCall = [&](const std::string& call) {
@@ -255,37 +253,26 @@ TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
   expectRecords(got, 1, {1, 2, 3, 4, 5, 6});
 }
 
-// After a start only the station file tells what was saved: killed after the
-// append and before the counter reset, killed with the record logged just
-// before the reset not read back, records alike to the last one saved.
+// Killed before the reset or before reading back a record logged just before it: no record lost.
 TEST_F(AutoRetrieveStepTest, AfterARestartTheFileTellsWhatIsSaved) {
   MemoryStation& unit = link->station(5).unit(0, true).records(10);
   useList({5}, 10, filesDir.path());
   unit.writeFails[134] = 36;
   step();
   unit.writeFails.clear();
-  const auto restart = [&] { m().SavedUpTo.clear(); };
-  restart();
-  unit.records(12);
   std::string previous;
   link->afterCall = [&](const std::string& call) {
     if (call == "read 1 5 138 1" && previous == "read 1 5 134 1") unit.records(1);
     if (call.rfind("write 1 5 134", 0) == 0) unit.readFails = {192};
     previous = call;
   };
-  step();
-  link->afterCall = nullptr;
-  unit.readFails.clear();
-  restart();
-  unit.records(10);
-  step();
-  EXPECT_EQ(recordsIn(5), numbers(1, 33));
-
-  unit.stillAs = 40;
-  for (const int count : {12, 10}) {
-    restart();
-    unit.records(count);
+  for (const int logged : {12, 10, 12, 10}) {
+    m().SavedUpTo.clear();  // a restart
+    unit.records(logged);
     step();
+    link->afterCall = nullptr;
+    unit.readFails.clear();
+    if (logged == 10) unit.stillAs = 40;  // the last two alike to the last one saved
   }
   std::vector<int> expected = numbers(1, 33);
   expected.insert(expected.end(), 22, 40);
@@ -293,16 +280,13 @@ TEST_F(AutoRetrieveStepTest, AfterARestartTheFileTellsWhatIsSaved) {
   EXPECT_EQ(unit.regs[138], 0);
 }
 
-// A unit clock that is off and values standing still: alike records, logged
-// also while they are read, are saved once each in order and no loss is told.
+// Alike records, logged also while they are read, are saved once each in order, no loss told.
 TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
   MemoryStation& unit = link->station(5).unit(0, true).records(4);
   unit.stillAs = 3;
   unit.records(8);
   int exchanges = 0;
-  link->afterCall = [&](const std::string&) {
-    if (++exchanges % 5 == 0) unit.records(1);
-  };
+  link->afterCall = [&](const std::string&) { unit.records(++exchanges % 5 == 0); };
   useList({5}, 10, filesDir.path());
   for (int visit = 0; visit < 8; ++visit) step();
   link->afterCall = nullptr;
@@ -310,7 +294,7 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
   unit.stillAs = 0;
   unit.records(10);
   step();
-  // Then 10 alike, and one more logged between the last counter reading and the reset.
+  // 10 alike, one more logged between the last counter reading and the reset.
   unit.stillAs = 3;
   unit.records(10);
   std::string previous;
@@ -327,13 +311,11 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
   EXPECT_EQ(fileLines(5).size(), alike + 26u) << "the header and the records, no loss told";
 }
 
-// The counter set to 0 from outside while the records stay: the records
-// logged before that are saved too, after a pause as after a reset.
+// The counter set to 0 from outside, after a pause or a reset: no record is lost.
 TEST_F(AutoRetrieveStepTest, CounterClearedFromOutsideLosesNoRecord) {
   MemoryStation& unit = link->station(5).unit(0, true).records(150);
   useList({5}, 10, filesDir.path());
   step();  // paused: the oldest ones saved, the counter not reset
-  ASSERT_NE(unit.regs[138], 0);
   for (const int before : {0, 4}) {
     unit.records(before);
     unit.regs[138] = 0;
@@ -385,31 +367,27 @@ TEST_F(AutoRetrieveStepTest, UnitsLoggingWhileTheyAreReadLoseNoRecordUntold) {
   }
 }
 
-// A full area is saved oldest first, at most 100 record reads a visit, and
-// what a visit read stays saved, also across a restart.
+// A full area is saved oldest first, at most 100 record reads a visit, also across a restart.
 TEST_F(AutoRetrieveStepTest, FullAreaSavedOldestFirstAtMostAHundredReadsAVisit) {
   MemoryStation& unit = link->station(5).unit(0, true).records(250);
   unit.regs[138] = 40000;
   useList({5}, 50, filesDir.path());
-  const auto recordReads = [&] {
-    return std::count_if(link->calls.begin(), link->calls.end(), [](const std::string& call) {
-      return call.rfind("read 1 5 ", 0) == 0 && call.ends_with(" 18");
+  const auto visitReads = [&] {  // the record reads of one visit
+    link->calls.clear();
+    step();
+    return std::ranges::count_if(link->calls, [](const std::string& c) {
+      return c.starts_with("read 1 5 ") && c.ends_with(" 18");
     });
   };
-  step();
+  EXPECT_LE(visitReads(), 100);
   EXPECT_EQ(window().Label10->text(),
             "Station#5  Records lost: 39750 (overwritten before they could be read)");
-  EXPECT_LE(recordReads(), 100);
   const Strings got = fileLines(5);
   ASSERT_GE(got.size(), 3u);
   EXPECT_EQ(got[1], "\"Records lost: 39750 (logged faster than they could be read)\"");
   expectRecords(got, 2, {1, 2});
   m().SavedUpTo.clear();
-  for (int visit = 0; visit < 8 && unit.regs[138] != 0; ++visit) {
-    link->calls.clear();
-    step();
-    EXPECT_LE(recordReads(), 100);
-  }
+  for (int visit = 0; visit < 8 && unit.regs[138] != 0; ++visit) EXPECT_LE(visitReads(), 100);
   EXPECT_EQ(recordsIn(5), numbers(1, 250));
   EXPECT_EQ(unit.regs[138], 0);
 }

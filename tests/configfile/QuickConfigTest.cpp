@@ -392,7 +392,7 @@ TEST_F(QuickConfigTest, OffLineOrSilentUnitWritesNothing) {
   expectRestored();
 }
 
-// Between two rows the operator selects another station and back, or closes
+// Between two rows the operator selects another station or closes
 // the link: the download halts, and nothing goes to a unit it did not check.
 TEST_F(QuickConfigTest, StationOrLinkChangedDuringTheDownloadHalts) {
   ready(1, numberedFile(1));
@@ -419,8 +419,7 @@ TEST_F(QuickConfigTest, StationOrLinkChangedDuringTheDownloadHalts) {
   EXPECT_TRUE(wizard()->isEnabled());
 }
 
-// A Delete in the download's first pump leaves the poll held to its end; an
-// edit begun in a later pump holds it until the edit ends.
+// A Delete in the first pump leaves the poll held to the end; an edit, until it ends.
 TEST_F(QuickConfigTest, PollStaysHeldToTheEndOfTheDownloadAndOfAnEdit) {
   installEditors(*program);
   FORM5& setPoints = editorsModule(*program).FORM5();

@@ -1,6 +1,6 @@
 // File > "&Save Set Point Info" and the save window, the main window's File
-// items of the configuration files, File > "Edit CON file (&Notepad)", the
-// poll pass keeping the windows' buttons still, and their keys.
+// items of the configuration files, File > "Edit CON file (&Notepad)", and
+// the poll pass keeping the windows' buttons still.
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -58,11 +58,10 @@ TEST_F(SaveWindowTest, FileItemsDisabledWhileOpenAndEnabledByEveryWayOut) {
   flushDeletes();
 
   // Cancel leaves the window open with both items enabled; the command
-  // again disables them and brings the same window forward. Enter in the
-  // window just opened presses its default button, "Continue".
+  // again disables them and brings the same window forward.
   openSaveWindow();
   first = saveWindow();
-  QTest::keyClick(first->windowHandle(), Qt::Key_Return);
+  QTest::keyClick(first->windowHandle(), Qt::Key_Return);  // presses "Continue"
   EXPECT_EQ(host.dialogRequests().size(), 1u);
   ASSERT_EQ(saveWindow(), first);
   EXPECT_TRUE(saveWindow()->isVisible());
@@ -245,9 +244,7 @@ TEST_F(SaveWindowTest, PollPassKeepsTheWindowsStill) {
   EXPECT_EQ(wizard.mousePointerValue(), vbDefault);
 }
 
-// The poll on its timer: a pass holds each window with no change on screen and
-// the focus kept on "Exit"; Tab and Space typed meanwhile press the next button
-// ("Continue", "Next >>") once the pass is over.
+// A timed pass holds each window unchanged, focus on "Exit"; Tab and Space then act after it.
 TEST_F(SaveWindowTest, KeysTypedDuringATimedPassActAfterItWithTheFocusKept) {
   line->station(5).unit(0, false);
   installShell(*program);  // the main window's timers drive the poll

@@ -180,8 +180,7 @@ TEST_P(EditorsEndToEndTest, ChosenStationIsNamedAtOnceAndNothingIsWrittenUntilIt
             std::vector<std::string>{writeCall(modbus(), 3, kFeeder, address(4), 60)});
 }
 
-// Away to another station and back, before the next pass or under a
-// question: what the windows show counts as unread, so nothing is written.
+// Away to another station and back, before the next pass or under a question: nothing written.
 TEST_P(EditorsEndToEndTest, AwayAndBackWritesNothingUntilTheStationIsReadAgain) {
   select(kMotor);
   program->Form1().mnuDisplaySet->trigger();
@@ -304,9 +303,7 @@ TEST_P(EditorsEndToEndTest, SetPointWindowFollowsTheStationToAnotherUnitType) {
   EXPECT_EQ(m->FORM35().windowTitle(), "ZE-DUR Trip/Alarm Setpoints");
   EXPECT_EQ(m->FORM35().pos(), where);
   expectBoxesShowTheUnit(m->FORM35(), kCircuit);
-
-  // Set Points and RESET used in the motor's first pass, once its type is
-  // read: one window of each kind, the motor's.
+  // Set Points and RESET used in the motor's first pass: one window of each kind, the motor's.
   program->Form1().Command3D1->click();
   program->selectStation(kMotor);
   std::function<void()> menus = [&] {

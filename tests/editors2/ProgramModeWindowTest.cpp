@@ -269,8 +269,7 @@ TEST_F(ProgramModeTest, PollRunsAgainOnlyWhenNoWindowOrEditHoldsIt) {
   setPoints.Box_KeyPress(*setPoints.box("Text1"), key);  // Esc ends the edit
   EXPECT_TRUE(p.pollRunning());
 
-  // While the program-mode window is open, a Delete answered No and an edit
-  // ended in a set-point or CT window leave the poll held.
+  // While it is open, a Delete answered No or an edit ended leave the poll held.
   openAfterRead(0, 0, 0);
   setPoints.deleteButton(setPoints.fields().front())->click();
   EXPECT_FALSE(p.pollRunning());

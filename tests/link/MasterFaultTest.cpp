@@ -224,74 +224,56 @@ TEST(ModbusLine, ReplyUpToOneTimeOutLateIsNeverTakenForAnotherRead) {
   EXPECT_GT(answered, 0);
 }
 
-// The master with one retry, by default with the program's own time-outs, on a station whose
-// replies come late: registers 24..26 and 27..29 hold different words, so a reply taken for the
-// other request would show.
-class LateStationLine {
+// The master with one retry, by default with the program's own time-outs, on a late station:
+// registers 24..26 and 27..29 differ, so a reply taken for the other request would show.
+class LateStationLine : public TestLine {
  public:
-  explicit LateStationLine(sim::Fault late, LinkTiming timing = {}) {
-    line_.link().setTiming(timing);
-    for (int reg = 24; reg < 31; ++reg) line_.sim().setReg(1, reg, uint16_t(100 * reg));
-    line_.sim().setFault(1, late);
+  explicit LateStationLine(LinkTiming timing = {}) : TestLine(Protocol::Modbus) {
+    link().setTiming(timing);
+    for (int reg = 24; reg < 31; ++reg) sim().setReg(1, reg, uint16_t(100 * reg));
+    EXPECT_TRUE(started() && open(kShellRetryCount) == kLinkOk);
   }
-  bool open() { return line_.started() && line_.open(kShellRetryCount) == kLinkOk; }
-  sim::UnitSimulator& sim() { return line_.sim(); }
+  void late(std::chrono::milliseconds delay, std::chrono::milliseconds spread = 0ms,
+            int percent = 100) {
+    sim().setFault(
+        1, {.kind = FaultKind::Late, .late = delay, .lateSpread = spread, .latePercent = percent});
+  }
   // Reads three words at `reg`: true when the read succeeded; a wrong word fails the test.
-  bool read(int reg, int station = 1) {
+  bool readOwn(int reg, int station = 1) {
     std::array<uint16_t, 3> buffer{};
-    if (line_.read(buffer.data(), 3, station, reg, 3) != kLinkOk) return false;
-    EXPECT_EQ(words(buffer.data(), 3), line_.sim().regs(station, reg, 3)) << "R" << reg;
+    if (read(buffer.data(), 3, station, reg, 3) != kLinkOk) return false;
+    EXPECT_EQ(words(buffer.data(), 3), sim().regs(station, reg, 3)) << "R" << reg;
     return true;
   }
-  int write(int reg, int value) { return line_.write(1, reg, value); }
-  // One-word reads of R24 and R27, then R137 = R27 | 8 written, as auto retrieve reads the
-  // identification and logger words and writes its control word back.
-  bool readThenWrite() {
-    std::array<uint16_t, 1> word{};
-    if (line_.read(word.data(), 1, 1, 24, 1) != kLinkOk) return false;
-    if (line_.read(word.data(), 1, 1, 27, 1) != kLinkOk) return false;
-    return line_.write(1, 137, word[0] | 8) == kLinkOk;
-  }
-
- private:
-  TestLine line_{Protocol::Modbus};
 };
 
-sim::Fault lateBy(std::chrono::milliseconds delay, std::chrono::milliseconds spread = 0ms,
-                  int percent = 100) {
-  sim::Fault f{FaultKind::Late};
-  f.late = delay;
-  f.lateSpread = spread;
-  f.latePercent = percent;
-  return f;
-}
-
-// Replies late by a fixed delay swept from 40 to 700 ms: no read gets the other register's words,
-// and after its first few reads the station is read every time.
+// A fixed delay swept from 40 to 700 ms: no read gets the other's words; after a few, all answer.
 TEST(ModbusLateStation, FixedDelaySweptFrom40To700Ms) {
-  LateStationLine line(lateBy(40ms));
-  ASSERT_TRUE(line.open());
+  LateStationLine line;
   for (auto delay : {40ms, 120ms, 250ms, 400ms, 700ms}) {
-    line.sim().setFault(1, lateBy(delay));
+    line.late(delay);
     int lastAnswered = 0;
-    for (int i = 0; i < 8; ++i) lastAnswered += line.read(i % 2 ? 27 : 24) && i >= 4;
+    for (int i = 0; i < 8; ++i) lastAnswered += line.readOwn(i % 2 ? 27 : 24) && i >= 4;
     EXPECT_GE(lastAnswered, 3) << delay.count() << " ms: of the last four reads";
   }
 }
 
-// Random delays, and only some replies late: reads in turn never get each other's words, and a
-// write is never built from the other register's words.
+// Random delays, some replies late: reads in turn never get each other's words, and R137 = R27 | 8
+// written after one-word reads of R24 and R27 (as auto retrieve does) is never built from R24.
 TEST(ModbusLateStation, RandomDelayAndSomeRepliesLate) {
-  for (sim::Fault late : {lateBy(40ms, 460ms), lateBy(120ms, 380ms, 30)}) {
-    LateStationLine line(late);
-    ASSERT_TRUE(line.open());
+  for (const auto& [delay, spread, percent] : {std::tuple{40ms, 460ms, 100}, {120ms, 380ms, 30}}) {
+    LateStationLine line;
+    line.late(delay, spread, percent);
     int answered = 0;
-    for (int i = 0; i < 16; ++i) answered += line.read(i % 2 ? 27 : 24);
+    for (int i = 0; i < 16; ++i) answered += line.readOwn(i % 2 ? 27 : 24);
     EXPECT_GE(answered, 8);
     int written = 0;
     for (int i = 0; i < 6; ++i) {
       line.sim().setReg(1, 137, 0);
-      if (line.readThenWrite()) ++written;
+      std::array<uint16_t, 1> word{};
+      written += line.read(word.data(), 1, 1, 24, 1) == kLinkOk &&
+                 line.read(word.data(), 1, 1, 27, 1) == kLinkOk &&
+                 line.write(1, 137, word[0] | 8) == kLinkOk;
       const uint16_t r137 = line.sim().reg(1, 137);
       EXPECT_TRUE(r137 == 0 || r137 == (2700 | 8)) << r137;
     }
@@ -299,29 +281,19 @@ TEST(ModbusLateStation, RandomDelayAndSomeRepliesLate) {
   }
 }
 
-// A station that has answered, whose reply to a write comes after the write's time-out: the
-// reply finishes the write, which is not sent again.
-TEST(ModbusLateStation, LateWriteReplyFinishesTheWriteWithoutSendingItAgain) {
-  LateStationLine line(lateBy(0ms), testTiming());
-  ASSERT_TRUE(line.open());
-  ASSERT_TRUE(line.read(24));
-  line.sim().setFault(1, lateBy(400ms));
+// Replies after the time-out: a write's finishes it, not sent again; read in turn with three other
+// stations as the network scan does, nothing is sent while its reply is still to come.
+TEST(ModbusLateStation, LateRepliesFinishTheirRequestAndNothingIsSentWhileOneIsDue) {
+  LateStationLine line(testTiming());
+  ASSERT_TRUE(line.readOwn(24));
+  line.late(400ms);
   const int requests = line.sim().requestCount(1);
-  EXPECT_EQ(line.write(137, 5), kLinkOk);
+  EXPECT_EQ(line.write(1, 137, 5), kLinkOk);
   EXPECT_EQ(line.sim().requestCount(1), requests + 1);
-  EXPECT_EQ(line.sim().reg(1, 137), 5);
-}
-
-// A station whose replies come after the time-out, read in turn with three others as the network
-// scan does: once it has been read, nothing is sent while its reply is still to come.
-TEST(ModbusLateStation, NoStationIsAddressedWhileAReplyIsDue) {
-  LateStationLine line(lateBy(500ms), testTiming());
-  ASSERT_TRUE(line.open());
-  for (int i = 0; i < 3; ++i) line.read(24);
+  line.late(500ms);
+  for (int i = 0; i < 3; ++i) line.readOwn(24);
   const int before = line.sim().sentWhileReplyDue();
-  for (int scan = 0; scan < 3; ++scan) {
-    for (int station = 1; station <= 4; ++station) EXPECT_TRUE(line.read(24, station)) << station;
-  }
+  for (int i = 0; i < 12; ++i) EXPECT_TRUE(line.readOwn(24, i % 4 + 1)) << "station " << i % 4 + 1;
   EXPECT_EQ(line.sim().sentWhileReplyDue(), before);
 }
 

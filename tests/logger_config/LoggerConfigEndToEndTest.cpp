@@ -95,8 +95,7 @@ TEST_P(LoggerConfigEndToEndTest, FeederUnitKeepsTheBitsOfItsHiddenBoxes) {
   w.SSCommand1->click();
 }
 
-// The poll last read the motor: the type-4 unit chosen since is captioned
-// as read with its settings, and the trip mask sent is the one ticked.
+// The poll last read the motor: the type-4 unit chosen since is captioned and sent as type 4.
 TEST_P(LoggerConfigEndToEndTest, MasksAreCaptionedByTheUnitTheWindowReads) {
   pollStation(kMotor);
   program->selectStation(kCircuit);

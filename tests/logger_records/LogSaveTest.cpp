@@ -110,10 +110,13 @@ TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
   }
 }
 
-// The unit logs 12 records while they are saved: each record once, in order;
-// with a full area the 12 oldest are overwritten, and file and message say so.
+// 12 records logged during the save: each saved once in order; a full area's 12 oldest lost, told.
 TEST_F(LogSaveTest, RecordsLoggedDuringTheSaveNeitherDoubledNorSilentlyMissing) {
-  for (const int stored : {100, 250}) {
+  const std::tuple<int, int, const char*, const char*, int> cases[] = {
+      {100, 100, "", "File Saved.", vbInformation},
+      {250, 238, "\"Records lost: 12 (logged faster than they could be read)\"\r\n",
+       "File Saved.\nRecords lost: 12 (overwritten before they could be read)", vbExclamation}};
+  for (const auto& [stored, saved, lossLine, box, style] : cases) {
     LoggerTestProgram t(true, 0);
     fill(t, 0, uint16_t(stored));
     int reads = 0;
@@ -122,15 +125,8 @@ TEST_F(LogSaveTest, RecordsLoggedDuringTheSaveNeitherDoubledNorSilentlyMissing) 
         t.unit().records(1);
     };
     save(t, t.path("ALL.TXT"));
-    const bool full = stored == 250;
-    EXPECT_EQ(t.contents(t.path("ALL.TXT")).toStdString(),
-              full ? expectedFile(0, 238) +
-                         "\"Records lost: 12 (logged faster than they could be read)\"\r\n"
-                   : expectedFile(0, 100));
-    expectOneBox(t,
-                 full ? "File Saved.\nRecords lost: 12 (overwritten before they could be read)"
-                      : "File Saved.",
-                 full ? vbExclamation : vbInformation, "Info");
+    EXPECT_EQ(t.contents(t.path("ALL.TXT")).toStdString(), expectedFile(0, saved) + lossLine);
+    expectOneBox(t, box, style, "Info");
   }
 }
 

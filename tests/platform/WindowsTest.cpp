@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
-#include <functional>
 
 #include "DefaultInstance.h"
 #include "Form.h"
@@ -217,9 +216,7 @@ TEST(VbColorTest, ConvertsBgrAndSystemColours) {
   EXPECT_EQ(vbColor(kSystemWindowText), QGuiApplication::palette().color(QPalette::Text));
 }
 
-// A window as the program builds them: a text box, a list and plain buttons,
-// "Continue" the default one; it records the buttons pressed. Keys come as
-// the window system gives them, to the control with the focus.
+// A window as the program builds them, "Continue" its default button; it records buttons pressed.
 class KeyForm : public Form {
  public:
   explicit KeyForm(Host& host) : Form(host, "KeyForm") {
@@ -237,44 +234,35 @@ class KeyForm : public Form {
     EXPECT_TRUE(QTest::qWaitForWindowActive(this));
   }
   QPushButton* button(const char* caption) { return findChild<QPushButton*>(caption); }
-  void type(Qt::Key key) { QTest::keyClick(windowHandle(), key); }
   std::string pressed;
 };
 
-TEST(WindowKeysTest, EnterPressesTheFocusedButtonElseTheDefaultEscTheLeavingOne) {
+TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitAndAllWaitForAHold) {
   ScriptedHost host;
-  using Case = std::tuple<const char*, Qt::Key, const char*>;  // focus ("" nothing), key, pressed
-  for (const auto& [focus, key, pressed] :
-       {Case{"Start", Qt::Key_Return, "Start"}, Case{"Exit", Qt::Key_Enter, "Exit"},
-        Case{"QLineEdit", Qt::Key_Return, "Continue"},
-        Case{"QListWidget", Qt::Key_Return, "Continue"}, Case{"", Qt::Key_Return, "Continue"},
-        Case{"QLineEdit", Qt::Key_Escape, "Exit"}}) {
+  const std::tuple<const char*, Qt::Key, const char*> cases[] = {
+      // focus ("" none), key, pressed
+      {"Start", Qt::Key_Return, "Start"},        {"Exit", Qt::Key_Enter, "Exit"},
+      {"QLineEdit", Qt::Key_Return, "Continue"}, {"QListWidget", Qt::Key_Return, "Continue"},
+      {"", Qt::Key_Return, "Continue"},          {"QLineEdit", Qt::Key_Escape, "Exit"}};
+  for (const auto& [focus, key, pressed] : cases) {
     KeyForm form(host);
     QApplication::focusWidget()->clearFocus();
     for (QWidget* control : form.findChildren<QWidget*>())
-      if (*focus &&
-          (control->objectName() == focus || QString(control->metaObject()->className()) == focus))
+      if (*focus && (control->objectName() == focus || control->inherits(focus)))
         control->setFocus();
-    form.type(key);
+    for (const char* caption : {"Start", "Continue", "Exit"})  // drawn as the one Enter presses
+      EXPECT_TRUE(key == Qt::Key_Escape ||
+                  form.button(caption)->isDefault() == (std::string(caption) == pressed))
+          << caption;
+    QTest::keyClick(form.windowHandle(), key);
     EXPECT_EQ(form.pressed, pressed) << focus << " key " << key;
   }
-  // The button drawn as the default is the one Enter presses.
-  KeyForm form(host);
-  form.button("Start")->setFocus();
-  EXPECT_TRUE(form.button("Start")->isDefault() && !form.button("Continue")->isDefault());
-  form.findChild<QLineEdit*>()->setFocus();
-  EXPECT_TRUE(form.button("Continue")->isDefault() && !form.button("Start")->isDefault());
-}
-
-// Held, the window keeps its focus; the keys and the click that came
-// meanwhile act after the hold, in order, keys where the focus then is.
-TEST(InputHoldTest, InputDuringTheHoldActsAfterItInOrder) {
-  ScriptedHost host;
+  // Held, the window keeps its focus; keys and clicks act after the hold, in order.
   KeyForm form(host);
   form.button("Continue")->setFocus();
   form.holdInput(true);
-  form.type(Qt::Key_Tab);  // from "Continue" to "Exit"
-  form.type(Qt::Key_Space);
+  QTest::keyClick(form.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
+  QTest::keyClick(form.windowHandle(), Qt::Key_Space);
   QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
                     form.button("Start")->geometry().center());
   QCoreApplication::processEvents();

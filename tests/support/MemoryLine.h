@@ -50,8 +50,7 @@ struct MemoryStation {
   // 60>:<k % 60> (BCD), weekday 3: later records, later times.
   MemoryStation& records(int count);
   int logged = 0;  // records logged so far
-  // While set, every record logged reads as the stillAs-th one: a unit clock
-  // that is off and values standing still.
+  // While set, every record logged reads as the stillAs-th one (a stopped unit clock).
   int stillAs = 0;
 };
 
