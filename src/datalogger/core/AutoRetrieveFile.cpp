@@ -29,12 +29,12 @@ std::optional<std::string> lastRecordLine(const std::string& path, long* alike,
   // What the file ends with: far more than the longest line, and more lines
   // than a run of alike records is ever counted for.
   constexpr off_t kTail = 65536;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  const int fd = openRegularFile(path, O_RDONLY).fd;
   if (fd < 0) return std::nullopt;
   struct stat info {};
   std::string tail;
   off_t from = 0;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+  if (::fstat(fd, &info) == 0) {
     from = std::max<off_t>(0, info.st_size - kTail);
     tail.resize(size_t(info.st_size - from));
     const ssize_t n = ::pread(fd, tail.data(), tail.size(), from);
