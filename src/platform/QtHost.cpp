@@ -133,4 +133,8 @@ bool QtHost::openFolder(const QString& path) {
   return kvlink::openFolder(path.toStdString());
 }
 
+void QtHost::beep() {
+  QApplication::beep();
+}
+
 }  // namespace kvlink

@@ -57,8 +57,14 @@ void showEnterButton(QWidget& window, QPushButton* ownDefault) {
     if (button->isDefault() != (button == shown)) button->setDefault(button == shown);
 }
 
+bool isModifiedEnterOrEsc(const QKeyEvent& key) {
+  const bool enterOrEsc =
+      key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape;
+  return enterOrEsc && (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier;
+}
+
 QPushButton* buttonForKey(QWidget& window, const QKeyEvent& key) {
-  if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return nullptr;
+  if (isModifiedEnterOrEsc(key)) return nullptr;
   switch (key.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,40 +238,104 @@ class KeyForm : public Form {
   std::string pressed;
 };
 
-TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitAndAllWaitForAHold) {
+TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitNoneWithAModifier) {
   ScriptedHost host;
-  const std::tuple<const char*, Qt::Key, const char*> cases[] = {
-      // focus ("" none), key, pressed
-      {"Start", Qt::Key_Return, "Start"},        {"Exit", Qt::Key_Enter, "Exit"},
-      {"QLineEdit", Qt::Key_Return, "Continue"}, {"QListWidget", Qt::Key_Return, "Continue"},
-      {"", Qt::Key_Return, "Continue"},          {"QLineEdit", Qt::Key_Escape, "Exit"}};
-  for (const auto& [focus, key, pressed] : cases) {
+  const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, const char*> cases[] = {
+      // focus ("" none), key, modifiers, pressed
+      {"Start", Qt::Key_Return, {}, "Start"},
+      {"Exit", Qt::Key_Enter, Qt::KeypadModifier, "Exit"},
+      {"QLineEdit", Qt::Key_Return, {}, "Continue"},
+      {"QListWidget", Qt::Key_Return, {}, "Continue"},
+      {"", Qt::Key_Return, {}, "Continue"},
+      {"QLineEdit", Qt::Key_Escape, {}, "Exit"},
+      {"Start", Qt::Key_Return, Qt::ControlModifier, ""},
+      {"Exit", Qt::Key_Enter, Qt::ShiftModifier, ""},
+      {"QLineEdit", Qt::Key_Return, Qt::AltModifier, ""},
+      {"Start", Qt::Key_Escape, Qt::ControlModifier, ""},
+      {"QLineEdit", Qt::Key_Escape, Qt::ShiftModifier, ""},
+      {"", Qt::Key_Escape, Qt::AltModifier, ""}};
+  for (const auto& [focus, key, modifiers, pressed] : cases) {
     KeyForm form(host);
     QApplication::focusWidget()->clearFocus();
     for (QWidget* control : form.findChildren<QWidget*>())
       if (*focus && (control->objectName() == focus || control->inherits(focus)))
         control->setFocus();
     for (const char* caption : {"Start", "Continue", "Exit"})  // drawn as the one Enter presses
-      EXPECT_TRUE(key == Qt::Key_Escape ||
+      EXPECT_TRUE(key == Qt::Key_Escape || !*pressed ||
                   form.button(caption)->isDefault() == (std::string(caption) == pressed))
           << caption;
-    QTest::keyClick(form.windowHandle(), key);
-    EXPECT_EQ(form.pressed, pressed) << focus << " key " << key;
+    QTest::keyClick(form.windowHandle(), key, modifiers);
+    EXPECT_EQ(form.pressed, pressed) << focus << " key " << key << " with " << modifiers;
   }
-  // Held, the window keeps its focus; keys and clicks act after the hold, in order.
-  KeyForm form(host);
-  form.button("Continue")->setFocus();
-  form.holdInput(true);
-  QTest::keyClick(form.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
-  QTest::keyClick(form.windowHandle(), Qt::Key_Space);
-  QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
-                    form.button("Start")->geometry().center());
-  QCoreApplication::processEvents();
-  EXPECT_EQ(QApplication::focusWidget(), form.button("Continue"));
-  EXPECT_EQ(form.pressed, "");
-  form.holdInput(false);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(form.pressed, "ExitStart");
+}
+
+// Input kept while a window is held: what acts after the hold, and what is
+// dropped with a beep.
+TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
+  ScriptedHost host;
+  uint64_t context = 0;
+  host.setInputContext([&context] { return context; });
+  auto click = [](KeyForm& form, const char* caption) {
+    QWidget* button = form.button(caption);
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(&form, button->rect().center()));
+  };
+  auto tabSpace = [](KeyForm& form) {
+    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
+    QTest::keyClick(form.windowHandle(), Qt::Key_Space);
+  };
+  QDialog modal;
+  modal.setModal(true);
+  const std::function<void(KeyForm&)> noAfter = [](KeyForm&) {};
+  const struct {
+    const char* what;
+    std::function<void(KeyForm&)> held, afterHold;
+    const char* pressed;
+    int beeps;
+  } cases[] = {
+      {"keys and a click, the pointer moved off",
+       [&](KeyForm& f) {
+         tabSpace(f);
+         click(f, "Start");
+         QTest::mouseMove(f.windowHandle(), QPoint(1, 1));
+       },
+       noAfter, "ExitStart", 0},
+      {"a key typed after the hold waits behind the kept ones",
+       [&](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Tab); },
+       [](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Space); }, "Exit", 0},
+      {"the station changed", [&](KeyForm& f) { tabSpace(f), ++context; }, noAfter, "", 1},
+      {"a modal window opened and closed",
+       [&](KeyForm& f) { tabSpace(f), modal.show(), modal.hide(); }, noAfter, "", 1},
+      {"the click opens a modal window: nothing behind it acts",
+       [&](KeyForm& f) {
+         QObject::connect(f.button("Start"), &QPushButton::clicked, &modal, [&] { modal.show(); });
+         click(f, "Start");
+         tabSpace(f);
+       },
+       noAfter, "Start", 1},
+      {"the control clicked was disabled",
+       [&](KeyForm& f) { click(f, "Start"), f.button("Start")->setEnabled(false); }, noAfter, "",
+       1},
+      {"the control clicked was hidden",
+       [&](KeyForm& f) { click(f, "Start"), f.button("Start")->hide(), tabSpace(f); }, noAfter, "",
+       1},
+  };
+  for (const auto& c : cases) {
+    host.clearRecords();
+    KeyForm form(host);
+    form.button("Continue")->setFocus();
+    form.holdInput(true);
+    c.held(form);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.focusWidget(), form.button("Continue")) << c.what;
+    EXPECT_EQ(form.pressed, "") << c.what;
+    form.holdInput(false);
+    c.afterHold(form);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();  // one piece a turn
+    EXPECT_EQ(form.pressed, c.pressed) << c.what;
+    EXPECT_EQ(host.beeps(), c.beeps) << c.what;
+    modal.hide();
+  }
 }
 
 TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case
