@@ -193,20 +193,13 @@ void Form::showEvent(QShowEvent* event) {
     ownDefaultKnown_ = true;
     ownDefault_ = defaultButton(*this);
   }
-  // A focused button takes Enter itself, with or without a modifier.
-  for (QPushButton* button : findChildren<QPushButton*>()) button->installEventFilter(this);
+  keepModifiedEnterAndEscFromButtons(*this);
   // Where the window would open with the focus on another button, its default
   // button takes the focus instead; a list or a text box keeps it.
   if (!focusWidget() && ownDefault_ && ownDefault_->isEnabled() &&
       qobject_cast<QPushButton*>(firstInTabOrder(*this)))
     ownDefault_->setFocus();
   QWidget::showEvent(event);
-}
-
-bool Form::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && isModifiedEnterOrEsc(*static_cast<QKeyEvent*>(event)))
-    return true;
-  return QWidget::eventFilter(watched, event);
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

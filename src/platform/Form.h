@@ -70,8 +70,6 @@ class Form : public QWidget {
   void hiddenOrClosed();
 
  protected:
-  // Keeps Enter and Esc with a modifier from the window's buttons.
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
