@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include "Host.h"
 
@@ -189,9 +190,13 @@ bool InputHold::stillActsAsMade(const Kept& kept) const {
 }
 
 void InputHold::dropAll() {
+  // A key let go of is nothing lost: its press went before it.
+  const bool lost = std::any_of(kept_.begin(), kept_.end(), [](const Kept& kept) {
+    return kept.event->type() != QEvent::KeyRelease;
+  });
   kept_.clear();
   pressedControl_.clear();
-  host_.beep();
+  if (lost) host_.beep();
   if (!held_) watchInput(false);
 }
 

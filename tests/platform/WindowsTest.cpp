@@ -269,71 +269,59 @@ TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitNoneWithAM
   }
 }
 
-// Input kept while a window is held: what acts after the hold, and what is
-// dropped with a beep.
+// Held, a window keeps its focus; what came meanwhile acts after the hold, in
+// order and as made, or is dropped with a beep.
 TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
   ScriptedHost host;
-  uint64_t context = 0;
-  host.setInputContext([&context] { return context; });
-  auto click = [](KeyForm& form, const char* caption) {
-    QWidget* button = form.button(caption);
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
-                      button->mapTo(&form, button->rect().center()));
-  };
-  auto tabSpace = [](KeyForm& form) {
-    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
-    QTest::keyClick(form.windowHandle(), Qt::Key_Space);
-  };
+  uint64_t station = 0;
+  host.setInputContext([&station] { return station; });
   QDialog modal;
   modal.setModal(true);
-  const std::function<void(KeyForm&)> noAfter = [](KeyForm&) {};
-  const struct {
-    const char* what;
-    std::function<void(KeyForm&)> held, afterHold;
-    const char* pressed;
-    int beeps;
-  } cases[] = {
-      {"keys and a click, the pointer moved off",
-       [&](KeyForm& f) {
-         tabSpace(f);
-         click(f, "Start");
-         QTest::mouseMove(f.windowHandle(), QPoint(1, 1));
-       },
-       noAfter, "ExitStart", 0},
-      {"a key typed after the hold waits behind the kept ones",
-       [&](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Tab); },
-       [](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Space); }, "Exit", 0},
-      {"the station changed", [&](KeyForm& f) { tabSpace(f), ++context; }, noAfter, "", 1},
-      {"a modal window opened and closed",
-       [&](KeyForm& f) { tabSpace(f), modal.show(), modal.hide(); }, noAfter, "", 1},
-      {"the click opens a modal window: nothing behind it acts",
-       [&](KeyForm& f) {
-         QObject::connect(f.button("Start"), &QPushButton::clicked, &modal, [&] { modal.show(); });
-         click(f, "Start");
-         tabSpace(f);
-       },
-       noAfter, "Start", 1},
-      {"the control clicked was disabled",
-       [&](KeyForm& f) { click(f, "Start"), f.button("Start")->setEnabled(false); }, noAfter, "",
-       1},
-      {"the control clicked was hidden",
-       [&](KeyForm& f) { click(f, "Start"), f.button("Start")->hide(), tabSpace(f); }, noAfter, "",
-       1},
+  using Do = std::function<void(KeyForm&)>;
+  const Do tabSpace = [](KeyForm& f) {
+    QTest::keyClick(f.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
+    QTest::keyClick(f.windowHandle(), Qt::Key_Space);
   };
-  for (const auto& c : cases) {
+  const Do start = [](KeyForm& f) {
+    QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {},
+                      f.button("Start")->mapTo(&f, f.button("Start")->rect().center()));
+  };
+  const Do opensModal = [&](KeyForm& f) {
+    QObject::connect(f.button("Start"), &QPushButton::clicked, &modal, [&] { modal.show(); });
+  };
+  const Do none = [](KeyForm&) {};
+  const std::tuple<std::vector<Do>, Do, const char*, int> cases[] = {
+      // held, after the hold, pressed, beeps
+      {{tabSpace, start,
+        [](KeyForm& f) {
+          QTest::mouseMove(f.windowHandle(), {1, 1});
+        }},
+       none,
+       "ExitStart",
+       0},
+      {{[](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Tab); }},
+       [](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Space); },
+       "Exit",
+       0},
+      {{tabSpace, [&](KeyForm&) { ++station; }}, none, "", 1},
+      {{tabSpace, [&](KeyForm&) { modal.show(), modal.hide(); }}, none, "", 1},
+      {{opensModal, start, tabSpace}, none, "Start", 1},
+      {{start, [](KeyForm& f) { f.button("Start")->setEnabled(false); }}, none, "", 1},
+      {{start, [](KeyForm& f) { f.button("Start")->hide(); }, tabSpace}, none, "", 1}};
+  for (const auto& [held, after, pressed, beeps] : cases) {
     host.clearRecords();
     KeyForm form(host);
     form.button("Continue")->setFocus();
     form.holdInput(true);
-    c.held(form);
+    for (const Do& step : held) step(form);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.focusWidget(), form.button("Continue")) << c.what;
-    EXPECT_EQ(form.pressed, "") << c.what;
+    EXPECT_EQ(form.focusWidget(), form.button("Continue"));
+    EXPECT_EQ(form.pressed, "");
     form.holdInput(false);
-    c.afterHold(form);
+    after(form);
     for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();  // one piece a turn
-    EXPECT_EQ(form.pressed, c.pressed) << c.what;
-    EXPECT_EQ(host.beeps(), c.beeps) << c.what;
+    EXPECT_EQ(form.pressed, pressed);
+    EXPECT_EQ(host.beeps(), beeps) << pressed;
     modal.hide();
   }
 }
