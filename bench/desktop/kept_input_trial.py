@@ -178,7 +178,7 @@ class Trial:
         """Save Set Points: Tab, Tab, Space typed in a pass, `gap` s apart: Save As opens."""
         opened = 0
         for _ in range(runs):
-            start = self.pass_start(1)
+            self.pass_start(1)
             time.sleep(0.1)
             self.key("Tab")
             time.sleep(gap)
@@ -190,7 +190,6 @@ class Trial:
                 opened += 1
                 self.key("Escape")
                 time.sleep(0.5)
-            del start
         return opened
 
     def open_summary_and_wizard(self):
