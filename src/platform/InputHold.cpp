@@ -115,12 +115,15 @@ InputHold::Kept InputHold::keep(QObject* watched, QEvent* event) {
     } else {
       kept.atWindow = pointer->position();
       if (event->type() == QEvent::MouseButtonRelease && pressedControl_)
-        control = pressedControl_;  // a release goes where its press went
+        control = pressedControl_.get();  // a release goes where its press went
       else
         control = window_.childAt(kept.atWindow.toPoint());
       if (!control) control = &window_;
     }
-    if (startsClick(event)) pressedControl_ = control;
+    if (startsClick(event))
+      pressedControl_ = control;
+    else if (event->type() == QEvent::MouseButtonRelease)
+      pressedControl_.clear();
     kept.control = control;
     kept.atControl = control->mapFrom(&window_, kept.atWindow);
   }
