@@ -53,7 +53,7 @@ using Clock = SerialPort::Clock;
 // Longest RTU frame: what a frame begun in time may still take to arrive.
 constexpr int kLongestFrameBytes = 256;
 // Reads a few registers more rather than wait for a reply owed to a read of the same length.
-constexpr int kMostExtraRegisters = 8;
+constexpr int kMostExtraRegisters = 16;
 
 // The length of the sound frame at the start of `frame`, CRC included; 0 when there is none.
 int soundFrameBytes(std::span<const uint8_t> frame) {
@@ -157,18 +157,18 @@ int ModbusMaster::readRegisters(uint16_t* buffer, int bufferWords, int port, int
     return p->owed.owes(station, kModbusReadFunction, modbusReadReplyBytes(words), Clock::now());
   };
   while (owed(count + extra) && extra < kMostExtraRegisters &&
-         count + extra < kModbusMaxReadCount && (reg >= extra + 1 || reg + count + extra <= 0xFFFF)) {
+         count + extra < kModbusMaxReadCount &&
+         (reg >= extra + 1 || reg + count + extra <= 0xFFFF)) {
     ++extra;
   }
   if (owed(count + extra)) extra = 0;
   const int first = reg >= extra ? reg - extra : reg;
   const int words = count + extra;
   std::array<uint16_t, kModbusMaxReadCount> got{};
-  const int code =
-      exchange(*p, modbusReadRequest(station, first, words), modbusReadReplyBytes(words),
-               [&](std::span<const uint8_t> frame) {
-                 return checkModbusReadReply(frame, station, words, got);
-               });
+  const int code = exchange(*p, modbusReadRequest(station, first, words),
+                            modbusReadReplyBytes(words), [&](std::span<const uint8_t> frame) {
+                              return checkModbusReadReply(frame, station, words, got);
+                            });
   if (code == kLinkOk) std::copy_n(got.begin() + (reg - first), count, buffer);
   return code;
 }
@@ -240,9 +240,9 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
   const auto timeout = modbusLearnedTimeout(
       baud, requestBytes, replyBytes,
       std::chrono::duration_cast<std::chrono::microseconds>(port.owed.replyWait(call.station)),
-      kLongestReplyWait, timing_);
-  // A write is sent again only once the reply to the one before is due no longer: a late
-  // reply then finishes it, and the unit does not carry it out twice.
+      kLongestLearnedTimeout, timing_);
+  // A write is sent again only once the reply to the one before is past doubt: a late reply
+  // then finishes it, and the unit does not carry it out twice.
   const bool waitOwn = call.function == kModbusWriteFunction;
   bool heard = false;
   // A reply came that may be a lost request's: asked again once the station owes nothing.

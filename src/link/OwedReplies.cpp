@@ -35,7 +35,9 @@ void RecentReplyWaits::halve() {
 
 void OwedReplies::purge(Station& s, Clock::time_point now) {
   for (const Owed& o : s.owed) {
-    if (o.doubt <= now) s.lost.push_back({o.function, o.replyBytes, o.doubt + (o.doubt - o.sent)});
+    if (o.doubt <= now) {
+      s.lost.push_back({o.function, o.replyBytes, o.sent, o.doubt + (o.doubt - o.sent)});
+    }
   }
   std::erase_if(s.owed, [&](const Owed& o) { return o.doubt <= now; });
   std::erase_if(s.lost, [&](const Lost& l) { return l.until <= now; });
@@ -53,7 +55,7 @@ void OwedReplies::resolve(Station& s, std::vector<Owed>::iterator owner, Clock::
 
 void OwedReplies::sent(const Call& call, Clock::time_point sent, Clock::duration timeout) {
   Station& s = at(call.station);
-  const Clock::time_point due = sent + (s.answered ? 2 * timeout : timeout);
+  const Clock::time_point due = sent + (s.answered ? timeout + timeout / 4 : timeout);
   const Clock::time_point doubt =
       sent + std::max({Clock::duration(kReplyDoubt), 2 * timeout, 2 * s.waits.longest()});
   for (Owed& o : s.owed) {
@@ -71,7 +73,10 @@ Clock::time_point OwedReplies::clearAt(const Call& call, bool waitOwn, bool stat
     purge(s, now);
     for (const Owed& o : s.owed) {
       if (number == call.station && stationIdle) clear = std::max(clear, o.doubt);
-      if (o.call == call.id && !waitOwn) continue;
+      if (o.call == call.id) {
+        if (waitOwn) clear = std::max(clear, s.answered ? o.doubt : o.due);
+        continue;
+      }
       clear = std::max(clear, o.due);
       if (number == call.station && o.call != call.id && fits(o, call.function, call.replyBytes)) {
         clear = std::max(clear, o.doubt);
@@ -100,8 +105,11 @@ OwedReplies::Pairing OwedReplies::pairing(const Call& call, uint8_t function, in
 bool OwedReplies::owes(int station, uint8_t function, int replyBytes, Clock::time_point now) {
   Station& s = at(station);
   purge(s, now);
-  return std::any_of(s.owed.begin(), s.owed.end(),
-                     [&](const Owed& o) { return o.function == function && o.replyBytes == replyBytes; });
+  const auto same = [&](const auto& o) {
+    return o.function == function && o.replyBytes == replyBytes;
+  };
+  return std::any_of(s.owed.begin(), s.owed.end(), same) ||
+         std::any_of(s.lost.begin(), s.lost.end(), same);
 }
 
 void OwedReplies::taken(const Call& call, uint8_t function, int bytes, Clock::time_point seen) {
@@ -121,8 +129,16 @@ bool OwedReplies::thrownAway(int station, uint8_t function, int bytes, Clock::ti
   purge(s, now);
   const auto owner = std::find_if(s.owed.begin(), s.owed.end(),
                                   [&](const Owed& o) { return fits(o, function, bytes); });
-  if (owner == s.owed.end()) return false;
-  resolve(s, owner, seen);
+  if (owner != s.owed.end()) {
+    resolve(s, owner, seen);
+    return true;
+  }
+  // The late reply to a request given up for lost: it still tells how long the station takes.
+  const auto lost = std::find_if(s.lost.begin(), s.lost.end(),
+                                 [&](const Lost& l) { return fits(l, function, bytes); });
+  if (lost == s.lost.end()) return false;
+  s.waits.add(seen - lost->sent);
+  s.lost.erase(s.lost.begin(), lost + 1);
   return true;
 }
 

@@ -7,9 +7,9 @@
 // A request sent stays owed until its reply comes, or
 //  - for the line, until it is due no longer (`due`): before that no request of another call
 //    goes to any station, so that two replies never meet on the line (a retry goes out while
-//    the replies to its own call's earlier attempts are still due). Twice the request's
-//    time-out after it was sent for a station that has answered since the port was opened;
-//    only the time-out for one that never has (a missing station costs the network scan
+//    the replies to its own call's earlier attempts are still due). The request's time-out and
+//    a quarter more after it was sent for a station that has answered since the port was
+//    opened; only the time-out for one that never has (a missing station costs the network scan
 //    nothing more);
 //  - for its station, until it is past doubt (`doubt`): until then a frame of the station that
 //    fits it may be its reply. kReplyDoubt after it was sent, or twice the station's time-out
@@ -33,6 +33,8 @@
 namespace kvlink {
 
 inline constexpr std::chrono::milliseconds kLongestReplyWait{1000};
+// The longest time-out learned from that: the wait, a quarter more, the reply's wire time.
+inline constexpr std::chrono::milliseconds kLongestLearnedTimeout{1500};
 inline constexpr std::chrono::milliseconds kReplyDoubt{1200};
 inline constexpr int kRecentReplies = 8;
 
@@ -65,9 +67,9 @@ class OwedReplies {
 
   // What a sound frame of a call's station is to the call.
   enum class Pairing {
-    Answer,    // the reply to one of its requests
-    NotOurs,   // the reply to an earlier call's request, or to none owed
-    InDoubt,   // it fits the call, but may be the late reply to a request given up for lost
+    Answer,   // the reply to one of its requests
+    NotOurs,  // the reply to an earlier call's request, or to none owed
+    InDoubt,  // it fits the call, but may be the late reply to a request given up for lost
   };
 
   void clear() { stations_ = {}; }
@@ -80,12 +82,14 @@ class OwedReplies {
   void sent(const Call& call, Clock::time_point sent, Clock::duration timeout);
 
   // The time from which a request of `call` may go out: every owed reply of another call is due
-  // no longer (the call's own ones too when `waitOwn`), and none its station owes an earlier
-  // call would fit it; with `stationIdle`, its station owes nothing at all.
+  // no longer, and none its station owes an earlier call would fit it; with `waitOwn`, the
+  // call's own ones are past doubt (due no longer, for a station that has never answered); with
+  // `stationIdle`, its station owes nothing at all.
   Clock::time_point clearAt(const Call& call, bool waitOwn, bool stationIdle,
                             Clock::time_point now);
 
-  // True when a request of `station` whose normal reply has this function and length is owed.
+  // True when a request of `station` whose normal reply has this function and length is owed,
+  // or was given up for lost lately.
   bool owes(int station, uint8_t function, int replyBytes, Clock::time_point now);
 
   // What a sound frame of `call`'s station (its function byte, `bytes` long with the CRC),
@@ -114,7 +118,7 @@ class OwedReplies {
   struct Lost {
     uint8_t function;
     int replyBytes;
-    Clock::time_point until;
+    Clock::time_point sent, until;
   };
   struct Station {
     bool answered = false;
