@@ -14,10 +14,10 @@
 //  line/dead_station/<protocol>/<baud>: how long a read of a station that does
 //    not answer blocks the caller, each read at the first one-second tick after the
 //    one before, as the poll makes them. Target at 9600 baud: <= 300 ms.
-//  line/late_station/modbus/9600/<ms>: the poll's two reads of a station whose
+//  line/late_station/<protocol>/9600/<ms>: the poll's two reads of a station whose
 //    replies all come <ms> late (0: none), pass after pass: the reads it needs
 //    before it is read every time, a pass once it is, and wrong reads (none).
-//  line/scan_late/modbus/9600: the network scan's read (4 words at register 39)
+//  line/scan_late/<protocol>/9600: the network scan's read (4 words at register 39)
 //    of each of four stations in turn, with station 1 answering 250 ms late: the
 //    scan before the master has learned it and after, against a scan with no
 //    late station, and requests sent while a reply was due (none once learned).
@@ -185,10 +185,12 @@ void deadStation(benchmark::State& state, Protocol protocol, int baud) {
 // words, 0 when one failed, -1 when one brought other words.
 int readBlocks(Line& line, int station, std::initializer_list<std::pair<int, int>> blocks) {
   int result = 1;
+  const bool modbus = line.modbus();
   for (auto [reg, words] : blocks) {
     std::array<uint16_t, kReadBufferWords> buffer{};
-    if (ReadUnit(line.link(), true, buffer.data(), kReadBufferWords, kPort, station, reg, words) !=
-        kLinkOk) {
+    if (!modbus) line.link().abSendControl(kPort, kNak);
+    if (ReadUnit(line.link(), modbus, buffer.data(), kReadBufferWords, kPort, station,
+                 modbus ? reg : 256 + 2 * reg, modbus ? words : 2 * words) != kLinkOk) {
       result = std::min(result, 0);
       continue;
     }
@@ -204,10 +206,10 @@ sim::Fault lateBy(int ms) {
   return late;
 }
 
-void lateStation(benchmark::State& state) {
+void lateStation(benchmark::State& state, Protocol protocol) {
   constexpr int kPasses = 12;
   const int delay = static_cast<int>(state.range(0));
-  Line line(Protocol::Modbus, 9600, true);
+  Line line(protocol, 9600, true);
   if (!line.open()) return state.SkipWithError("no simulated line");
   line.sim().setFault(kStation, lateBy(delay));
   int lastFailed = 0;
@@ -227,8 +229,8 @@ void lateStation(benchmark::State& state) {
   state.counters["wrong"] = wrong;
 }
 
-void scanWithLateStation(benchmark::State& state) {
-  Line line(Protocol::Modbus, 9600, true);
+void scanWithLateStation(benchmark::State& state, Protocol protocol) {
+  Line line(protocol, 9600, true);
   if (!line.open()) return state.SkipWithError("no simulated line");
   const auto scan = [&] {
     const auto start = Clock::now();
@@ -327,15 +329,18 @@ void registerAll() {
           ->Unit(benchmark::kMillisecond);
     }
   }
-  benchmark::RegisterBenchmark("line/late_station/modbus/9600", lateStation)
-      ->ArgsProduct({{0, 40, 120, 250, 400, 700}})
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("line/scan_late/modbus/9600", scanWithLateStation)
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
+  for (Protocol p : {Protocol::Modbus, Protocol::Df1Crc}) {
+    const std::string tail = std::string(nameOf(p)) + "/9600";
+    benchmark::RegisterBenchmark(("line/late_station/" + tail).c_str(), lateStation, p)
+        ->ArgsProduct({{0, 40, 120, 250, 400, 700, 1000}})
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("line/scan_late/" + tail).c_str(), scanWithLateStation, p)
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::RegisterBenchmark("peer/modbus_read19", peerRoundTrip)
       ->Iterations(1)
       ->UseRealTime()

@@ -190,7 +190,12 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
     bool attemptFailed = false;
     auto deadline = Clock::now() + ackWait;
     while (!attemptFailed) {
-      const int n = serial.read(input.data(), input.size(), deadline);
+      // A frame begun in time is received to its end.
+      const auto until = receiver.inFrame()
+                             ? std::min(std::max(deadline, port.lastByte + timing_.guard),
+                                        deadline + wireTime(baud, replyBytes))
+                             : deadline;
+      const int n = serial.read(input.data(), input.size(), until);
       if (n < 0) return kPortFailed;
       if (n == 0) {
         if (acknowledged || enqSent) break;

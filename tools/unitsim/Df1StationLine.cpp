@@ -81,10 +81,9 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
     takeFault(station->fault);
     return {};
   }
+  // Paced, the command takes its time on the line; the station answers once it has all of it.
   SimClock::time_point start = now;
-  if (line.pace) {
-    start = now + lineTime(line.baud, df1FrameBytes(int(event.data.size()), check_) + 1);
-  }
+  if (line.pace) start = now + lineTime(line.baud, df1FrameBytes(int(event.data.size()), check_));
   if (!event.checkOk || event.data.size() < kHeader) {
     lastResponse_[address] = kNak;
     return {{df1Control(kNak), start, true}};
