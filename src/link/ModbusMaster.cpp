@@ -281,7 +281,7 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
     // The request starts after the silence that ends the frame before it, and once no owed
     // reply is in its way.
     const auto gap = port.dirty ? modbusQuietGap(baud, timing_) : modbusFrameGap(baud);
-    const auto limit = Clock::now() + 2 * kReplyDoubt + gap;
+    const auto limit = Clock::now() + 2 * kLongestLearnedTimeout + gap;
     for (;;) {
       const auto now = Clock::now();
       const auto clear =
