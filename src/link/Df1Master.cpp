@@ -166,15 +166,82 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
       kLongestLearnedTimeout);
   Clock::time_point firstSent;
   bool heard = false;
+  // The state of the attempt under way; `sending` is false in the wait before an attempt.
+  bool sending = false;
+  bool acknowledged = false;
+  bool enqSent = false;
+  int naksSent = 0;
+  bool attemptFailed = false;
+  Clock::time_point deadline;
+  int answer = kNoAnswer;
+  // Handles `n` bytes received; true when the call has its answer (in `answer`).
+  const auto take = [&](int n) {
+    port.lastByte = std::max(port.lastByte, Clock::now());
+    heard = true;
+    for (int i = 0; i < n && !attemptFailed; ++i) {
+      Df1Event event;
+      if (!receiver.feed(input[i], event)) continue;
+      switch (event.kind) {
+        case Df1Event::Kind::Ack:
+          if (sending && !acknowledged) {
+            acknowledged = true;
+            deadline = std::max(Clock::now() + replyWait, firstSent + learned);
+          }
+          break;
+        case Df1Event::Kind::Nak:
+          attemptFailed = sending && !acknowledged;  // the command arrived damaged: send it again
+          break;
+        case Df1Event::Kind::Enq:
+          if (!send(df1Control(lastResponse))) return false;
+          break;
+        case Df1Event::Kind::Frame: {
+          if (!event.checkOk) {
+            // Every bad frame gets a NAK; the retransmission is waited for up to the NAK
+            // limit, past it the attempt is given up.
+            lastResponse = kNak;
+            if (!send(df1Control(kNak))) return false;
+            attemptFailed = sending && naksSent++ == kDf1NakLimit;
+            deadline = std::max(deadline, Clock::now() + replyWait);
+            break;
+          }
+          lastResponse = kAck;
+          if (!send(df1Control(kAck))) return false;
+          if (event.data.size() >= kDf1ReplyHeader && (event.data[2] & kDf1ReplyFlag) != 0) {
+            learnFrom(port, event.data[1],
+                      static_cast<uint16_t>(event.data[4] | event.data[5] << 8));
+          }
+          // Foreign, duplicate and late frames are acknowledged and dropped.
+          if (!df1ReplyMatches(event.data, command)) break;
+          answer = check(event.data);
+          if (answer != kNoAnswer) return true;
+          attemptFailed = sending;  // a garbled reply to our command
+          break;
+        }
+      }
+    }
+    return false;
+  };
+  const auto done = [&] {
+    port.dirty = false;
+    return answer;
+  };
 
   for (int attempt = 0; attempt <= retries_; ++attempt) {
-    if (serial.failed()) return kPortFailed;
     // A command goes out on a quiet line only: after a transaction or an attempt that failed,
     // the unit may still be retransmitting its reply, and a command sent into that is lost.
+    // A reply to an earlier attempt that comes meanwhile completes the call.
+    sending = false;
     const auto quiet = port.dirty ? timing_.turnaround : Clock::duration::zero();
-    if (!serial.waitQuiet(quiet, port.lastByte, Clock::now() + quiet + replyWait)) {
-      return kPortFailed;
+    const auto limit = Clock::now() + quiet + replyWait;
+    for (;;) {
+      if (serial.failed()) return kPortFailed;
+      const auto until = std::min(port.lastByte + quiet, limit);
+      if (Clock::now() >= until) break;
+      const int n = serial.read(input.data(), input.size(), until);
+      if (n < 0) return kPortFailed;
+      if (n > 0 && take(n)) return done();
     }
+    if (serial.failed()) return kPortFailed;
     receiver.reset();
     port.dirty = true;
     if (!send(frame)) return kPortFailed;
@@ -184,11 +251,12 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
       port.nextSent = (port.nextSent + 1) % static_cast<int>(port.sent.size());
     }
 
-    bool acknowledged = false;
-    bool enqSent = false;
-    int naksSent = 0;
-    bool attemptFailed = false;
-    auto deadline = Clock::now() + ackWait;
+    sending = true;
+    acknowledged = false;
+    enqSent = false;
+    naksSent = 0;
+    attemptFailed = false;
+    deadline = Clock::now() + ackWait;
     while (!attemptFailed) {
       // A frame begun in time is received to its end.
       const auto until = receiver.inFrame()
@@ -205,52 +273,8 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
         if (!send(df1Control(kEnq))) return kPortFailed;
         continue;
       }
-      port.lastByte = std::max(port.lastByte, Clock::now());
-      heard = true;
-      for (int i = 0; i < n && !attemptFailed; ++i) {
-        Df1Event event;
-        if (!receiver.feed(input[i], event)) continue;
-        switch (event.kind) {
-          case Df1Event::Kind::Ack:
-            if (!acknowledged) {
-              acknowledged = true;
-              deadline = std::max(Clock::now() + replyWait, firstSent + learned);
-            }
-            break;
-          case Df1Event::Kind::Nak:
-            attemptFailed = !acknowledged;  // the command arrived damaged: send it again
-            break;
-          case Df1Event::Kind::Enq:
-            if (!send(df1Control(lastResponse))) return kPortFailed;
-            break;
-          case Df1Event::Kind::Frame: {
-            if (!event.checkOk) {
-              // Every bad frame gets a NAK; the retransmission is waited for up to the NAK
-              // limit, past it the attempt is given up.
-              lastResponse = kNak;
-              if (!send(df1Control(kNak))) return kPortFailed;
-              attemptFailed = naksSent++ == kDf1NakLimit;
-              deadline = std::max(deadline, Clock::now() + replyWait);
-              break;
-            }
-            lastResponse = kAck;
-            if (!send(df1Control(kAck))) return kPortFailed;
-            if (event.data.size() >= kDf1ReplyHeader && (event.data[2] & kDf1ReplyFlag) != 0) {
-              learnFrom(port, event.data[1],
-                        static_cast<uint16_t>(event.data[4] | event.data[5] << 8));
-            }
-            // Foreign, duplicate and late frames are acknowledged and dropped.
-            if (!df1ReplyMatches(event.data, command)) break;
-            const int code = check(event.data);
-            if (code != kNoAnswer) {
-              port.dirty = false;
-              return code;
-            }
-            attemptFailed = true;  // a garbled reply to our command
-            break;
-          }
-        }
-      }
+      if (take(n)) return done();
+      if (serial.failed()) return kPortFailed;
     }
   }
   if (!heard) waits.halve();
