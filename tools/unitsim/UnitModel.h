@@ -28,6 +28,8 @@ class UnitModel {
   // Modbus view: 0 or an exception code (kIllegalAddress, kIllegalValue).
   int read(int reg, int count, std::span<uint16_t> out) const;
   int write(int reg, uint16_t value);
+  // Commands written to the command register and carried out, since the start.
+  int commandsRun() const { return commandsRun_; }
 
   // One second passes: clock, meters, logger, the end of the thermal-reset warning.
   void tick();
@@ -55,6 +57,7 @@ class UnitModel {
   std::mt19937 rng_;
   int secondsSinceSample_ = 0;
   int etrSecondsLeft_ = 0;
+  int commandsRun_ = 0;
   bool journalOn_ = false;
   bool metersHeld_ = false;
   std::vector<std::vector<uint16_t>> journal_;
