@@ -14,13 +14,15 @@
 //  line/dead_station/<protocol>/<baud>: how long a read of a station that does
 //    not answer blocks the caller, each read at the first one-second tick after the
 //    one before, as the poll makes them. Target at 9600 baud: <= 300 ms.
-//  line/late_station/modbus/9600/<ms>: the poll's two reads of a station whose
+//  line/late_station/<protocol>/9600/<ms>: the poll's two reads of a station whose
 //    replies all come <ms> late (0: none), pass after pass: the reads it needs
 //    before it is read every time, a pass once it is, and wrong reads (none).
-//  line/scan_late/modbus/9600: the network scan's read (4 words at register 39)
-//    of each of four stations in turn, with station 1 answering 250 ms late: the
-//    scan before the master has learned it and after, against a scan with no
-//    late station, and requests sent while a reply was due (none once learned).
+//  line/scan_late/<protocol>/9600/<ms>: the network scan's read (4 words at
+//    register 39) of each of four stations in turn, with station 1 answering <ms>
+//    late: the scan before the master has learned it and after, against a scan
+//    with no late station; requests sent while a reply was due in the first two
+//    scans and once learned (none), and reads of the other stations that failed
+//    in the first four.
 //  peer/modbus_read19: the 19-word read round trip of our Modbus master against
 //    python3-pymodbus's serial client on the same (unpaced) simulator.
 #include <benchmark/benchmark.h>
@@ -185,10 +187,12 @@ void deadStation(benchmark::State& state, Protocol protocol, int baud) {
 // words, 0 when one failed, -1 when one brought other words.
 int readBlocks(Line& line, int station, std::initializer_list<std::pair<int, int>> blocks) {
   int result = 1;
+  const bool modbus = line.modbus();
   for (auto [reg, words] : blocks) {
     std::array<uint16_t, kReadBufferWords> buffer{};
-    if (ReadUnit(line.link(), true, buffer.data(), kReadBufferWords, kPort, station, reg, words) !=
-        kLinkOk) {
+    if (!modbus) line.link().abSendControl(kPort, kNak);
+    if (ReadUnit(line.link(), modbus, buffer.data(), kReadBufferWords, kPort, station,
+                 modbus ? reg : 256 + 2 * reg, modbus ? words : 2 * words) != kLinkOk) {
       result = std::min(result, 0);
       continue;
     }
@@ -204,10 +208,10 @@ sim::Fault lateBy(int ms) {
   return late;
 }
 
-void lateStation(benchmark::State& state) {
+void lateStation(benchmark::State& state, Protocol protocol) {
   constexpr int kPasses = 12;
   const int delay = static_cast<int>(state.range(0));
-  Line line(Protocol::Modbus, 9600, true);
+  Line line(protocol, 9600, true);
   if (!line.open()) return state.SkipWithError("no simulated line");
   line.sim().setFault(kStation, lateBy(delay));
   int lastFailed = 0;
@@ -227,24 +231,33 @@ void lateStation(benchmark::State& state) {
   state.counters["wrong"] = wrong;
 }
 
-void scanWithLateStation(benchmark::State& state) {
-  Line line(Protocol::Modbus, 9600, true);
+void scanWithLateStation(benchmark::State& state, Protocol protocol) {
+  const int delay = static_cast<int>(state.range(0));
+  Line line(protocol, 9600, true);
   if (!line.open()) return state.SkipWithError("no simulated line");
+  int healthyMissed = 0;
   const auto scan = [&] {
     const auto start = Clock::now();
-    for (int station = 1; station <= 4; ++station) readBlocks(line, station, {{39, 4}});
+    for (int station = 1; station <= 4; ++station) {
+      if (readBlocks(line, station, {{39, 4}}) != 1 && station != kStation) ++healthyMissed;
+    }
     return msSince(start);
   };
   double none = 0;
   double first = 0;
   double learned = 0;
   int overlaps = 0;
+  int learning = 0;
   for (auto _ : state) {
     scan();
     none = scan();
-    line.sim().setFault(kStation, lateBy(250));
+    line.sim().setFault(kStation, lateBy(delay));
+    healthyMissed = 0;
+    const int start = line.sim().sentWhileReplyDue();
     first = scan();
+    scan();
     const int before = line.sim().sentWhileReplyDue();
+    learning = before - start;
     learned = (scan() + scan()) / 2;
     overlaps = line.sim().sentWhileReplyDue() - before;
     line.sim().clearFault(kStation);
@@ -254,6 +267,8 @@ void scanWithLateStation(benchmark::State& state) {
   state.counters["learned_scan_ms"] = learned;
   state.counters["cost_ms"] = learned - none;
   state.counters["sent_while_due"] = overlaps;
+  state.counters["sent_while_learning"] = learning;
+  state.counters["healthy_missed"] = healthyMissed;
 }
 
 std::string runCapture(const std::string& command) {
@@ -327,15 +342,19 @@ void registerAll() {
           ->Unit(benchmark::kMillisecond);
     }
   }
-  benchmark::RegisterBenchmark("line/late_station/modbus/9600", lateStation)
-      ->ArgsProduct({{0, 40, 120, 250, 400, 700}})
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("line/scan_late/modbus/9600", scanWithLateStation)
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
+  for (Protocol p : {Protocol::Modbus, Protocol::Df1Crc}) {
+    const std::string tail = std::string(nameOf(p)) + "/9600";
+    benchmark::RegisterBenchmark(("line/late_station/" + tail).c_str(), lateStation, p)
+        ->ArgsProduct({{0, 40, 120, 250, 400, 700, 1000}})
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("line/scan_late/" + tail).c_str(), scanWithLateStation, p)
+        ->ArgsProduct({{250, 800}})
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::RegisterBenchmark("peer/modbus_read19", peerRoundTrip)
       ->Iterations(1)
       ->UseRealTime()

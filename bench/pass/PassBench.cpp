@@ -146,7 +146,8 @@ void overLine(benchmark::State& state, sim::Protocol protocol, int baud) {
   if (line.program->poll.PollStatus != 0) return state.SkipWithError("the station did not answer");
   bench::reportAgainstFloor(
       state, total, baud, modbus,
-      bench::readChars(modbus, check, 19) + bench::readChars(modbus, check, 18), 2);
+      bench::readChars(modbus, check, 19) + bench::readChars(modbus, check, 18), 2,
+      "vs_floor<=1.02");
 }
 
 void registerAll() {

@@ -45,6 +45,8 @@ class Df1Receiver {
 
   void setCheck(Df1Check check) { check_ = check; }
   void reset();
+  // True between the DLE STX of a frame and its last check byte.
+  bool inFrame() const { return state_ != State::Idle && state_ != State::IdleDle; }
 
   // Feeds one byte; true when `event` was filled.
   bool feed(uint8_t byte, Df1Event& event);

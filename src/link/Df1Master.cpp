@@ -102,7 +102,8 @@ int Df1Master::read(uint16_t* buffer, int bufferWords, int port, int station, in
         return df1ReadCommand(station, kSourceAddress, tns, address, bytecount);
       },
       bytecount,
-      [&](std::span<const uint8_t> reply) { return checkDf1ReadReply(reply, bytecount, words); });
+      [&](std::span<const uint8_t> reply) { return checkDf1ReadReply(reply, bytecount, words); },
+      false);
   if (code == kLinkOk) std::copy_n(words.begin(), bytecount / 2, buffer);
   return code;
 }
@@ -118,11 +119,24 @@ int Df1Master::write(int port, int station, int address, int32_t value) {
   return transact(
       *p,
       [&](uint16_t tns) { return df1WriteCommand(station, kSourceAddress, tns, address, word); }, 0,
-      [](std::span<const uint8_t> reply) { return checkDf1WriteReply(reply); });
+      [](std::span<const uint8_t> reply) { return checkDf1WriteReply(reply); }, true);
 }
 
+void Df1Master::learnFrom(Port& port, int station, uint16_t tns) {
+  for (Sent& sent : port.sent) {
+    if (sent.station == station && sent.tns == tns) {
+      port.waits[static_cast<uint8_t>(station)].add(SerialPort::Clock::now() - sent.at);
+      sent.station = -1;  // a second copy of the reply teaches nothing more
+      return;
+    }
+  }
+}
+
+// One call is one transaction: its attempts send the same command with the same transaction
+// number, so that the unit's duplicate detection drops a repeat it already carried out, and a
+// reply to any attempt completes the call.
 int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
-                        const ReplyCheck& check) {
+                        const ReplyCheck& check, bool write) {
   using Clock = SerialPort::Clock;
   SerialPort& serial = port.serial;
   const int baud = serial.baud();
@@ -133,34 +147,123 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
     port.lastByte = Clock::now();
     return serial.write(bytes);
   };
+  const Df1Command command = make(nextTns());
+  RecentReplyWaits& waits = port.waits[command.dst];
+  const std::vector<uint8_t> frame = encodeDf1Frame(command.data, check_);
+  const auto ackWait = df1Timeout(baud, static_cast<int>(frame.size()), 2, timing_);
+  const auto enqWait = df1Timeout(baud, 2, 2, timing_);
+  // The reply may double any of its bytes (DLE): allow for all of them.
+  const int replyBytes = df1FrameBytes(2 * (kDf1ReplyHeader + replyDataBytes), check_);
+  const auto replyWait = df1Timeout(baud, 2, replyBytes, timing_);
+  // After the ACK the reply is waited for as long as the station has lately taken (a quarter
+  // more, with its wire time and the guard), a write the unit took as long as any: counted from
+  // the first attempt, which the unit carries out.
+  const auto learned = std::min<Clock::duration>(
+      write ? Clock::duration(kLongestLearnedTimeout)
+      : waits.longest() > Clock::duration::zero()
+          ? waits.longest() + waits.longest() / 4 + wireTime(baud, replyBytes) + timing_.guard
+          : Clock::duration::zero(),
+      kLongestLearnedTimeout);
+  Clock::time_point firstSent;
+  bool heard = false;
+  // The state of the attempt under way; `sending` is false in the wait before an attempt.
+  bool sending = false;
+  bool acknowledged = false;
+  bool enqSent = false;
+  int naksSent = 0;
+  bool attemptFailed = false;
+  Clock::time_point deadline;
+  int answer = kNoAnswer;
+  // Handles `n` bytes received; true when the call has its answer (in `answer`).
+  const auto take = [&](int n) {
+    port.lastByte = std::max(port.lastByte, Clock::now());
+    heard = true;
+    for (int i = 0; i < n && !attemptFailed; ++i) {
+      Df1Event event;
+      if (!receiver.feed(input[i], event)) continue;
+      switch (event.kind) {
+        case Df1Event::Kind::Ack:
+          if (sending && !acknowledged) {
+            acknowledged = true;
+            deadline = std::max(Clock::now() + replyWait, firstSent + learned);
+          }
+          break;
+        case Df1Event::Kind::Nak:
+          attemptFailed = sending && !acknowledged;  // the command arrived damaged: send it again
+          break;
+        case Df1Event::Kind::Enq:
+          if (!send(df1Control(lastResponse))) return false;
+          break;
+        case Df1Event::Kind::Frame: {
+          if (!event.checkOk) {
+            // Every bad frame gets a NAK; the retransmission is waited for up to the NAK
+            // limit, past it the attempt is given up.
+            lastResponse = kNak;
+            if (!send(df1Control(kNak))) return false;
+            attemptFailed = sending && naksSent++ == kDf1NakLimit;
+            deadline = std::max(deadline, Clock::now() + replyWait);
+            break;
+          }
+          lastResponse = kAck;
+          if (!send(df1Control(kAck))) return false;
+          if (event.data.size() >= kDf1ReplyHeader && (event.data[2] & kDf1ReplyFlag) != 0) {
+            learnFrom(port, event.data[1],
+                      static_cast<uint16_t>(event.data[4] | event.data[5] << 8));
+          }
+          // Foreign, duplicate and late frames are acknowledged and dropped.
+          if (!df1ReplyMatches(event.data, command)) break;
+          answer = check(event.data);
+          if (answer != kNoAnswer) return true;
+          attemptFailed = sending;  // a garbled reply to our command
+          break;
+        }
+      }
+    }
+    return false;
+  };
+  const auto done = [&] {
+    port.dirty = false;
+    return answer;
+  };
 
   for (int attempt = 0; attempt <= retries_; ++attempt) {
-    if (serial.failed()) return kPortFailed;
-    // Every attempt is a new transaction: a late reply to an earlier one never matches.
-    const Df1Command command = make(nextTns());
-    const std::vector<uint8_t> frame = encodeDf1Frame(command.data, check_);
-    const auto ackWait = df1Timeout(baud, static_cast<int>(frame.size()), 2, timing_);
-    const auto enqWait = df1Timeout(baud, 2, 2, timing_);
-    // The reply may double any of its bytes (DLE): allow for all of them.
-    const auto replyWait =
-        df1Timeout(baud, 2, df1FrameBytes(2 * (kDf1ReplyHeader + replyDataBytes), check_), timing_);
     // A command goes out on a quiet line only: after a transaction or an attempt that failed,
     // the unit may still be retransmitting its reply, and a command sent into that is lost.
+    // A reply to an earlier attempt that comes meanwhile completes the call.
+    sending = false;
     const auto quiet = port.dirty ? timing_.turnaround : Clock::duration::zero();
-    if (!serial.waitQuiet(quiet, port.lastByte, Clock::now() + quiet + replyWait)) {
-      return kPortFailed;
+    const auto limit = Clock::now() + quiet + replyWait;
+    for (;;) {
+      if (serial.failed()) return kPortFailed;
+      const auto until = std::min(port.lastByte + quiet, limit);
+      if (Clock::now() >= until) break;
+      const int n = serial.read(input.data(), input.size(), until);
+      if (n < 0) return kPortFailed;
+      if (n > 0 && take(n)) return done();
     }
+    if (serial.failed()) return kPortFailed;
     receiver.reset();
     port.dirty = true;
     if (!send(frame)) return kPortFailed;
+    if (attempt == 0) {
+      firstSent = port.lastByte;
+      port.sent[port.nextSent] = {command.dst, command.tns, firstSent};
+      port.nextSent = (port.nextSent + 1) % static_cast<int>(port.sent.size());
+    }
 
-    bool acknowledged = false;
-    bool enqSent = false;
-    int naksSent = 0;
-    bool attemptFailed = false;
-    auto deadline = Clock::now() + ackWait;
+    sending = true;
+    acknowledged = false;
+    enqSent = false;
+    naksSent = 0;
+    attemptFailed = false;
+    deadline = Clock::now() + ackWait;
     while (!attemptFailed) {
-      const int n = serial.read(input.data(), input.size(), deadline);
+      // A frame begun in time is received to its end.
+      const auto until = receiver.inFrame()
+                             ? std::min(std::max(deadline, port.lastByte + timing_.guard),
+                                        deadline + wireTime(baud, replyBytes))
+                             : deadline;
+      const int n = serial.read(input.data(), input.size(), until);
       if (n < 0) return kPortFailed;
       if (n == 0) {
         if (acknowledged || enqSent) break;
@@ -170,49 +273,11 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
         if (!send(df1Control(kEnq))) return kPortFailed;
         continue;
       }
-      port.lastByte = std::max(port.lastByte, Clock::now());
-      for (int i = 0; i < n && !attemptFailed; ++i) {
-        Df1Event event;
-        if (!receiver.feed(input[i], event)) continue;
-        switch (event.kind) {
-          case Df1Event::Kind::Ack:
-            if (!acknowledged) {
-              acknowledged = true;
-              deadline = Clock::now() + replyWait;
-            }
-            break;
-          case Df1Event::Kind::Nak:
-            attemptFailed = !acknowledged;  // the command arrived damaged: send it again
-            break;
-          case Df1Event::Kind::Enq:
-            if (!send(df1Control(lastResponse))) return kPortFailed;
-            break;
-          case Df1Event::Kind::Frame: {
-            if (!event.checkOk) {
-              // Every bad frame gets a NAK; the retransmission is waited for up to the NAK
-              // limit, past it the attempt is given up.
-              lastResponse = kNak;
-              if (!send(df1Control(kNak))) return kPortFailed;
-              attemptFailed = naksSent++ == kDf1NakLimit;
-              deadline = Clock::now() + replyWait;
-              break;
-            }
-            lastResponse = kAck;
-            if (!send(df1Control(kAck))) return kPortFailed;
-            // Foreign, duplicate and late frames are acknowledged and dropped.
-            if (!df1ReplyMatches(event.data, command)) break;
-            const int code = check(event.data);
-            if (code != kNoAnswer) {
-              port.dirty = false;
-              return code;
-            }
-            attemptFailed = true;  // a garbled reply to our command
-            break;
-          }
-        }
-      }
+      if (take(n)) return done();
+      if (serial.failed()) return kPortFailed;
     }
   }
+  if (!heard) waits.halve();
   return kNoAnswer;
 }
 

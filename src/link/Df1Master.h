@@ -13,6 +13,7 @@
 #include "link/Df1Pdu.h"
 #include "link/LinkTiming.h"
 #include "link/ModbusMaster.h"  // DeviceResolver
+#include "link/OwedReplies.h"   // RecentReplyWaits
 #include "link/SerialPort.h"
 
 namespace kvlink {
@@ -41,16 +42,29 @@ class Df1Master {
   const std::string& lastOpenFailure() const { return openFailure_; }
 
  private:
+  // A command sent lately: a reply to it that comes in a later call still tells how long its
+  // station takes.
+  struct Sent {
+    int station = -1;
+    uint16_t tns = 0;
+    SerialPort::Clock::time_point at;
+  };
   struct Port {
     SerialPort serial;
-    bool dirty = false;                      // the last transaction ended without a valid reply
-    SerialPort::Clock::time_point lastByte;  // the last byte on the line, either way
+    bool dirty = false;                         // the last transaction ended without a valid reply
+    SerialPort::Clock::time_point lastByte;     // the last byte on the line, either way
+    std::array<RecentReplyWaits, 256> waits{};  // per station
+    std::array<Sent, 8> sent{};                 // the last commands, a ring
+    int nextSent = 0;
   };
   using MakeCommand = std::function<Df1Command(uint16_t tns)>;
   using ReplyCheck = std::function<int(std::span<const uint8_t> reply)>;
 
   Port* openPort(int port);
-  int transact(Port& port, const MakeCommand& make, int replyDataBytes, const ReplyCheck& check);
+  int transact(Port& port, const MakeCommand& make, int replyDataBytes, const ReplyCheck& check,
+               bool write);
+  // Learns from a sound reply of `station` with `tns` how long the station takes.
+  void learnFrom(Port& port, int station, uint16_t tns);
   uint16_t nextTns() { return ++tns_; }
 
   DeviceResolver resolver_;

@@ -12,29 +12,34 @@
 // valid reply the line is "dirty" and the silence is t3.5 + guard. RTU frames carry no
 // transaction number: which reply answers which request, and how long a request waits for the
 // replies still owed, is OwedReplies' matter. A station that has shown it answers late gets a
-// longer time-out (modbusLearnedTimeout).
+// longer time-out (modbusLearnedTimeout). A reply whose first byte came before the time-out is
+// received to its end.
 //
-// DF1 full duplex, one attempt (a transaction with a transaction number of its own):
+// DF1 full duplex, one call (one transaction number for all its attempts):
 //   wait for DLE ACK   = (command frame bytes + 2) x t_char + turnaround
 //   no ACK: one DLE ENQ, then wait (2 + 2) x t_char + turnaround
 //   wait for the reply = (reply frame bytes, every data byte doubled, + 2) x t_char
-//                        + turnaround
+//                        + turnaround, or, counted from the call's first command, what the
+//                        station has lately taken (as for Modbus), or for a write the longest
+//                        learned time-out; a reply begun in time is received to its end
 //   a reply with bad check bytes is answered with DLE NAK and waited for again, up to
 //   kDf1NakLimit times in one attempt
-// Replies carry the transaction number, so a late reply never matches; no guard is needed.
-// A command that follows a failed attempt waits until the line has been quiet for the
-// turnaround, so that it never meets a retransmission of the unit.
+// Replies carry the transaction number: a reply to any attempt of the call completes it, one to
+// an earlier call is dropped (and teaches how long its station takes). A command that follows a
+// failed attempt waits until the line has been quiet for the turnaround, so that it never meets
+// a retransmission of the unit.
 //
 // Retries: SetRetry / abSetRetry give the number of attempts after the first. Modbus: the
-// request again. DF1: the command again as a new transaction, after a NAK, a missing ACK or
-// reply, or more bad copies of the reply than the NAK limit.
+// request again. DF1: the same command again, after a NAK, a missing ACK or reply, or more bad
+// copies of the reply than the NAK limit; the unit's duplicate detection keeps it from carrying
+// out a command twice.
 //
 // The program sets kShellRetryCount (1). With the default turnaround (50 ms) a station that
 // does not answer costs, at 9600 baud:
 //   Modbus, 19-word read: 2 x (51 x 1.04 + 50) + 2 x (4.0 + 20) = 254 ms
 //   DF1,    38-byte read: 2 x ((17 x 1.04 + 50) + (4 x 1.04 + 50)) = 244 ms
-// A Modbus read of the same station and length within the following 0.8 s (the owed replies)
-// waits up to that long first; the poll's next pass, a second later, does not.
+// A Modbus read of the same station and length within the following 1.2 s (the owed replies)
+// reads a few registers more instead of waiting; a write of that shape waits.
 
 #include <chrono>
 

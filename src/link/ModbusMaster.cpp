@@ -18,10 +18,11 @@ struct ModbusMaster::Port {
   modbus_t* ctx = nullptr;
   bool dirty = false;                      // the last exchange ended without a valid reply
   SerialPort::Clock::time_point frameEnd;  // end of the last frame on the line, either way
-  SerialPort::Clock::time_point watched;   // the line was last watched until then
   OwedReplies owed;
   uint64_t calls = 0;
-  std::vector<uint8_t> stray;  // bytes heard between exchanges, not yet a whole frame
+  // Bytes heard that are not yet a whole frame, and when each came.
+  std::vector<uint8_t> stray;
+  std::vector<SerialPort::Clock::time_point> strayTimes;
 
   ~Port() { release(); }
   void release() {
@@ -33,51 +34,55 @@ struct ModbusMaster::Port {
     }
     serial.close();
   }
+  void dropStray() {
+    stray.clear();
+    strayTimes.clear();
+  }
   void restart() {
     dirty = false;
     owed.clear();
-    stray.clear();
-    frameEnd = watched = SerialPort::Clock::now();  // what the line carried before is unknown
+    dropStray();
+    frameEnd = SerialPort::Clock::now();  // what the line carried before is unknown
   }
 };
 
 namespace {
 
-bool isPortError(int err) {
-  return err == ECONNRESET || err == EIO || err == EBADF || err == ENXIO || err == ENODEV ||
-         err == EPIPE;
-}
+using Clock = SerialPort::Clock;
 
-void setTimeout(modbus_t* ctx, SerialPort::Clock::duration d) {
-  auto us = std::chrono::duration_cast<std::chrono::microseconds>(d).count();
-  us = std::max<long long>(us, 1000);
-  modbus_set_response_timeout(ctx, static_cast<uint32_t>(us / 1'000'000),
-                              static_cast<uint32_t>(us % 1'000'000));
-}
+// Longest RTU frame: what a frame begun in time may still take to arrive.
+constexpr int kLongestFrameBytes = 256;
+// Reads a few registers more rather than wait for a reply owed to a read of the same length.
+constexpr int kMostExtraRegisters = 16;
 
 // The length of the sound frame at the start of `frame`, CRC included; 0 when there is none.
-template <typename Buffer>
-int soundFrameBytes(const Buffer& frame) {
-  const int bytes = modbusReplyFrameBytes(std::span<const uint8_t>(frame.data(), frame.size()));
+int soundFrameBytes(std::span<const uint8_t> frame) {
+  const int bytes = modbusReplyFrameBytes(frame);
   if (bytes < 2 + kModbusCrcBytes || bytes > static_cast<int>(frame.size())) return 0;
-  const std::span<const uint8_t> whole(frame.data(), static_cast<size_t>(bytes));
-  return crc16A001(whole, kModbusCrcStart) == 0 ? bytes : 0;
+  return crc16A001(frame.first(static_cast<size_t>(bytes)), kModbusCrcStart) == 0 ? bytes : 0;
 }
 
-// Hands every sound frame at the head of `bytes` to `onFrame` and drops it; bytes that begin no
-// frame are dropped one at a time; the start of a frame still incomplete stays.
+// Hands every sound frame in `bytes`, with the time its first byte came, to `onFrame` until it
+// returns true, and drops it with the bytes before it: a sound frame is found wherever it
+// begins, so that stray bytes before it (the tail of a cut frame, noise) never hide it. What
+// follows the last sound frame stays: the start of a frame still incomplete.
 template <typename OnFrame>
-void splitModbusFrames(std::vector<uint8_t>& bytes, OnFrame onFrame) {
-  while (bytes.size() >= 2) {
-    const int need = modbusReplyFrameBytes(bytes);
-    if (need == 0 || (need > 0 && need > static_cast<int>(bytes.size()))) return;
-    const int length = soundFrameBytes(bytes);
-    if (length == 0) {
-      bytes.erase(bytes.begin());
-      continue;
+bool splitModbusFrames(std::vector<uint8_t>& bytes, std::vector<Clock::time_point>& times,
+                       OnFrame onFrame) {
+  for (;;) {
+    const std::span<const uint8_t> all(bytes);
+    size_t at = 0;
+    int length = 0;
+    for (; at + 2 + kModbusCrcBytes < bytes.size() && length == 0; ++at) {
+      length = soundFrameBytes(all.subspan(at));
     }
-    onFrame(std::span<const uint8_t>(bytes.data(), static_cast<size_t>(length)));
-    bytes.erase(bytes.begin(), bytes.begin() + length);
+    if (length == 0) return false;
+    --at;
+    const std::vector<uint8_t> frame(bytes.begin() + long(at), bytes.begin() + long(at) + length);
+    const Clock::time_point seen = times[at];
+    bytes.erase(bytes.begin(), bytes.begin() + long(at) + length);
+    times.erase(times.begin(), times.begin() + long(at) + length);
+    if (onFrame(std::span<const uint8_t>(frame), seen)) return true;
   }
 }
 
@@ -144,12 +149,27 @@ int ModbusMaster::readRegisters(uint16_t* buffer, int bufferWords, int port, int
       reg + count - 1 > 0xFFFF) {
     return kInvalidValue;
   }
-  std::array<uint16_t, kModbusMaxReadCount> words{};
-  const int code = exchange(*p, modbusReadRequest(station, reg, count), modbusReadReplyBytes(count),
-                            [&](std::span<const uint8_t> frame) {
-                              return checkModbusReadReply(frame, station, count, words);
+  // A read whose reply could be taken for one still owed to an earlier read of the same length
+  // would have to wait until that one is past doubt: it reads a few registers more instead
+  // (those before the block where there are some), so that its reply has a length of its own.
+  int extra = 0;
+  const auto owed = [&](int words) {
+    return p->owed.owes(station, kModbusReadFunction, modbusReadReplyBytes(words), Clock::now());
+  };
+  while (owed(count + extra) && extra < kMostExtraRegisters &&
+         count + extra < kModbusMaxReadCount &&
+         (reg >= extra + 1 || reg + count + extra <= 0xFFFF)) {
+    ++extra;
+  }
+  if (owed(count + extra)) extra = 0;
+  const int first = reg >= extra ? reg - extra : reg;
+  const int words = count + extra;
+  std::array<uint16_t, kModbusMaxReadCount> got{};
+  const int code = exchange(*p, modbusReadRequest(station, first, words),
+                            modbusReadReplyBytes(words), [&](std::span<const uint8_t> frame) {
+                              return checkModbusReadReply(frame, station, words, got);
                             });
-  if (code == kLinkOk) std::copy_n(words.begin(), count, buffer);
+  if (code == kLinkOk) std::copy_n(got.begin() + (reg - first), count, buffer);
   return code;
 }
 
@@ -167,6 +187,45 @@ int ModbusMaster::writeRegister(int port, int station, int reg, int32_t value) {
                   });
 }
 
+int ModbusMaster::listen(Port& port, Clock::time_point until, bool finishFrame,
+                         const FrameHandler& onFrame) {
+  SerialPort& serial = port.serial;
+  const int baud = serial.baud();
+  // Silence that ends a frame, with room for a busy machine's delivery of the line's bytes.
+  const auto frameEnded = modbusQuietGap(baud, timing_);
+  const auto latest = until + wireTime(baud, kLongestFrameBytes);
+  for (;;) {
+    auto stop = until;
+    // A frame whose first byte came in time is received to its end.
+    if (finishFrame && !port.strayTimes.empty() && port.strayTimes.front() < until) {
+      stop = std::clamp(port.frameEnd + frameEnded, until, latest);
+    }
+    std::array<uint8_t, 256> chunk{};
+    // A read whose deadline has passed still takes what is waiting in the input.
+    const int n = serial.read(chunk.data(), chunk.size(), stop);
+    if (n < 0) return kPortFailed;
+    const auto now = Clock::now();
+    if (n == 0) {
+      if (now < stop) continue;
+      if (now - port.frameEnd >= frameEnded) port.dropStray();
+      return kNoAnswer;
+    }
+    if (now - port.frameEnd >= frameEnded || port.stray.size() > 2 * kLongestFrameBytes) {
+      port.dropStray();  // what came before is a frame that ended unsound
+    }
+    port.frameEnd = now;
+    port.stray.insert(port.stray.end(), chunk.begin(), chunk.begin() + n);
+    port.strayTimes.insert(port.strayTimes.end(), size_t(n), now);
+    int code = kNoAnswer;
+    splitModbusFrames(port.stray, port.strayTimes,
+                      [&](std::span<const uint8_t> frame, Clock::time_point seen) {
+                        code = onFrame(frame, seen);
+                        return code != kNoAnswer;
+                      });
+    if (code != kNoAnswer) return code;
+  }
+}
+
 // RTU frames carry no transaction number: which reply answers which request is settled by
 // OwedReplies, from the order in which a station answers and the times of the replies. A
 // request waits until the line is quiet and no owed reply is in its way; replies heard
@@ -174,7 +233,6 @@ int ModbusMaster::writeRegister(int port, int station, int reg, int32_t value) {
 // of one call a reply that can only be to that call answers it.
 int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int replyBytes,
                            const ReplyCheck& check) {
-  using Clock = SerialPort::Clock;
   SerialPort& serial = port.serial;
   const int baud = serial.baud();
   const int requestBytes = static_cast<int>(request.size()) + kModbusCrcBytes;
@@ -182,33 +240,40 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
   const auto timeout = modbusLearnedTimeout(
       baud, requestBytes, replyBytes,
       std::chrono::duration_cast<std::chrono::microseconds>(port.owed.replyWait(call.station)),
-      kLongestReplyWait, timing_);
-  // A write is sent again only once the reply to the one before is due no longer: a late
-  // reply then finishes it, and the unit does not carry it out twice.
+      kLongestLearnedTimeout, timing_);
+  // A write is sent again only once the reply to the one before is past doubt: a late reply
+  // then finishes it, and the unit does not carry it out twice.
   const bool waitOwn = call.function == kModbusWriteFunction;
-  std::array<uint8_t, MODBUS_RTU_MAX_ADU_LENGTH> reply{};
-  modbus_set_slave(port.ctx, call.station);
   bool heard = false;
+  // A reply came that may be a lost request's: asked again once the station owes nothing.
+  bool inDoubt = false;
   const auto finish = [&](int code) {
     port.owed.ended(call, code != kNoAnswer && code != kPortFailed, heard);
-    port.watched = Clock::now();
     if (code != kNoAnswer && code != kPortFailed) port.dirty = false;
     return code;
   };
-  // A sound frame seen no sooner than `seen`: the answer to this call, or thrown away.
-  const auto consider = [&](std::span<const uint8_t> frame, int bytes,
-                            Clock::time_point seen) -> int {
+  // A sound frame whose first byte came at `seen`: the answer to this call, or thrown away.
+  const FrameHandler consider = [&](std::span<const uint8_t> frame, Clock::time_point seen) {
     const auto now = Clock::now();
-    if (frame[0] == call.station && port.owed.onlyFor(call, frame[1], bytes, now)) {
-      const int code = check(frame.first(bytes - kModbusCrcBytes));
-      if (code != kNoAnswer) {
-        port.owed.taken(call, seen);
-        return code;
+    const int bytes = static_cast<int>(frame.size());
+    if (frame[0] == call.station) {
+      heard = true;
+      switch (port.owed.pairing(call, frame[1], bytes, seen, now)) {
+        case OwedReplies::Pairing::InDoubt:
+          inDoubt = true;
+          return int{kNoAnswer};
+        case OwedReplies::Pairing::Answer:
+          if (const int code = check(frame.first(bytes - kModbusCrcBytes)); code != kNoAnswer) {
+            port.owed.taken(call, frame[1], bytes, seen);
+            return code;
+          }
+          break;
+        case OwedReplies::Pairing::NotOurs:
+          break;
       }
     }
-    heard = heard || frame[0] == call.station;
     port.owed.thrownAway(frame[0], frame[1], bytes, seen, now);
-    return kNoAnswer;
+    return int{kNoAnswer};
   };
 
   for (int attempt = 0; attempt <= retries_; ++attempt) {
@@ -216,30 +281,17 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
     // The request starts after the silence that ends the frame before it, and once no owed
     // reply is in its way.
     const auto gap = port.dirty ? modbusQuietGap(baud, timing_) : modbusFrameGap(baud);
-    const auto limit = Clock::now() + 2 * kLongestReplyWait + gap;
-    auto quietSince = port.frameEnd;
+    const auto limit = Clock::now() + 2 * kLongestLearnedTimeout + gap;
     for (;;) {
       const auto now = Clock::now();
-      const auto clear = std::max(quietSince + gap, port.owed.clearAt(call, waitOwn, now));
-      // A read whose deadline has passed still takes what is waiting in the input.
-      std::array<uint8_t, 256> chunk{};
-      const int n = serial.read(chunk.data(), chunk.size(), std::min(clear, limit));
-      if (n < 0) return finish(kPortFailed);
-      if (n == 0) {
-        port.watched = Clock::now();
-        if (port.watched >= clear || port.watched >= limit) break;
-        continue;
-      }
-      quietSince = Clock::now();
-      port.stray.insert(port.stray.end(), chunk.begin(), chunk.begin() + n);
-      int code = kNoAnswer;
-      splitModbusFrames(port.stray, [&](std::span<const uint8_t> frame) {
-        if (code == kNoAnswer) code = consider(frame, static_cast<int>(frame.size()), port.watched);
-      });
-      port.watched = quietSince;
+      const auto clear =
+          std::max(port.frameEnd + gap, port.owed.clearAt(call, waitOwn, inDoubt, now));
+      if (now >= clear || now >= limit) break;
+      const int code = listen(port, std::min(clear, limit), false, consider);
       if (code != kNoAnswer) return finish(code);
     }
-    port.stray.clear();
+    inDoubt = false;
+    port.dropStray();
     port.dirty = true;
     const auto sent = Clock::now();
     if (modbus_send_raw_request(port.ctx, request.data(), static_cast<int>(request.size())) < 0) {
@@ -250,35 +302,9 @@ int ModbusMaster::exchange(Port& port, const std::vector<uint8_t>& request, int 
     // The request has left the line by the time its reply or the time-out comes: what ends
     // the attempt ends the last frame.
     const auto deadline = Clock::now() + timeout;
-    for (;;) {
-      const int ready = serial.waitReadable(deadline);
-      if (ready < 0) return finish(kPortFailed);
-      if (ready == 0) break;
-      const auto seen = Clock::now();
-      if (seen >= deadline) break;
-      setTimeout(port.ctx, deadline - seen);
-      const int length = modbus_receive_confirmation(port.ctx, reply.data());
-      port.frameEnd = std::max(port.frameEnd, Clock::now());
-      if (length < 0) {
-        if (isPortError(errno)) {
-          serial.markFailed();
-          return finish(kPortFailed);
-        }
-        break;  // time-out, bad CRC, garbled frame: this attempt failed
-      }
-      // libmodbus gives 0 for a frame of another station, which it has read all the same.
-      const int bytes = length > 0 ? length : soundFrameBytes(reply);
-      if (bytes < 2 + kModbusCrcBytes) {
-        if (length == 0) continue;
-        break;
-      }
-      const int code = consider(std::span<const uint8_t>(reply.data(), bytes), bytes, seen);
-      if (code != kNoAnswer) return finish(code);
-      // Not the answer to this request (a late reply to an earlier one): thrown away; ours may
-      // still follow.
-    }
-    port.watched = Clock::now();
-    port.frameEnd = std::max(port.frameEnd, port.watched);
+    const int code = listen(port, deadline, true, consider);
+    if (code != kNoAnswer) return finish(code);
+    port.frameEnd = std::max(port.frameEnd, Clock::now());
   }
   return finish(kNoAnswer);
 }

@@ -4,6 +4,7 @@
 // reply here.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,8 +40,16 @@ class ModbusMaster {
  private:
   struct Port;
   using ReplyCheck = std::function<int(std::span<const uint8_t> frame)>;
+  // A sound frame and the time its first byte came: a code other than kNoAnswer ends the call.
+  using FrameHandler =
+      std::function<int(std::span<const uint8_t> frame, std::chrono::steady_clock::time_point)>;
 
   Port* openPort(int port);
+  // Hands the sound frames the line brings until `until` to `onFrame`; with `finishFrame`, a
+  // frame begun by then is received to its end. kNoAnswer at `until`, the first other code
+  // `onFrame` gave, or kPortFailed.
+  int listen(Port& port, std::chrono::steady_clock::time_point until, bool finishFrame,
+             const FrameHandler& onFrame);
   int exchange(Port& port, const std::vector<uint8_t>& request, int replyBytes,
                const ReplyCheck& check);
 

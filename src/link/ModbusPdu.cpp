@@ -5,7 +5,6 @@
 namespace kvlink {
 namespace {
 
-constexpr uint8_t kReadHolding = 0x03;
 constexpr uint8_t kExceptionFlag = 0x80;
 
 uint8_t hi(int v) {
@@ -29,7 +28,7 @@ int checkHead(std::span<const uint8_t> frame, int station, uint8_t function) {
 }  // namespace
 
 std::vector<uint8_t> modbusReadRequest(int station, int reg, int count) {
-  return {lo(station), kReadHolding, hi(reg), lo(reg), hi(count), lo(count)};
+  return {lo(station), kModbusReadFunction, hi(reg), lo(reg), hi(count), lo(count)};
 }
 
 std::vector<uint8_t> modbusWriteRequest(int station, int reg, uint16_t value) {
@@ -62,7 +61,7 @@ int modbusReplyFrameBytes(std::span<const uint8_t> head) {
 
 int checkModbusReadReply(std::span<const uint8_t> frame, int station, int count,
                          std::span<uint16_t> words) {
-  if (const int head = checkHead(frame, station, kReadHolding); head >= 0) return head;
+  if (const int head = checkHead(frame, station, kModbusReadFunction); head >= 0) return head;
   const size_t byteCount = 2 * static_cast<size_t>(count);
   if (frame.size() != 3 + byteCount || frame[2] != byteCount || words.size() < size_t(count)) {
     return kNoAnswer;

@@ -13,6 +13,7 @@ inline constexpr int kModbusMaxReadCount = 125;
 inline constexpr int kModbusFirstStation = 1;
 inline constexpr int kModbusLastStation = 247;
 inline constexpr int kModbusCrcBytes = 2;
+inline constexpr uint8_t kModbusReadFunction = 0x03;
 inline constexpr uint8_t kModbusWriteFunction = 0x06;
 
 std::vector<uint8_t> modbusReadRequest(int station, int reg, int count);

@@ -225,17 +225,4 @@ void SerialPort::flushInput() {
   }
 }
 
-bool SerialPort::waitQuiet(Clock::duration gap, Clock::time_point quietSince,
-                           Clock::time_point limit) {
-  std::array<uint8_t, 256> sink{};
-  for (;;) {
-    if (Clock::now() >= limit) return !failed_;
-    // A read whose deadline has passed still takes what is waiting in the input.
-    const int n = read(sink.data(), sink.size(), std::min(quietSince + gap, limit));
-    if (n < 0) return false;
-    if (n == 0) return true;
-    quietSince = Clock::now();
-  }
-}
-
 }  // namespace kvlink

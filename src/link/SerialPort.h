@@ -47,11 +47,6 @@ class SerialPort {
   // Discards everything received so far.
   void flushInput();
 
-  // Discards input until the line has been quiet for `gap`, counted from `quietSince` (the end
-  // of the last frame on the line) or from the last byte discarded, or until `limit` has passed.
-  // False when the port failed.
-  bool waitQuiet(Clock::duration gap, Clock::time_point quietSince, Clock::time_point limit);
-
   // Records an I/O error seen by code that works on fd() directly.
   void markFailed() { failed_ = true; }
 

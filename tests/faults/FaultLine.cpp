@@ -107,8 +107,8 @@ void FaultLine::inject(LineFault fault, int station, bool forWrite) {
   sim::Fault f;
   f.kind = kSimulated.at(fault);
   // A late reply, Modbus: just after the master gave up an attempt, into its
-  // quiet wait before the retry (which alone may take it). DF1: after the master
-  // gave up every attempt, into the next transaction, which must not take it.
+  // quiet wait before the retry (which alone may take it). DF1: after the first
+  // attempt's wait, the ACK at once: only the retry (same transaction) may take it.
   if (fault == LineFault::Late) {
     f.late = modbus() ? giveUpTime(forWrite) + 5ms
                       : (kShellRetryCount + 1) * giveUpTime(forWrite) + 20ms;

@@ -92,30 +92,12 @@ TEST_F(SerialPortTest, VanishedDeviceFailsCleanlyAndStaysFailedUntilReopened) {
   EXPECT_EQ(port.read(buffer.data(), buffer.size(), SerialPort::Clock::now() + 1s), -1);
   EXPECT_TRUE(port.failed());
   EXPECT_FALSE(port.write(std::vector<uint8_t>{1, 2}));
-  EXPECT_FALSE(port.waitQuiet(5ms, SerialPort::Clock::now(), SerialPort::Clock::now() + 50ms));
   port.close();
   ASSERT_TRUE(pty_.open());  // plugged in again
   ASSERT_EQ(port.open(pty_.slavePath(), 9600), SerialPort::OpenResult::Ok);
   EXPECT_FALSE(port.failed());
   toPort({7});
   EXPECT_EQ(port.read(buffer.data(), buffer.size(), SerialPort::Clock::now() + 1s), 1);
-}
-
-TEST_F(SerialPortTest, WaitQuietSwallowsAStreamUntilItStops) {
-  SerialPort port;
-  ASSERT_EQ(port.open(pty_.slavePath(), 9600), SerialPort::OpenResult::Ok);
-  // Bytes 5 ms apart, a quiet gap a hundred times that: a loaded machine does not split them.
-  toPort({0x55});
-  std::thread talker([&] {
-    for (int i = 0; i < 4; ++i) {
-      std::this_thread::sleep_for(5ms);
-      toPort({0x55});
-    }
-  });
-  EXPECT_TRUE(port.waitQuiet(500ms, SerialPort::Clock::now(), SerialPort::Clock::now() + 60s));
-  talker.join();
-  std::array<uint8_t, 16> buffer{};
-  EXPECT_EQ(port.read(buffer.data(), buffer.size(), SerialPort::Clock::now() + 10ms), 0);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ std::vector<Transmission> Df1StationLine::onBytes(std::span<const uint8_t> bytes
         if (station != nullptr && station->fault.kind != FaultKind::Silent) {
           // The last response again; NAK when nothing was received yet.
           const auto last = lastResponse_.find(lastAddressed_);
-          out.push_back({df1Control(last != lastResponse_.end() ? last->second : kNak), now});
+          out.push_back({df1Control(last != lastResponse_.end() ? last->second : kNak), now, true});
         }
         break;
       }
@@ -81,23 +81,27 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
     takeFault(station->fault);
     return {};
   }
+  // Paced, the command takes its time on the line; the station answers once it has all of it.
   SimClock::time_point start = now;
-  if (line.pace) {
-    start = now + lineTime(line.baud, df1FrameBytes(int(event.data.size()), check_) + 1);
-  }
+  if (line.pace) start = now + lineTime(line.baud, df1FrameBytes(int(event.data.size()), check_));
   if (!event.checkOk || event.data.size() < kHeader) {
     lastResponse_[address] = kNak;
-    return {{df1Control(kNak), start}};
+    return {{df1Control(kNak), start, true}};
   }
   lastResponse_[address] = kAck;
+  const Fault& fault = station->fault;
+  // A slow station acknowledges at once and answers later.
+  const SimClock::time_point replyAt =
+      fault.kind == FaultKind::Late ? now + lateDelay(fault, table_.rng) : start;
   const CommandId id{event.data[1], event.data[2], event.data[4], event.data[5]};
   auto last = lastCommand_.find(address);
   if (last != lastCommand_.end() && last->second == id) {
-    return {{df1Control(kAck), start}};  // a duplicate: acknowledged, not executed again
+    // A duplicate: acknowledged, not carried out again, the same reply sent again.
+    pending_ = Pending{address, lastReply_[address], 0};
+    return {{df1Control(kAck), start, true}, {framePending(), replyAt}};
   }
   lastCommand_[address] = id;
 
-  const Fault& fault = station->fault;
   const bool exception = fault.kind == FaultKind::Exception;
   std::vector<uint8_t> reply;
   if (exception) {
@@ -109,20 +113,16 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
   }
   const uint8_t other =
       static_cast<uint8_t>(fault.otherStation ? fault.otherStation : address % 254 + 1);
-  std::vector<Transmission> out{{df1Control(kAck), start}};
+  std::vector<Transmission> out{{df1Control(kAck), start, true}};
   if (fault.kind == FaultKind::ForeignFirst) {
     std::vector<uint8_t> foreign = reply;
     foreign[1] = other;
     out.push_back({encodeDf1Frame(foreign, check_), start});
   }
-  if (fault.kind == FaultKind::WrongStation) reply[1] = other;
-  if (fault.kind == FaultKind::Late) {
-    start = now + lateDelay(fault, table_.rng);
-    out.front().notBefore = start;
-  }
+  lastReply_[address] = reply;
   const bool duplicate = fault.kind == FaultKind::Duplicate;
   pending_ = Pending{address, std::move(reply), 0};
-  out.push_back({framePending(), start});
+  out.push_back({framePending(), replyAt});
   if (duplicate) out.push_back({encodeDf1Frame(pending_->data, check_), start});
   return out;
 }
@@ -130,7 +130,12 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
 std::vector<uint8_t> Df1StationLine::framePending() {
   Station* station = table_.find(pending_->station);
   const FaultKind kind = station ? takeFault(station->fault) : FaultKind::None;
-  return damageReply(kind, encodeDf1Frame(pending_->data, check_), table_.rng);
+  std::vector<uint8_t> data = pending_->data;
+  if (kind == FaultKind::WrongStation) {
+    const int other = station->fault.otherStation;
+    data[1] = static_cast<uint8_t>(other ? other : pending_->station % 254 + 1);
+  }
+  return damageReply(kind, encodeDf1Frame(data, check_), table_.rng);
 }
 
 std::vector<uint8_t> Df1StationLine::execute(UnitModel& model, std::span<const uint8_t> c) {

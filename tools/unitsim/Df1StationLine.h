@@ -2,8 +2,10 @@
 // DF1 full-duplex station side of the simulated line: several stations on one line, each
 // answering commands addressed to it (DST) with DLE ACK and a reply frame, DLE NAK for a frame
 // with bad check bytes, its last response to DLE ENQ, and a retransmission of an
-// unacknowledged reply on DLE NAK. Unprotected read (01) and write (08) by byte address:
-// 256 + 2R for register R, 768 + 48n for logger record n.
+// unacknowledged reply on DLE NAK. A command with the source, command and transaction number of
+// the station's last one is a duplicate: acknowledged, not carried out again, its reply sent again.
+// Unprotected read (01) and write (08) by byte address: 256 + 2R for register R, 768 + 48n for
+// logger record n.
 
 #include <map>
 #include <optional>
@@ -49,7 +51,8 @@ class Df1StationLine : public LineProtocol {
   Df1Check check_;
   Df1Receiver receiver_;
   std::map<int, CommandId> lastCommand_;
-  std::map<int, uint8_t> lastResponse_;  // station -> kAck or kNak
+  std::map<int, std::vector<uint8_t>> lastReply_;  // station -> reply data to its last command
+  std::map<int, uint8_t> lastResponse_;            // station -> kAck or kNak
   int lastAddressed_ = -1;
   std::optional<Pending> pending_;
 };

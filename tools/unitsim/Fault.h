@@ -15,7 +15,7 @@ enum class FaultKind {
   BadCheck,      // reply with wrong CRC / BCC
   Truncated,     // only the first half of the reply
   Garbage,       // random bytes instead of the reply
-  Late,          // the reply (DF1: the ACK and the reply) comes after `late`
+  Late,          // the reply comes after `late` (DF1: the ACK at once)
   WrongStation,  // the reply names another station
   Exception,     // Modbus exception reply / DF1 reply with STS != 0
   Duplicate,     // the reply is sent twice

@@ -38,6 +38,9 @@ struct StationTable {
 struct Transmission {
   std::vector<uint8_t> bytes;
   SimClock::time_point notBefore;
+  // A DF1 link response (ACK, NAK): a full-duplex station sends it at once, between the replies
+  // it still has to send.
+  bool response = false;
 };
 
 struct LineSettings {

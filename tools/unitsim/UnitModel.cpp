@@ -63,6 +63,7 @@ int UnitModel::write(int reg, uint16_t value) {
   }
   switch (reg) {
     case kCommandRegister:
+      ++commandsRun_;
       return runCommand(value);
     case kSampleInterval:
       if (value == 0) return kIllegalValue;

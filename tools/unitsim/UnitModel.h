@@ -31,6 +31,8 @@ class UnitModel {
   int write(int reg, uint16_t value);
   // Told of every read (words) and write (value) the line asks for, taken or not.
   std::function<void(const char* what, int reg, int wordsOrValue)> onAccess;
+  // Commands written to the command register and carried out, since the start.
+  int commandsRun() const { return commandsRun_; }
 
   // One second passes: clock, meters, logger, the end of the thermal-reset warning.
   void tick();
@@ -58,6 +60,7 @@ class UnitModel {
   std::mt19937 rng_;
   int secondsSinceSample_ = 0;
   int etrSecondsLeft_ = 0;
+  int commandsRun_ = 0;
   bool journalOn_ = false;
   bool metersHeld_ = false;
   std::vector<std::vector<uint16_t>> journal_;

@@ -170,6 +170,12 @@ int UnitSimulator::requestCount(int station) const {
   return s ? s->requests : 0;
 }
 
+int UnitSimulator::commandsRun(int station) const {
+  std::lock_guard lock(table_.mutex);
+  const Station* s = table_.find(station);
+  return s ? s->model.commandsRun() : 0;
+}
+
 void UnitSimulator::setPacing(bool pace) {
   pace_ = pace;
 }
@@ -210,6 +216,13 @@ void UnitSimulator::serve() {
       if (n > 0) {
         if (!queue.empty()) ++sentWhileReplyDue_;
         for (Transmission& t : protocol_->onBytes(std::span(input.data(), size_t(n)), now, line)) {
+          if (t.response) {
+            const auto later = std::find_if(queue.begin(), queue.end(), [&](const Transmission& q) {
+              return q.notBefore > t.notBefore;
+            });
+            queue.insert(later, std::move(t));
+            continue;
+          }
           if (!queue.empty()) t.notBefore = std::max(t.notBefore, queue.back().notBefore);
           queue.push_back(std::move(t));
         }

@@ -60,6 +60,7 @@ class UnitSimulator {
   void setFault(int station, const Fault& fault);
   void clearFault(int station) { setFault(station, Fault{}); }
   int requestCount(int station) const;
+  int commandsRun(int station) const;
   // Times the master sent while a reply was still to go out: on a two-wire line, the two meet.
   int sentWhileReplyDue() const { return sentWhileReplyDue_; }
 
