@@ -179,7 +179,7 @@ void Form::setEnabledState(bool on) {
 void Form::holdInput(bool on) {
   if (!hold_) {
     if (!on) return;
-    hold_ = new InputHold(*this);
+    hold_ = new InputHold(*this, host_);
   }
   hold_->setHeld(on);
 }
@@ -193,6 +193,7 @@ void Form::showEvent(QShowEvent* event) {
     ownDefaultKnown_ = true;
     ownDefault_ = defaultButton(*this);
   }
+  keepModifiedEnterAndEscFromButtons(*this);
   // Where the window would open with the focus on another button, its default
   // button takes the focus instead; a list or a text box keeps it.
   if (!focusWidget() && ownDefault_ && ownDefault_->isEnabled() &&

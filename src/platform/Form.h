@@ -38,8 +38,10 @@ class Form : public QWidget {
   // the control that had it.
   void setEnabledState(bool on);
   // Holds the window still for a moment without greying it: it keeps its
-  // look and its focus, and the keys and clicks that come meanwhile are acted
-  // on, in order, once the hold ends.
+  // look and its focus, and the keys and clicks that come meanwhile act, in
+  // order and on the controls they were made on, once the hold ends, or are
+  // dropped with a beep when the station, the link or the modal state changed
+  // (InputHold).
   void holdInput(bool on);
   bool inputHeld() const;
   int Left() const { return pos().x(); }

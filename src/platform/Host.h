@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -78,6 +79,19 @@ class Host {
   // Opens the folder in the desktop's file manager; false when that could not
   // be started.
   virtual bool openFolder(const QString& path) = 0;
+
+  // Sounds the desktop's bell: the operator's input was not acted on.
+  virtual void beep() = 0;
+
+  // The state the operator's input is made in, as a number that changes with
+  // every change of the selected station or of the link: input kept back
+  // while a window is held acts only while it is the same. Set by the
+  // program for as long as it runs.
+  void setInputContext(std::function<uint64_t()> context) { inputContext_ = std::move(context); }
+  uint64_t inputContext() const { return inputContext_ ? inputContext_() : 0; }
+
+ private:
+  std::function<uint64_t()> inputContext_;
 };
 
 // MsgBox as the program calls it; a box without a title shows "KV-LINK27".

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Form.h"
+#include "WindowKeys.h"
 #include "platform/Launcher.h"
 
 namespace kvlink {
@@ -48,6 +49,7 @@ int QtHost::msgBox(const QString& text, int style, const QString& title) {
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
+  keepModifiedEnterAndEscFromButtons(box);
   const int answer = box.exec();
   if (yesNo) return answer == QMessageBox::Yes ? vbYes : vbNo;
   return vbOK;
@@ -131,6 +133,10 @@ void QtHost::openInEditor(const QString& path, std::function<void()> ifNoneStart
 
 bool QtHost::openFolder(const QString& path) {
   return kvlink::openFolder(path.toStdString());
+}
+
+void QtHost::beep() {
+  QApplication::beep();
 }
 
 }  // namespace kvlink

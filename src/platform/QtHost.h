@@ -15,6 +15,7 @@ class QtHost : public Host {
   void doEvents() override;
   void openInEditor(const QString& path, std::function<void()> ifNoneStarts) override;
   bool openFolder(const QString& path) override;
+  void beep() override;
 };
 
 }  // namespace kvlink

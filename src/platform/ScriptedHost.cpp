@@ -14,6 +14,7 @@ void ScriptedHost::clearRecords() {
   launched_.clear();
   doEventsCount_ = 0;
   modalCount_ = 0;
+  beeps_ = 0;
 }
 
 int ScriptedHost::msgBox(const QString& text, int style, const QString& title) {

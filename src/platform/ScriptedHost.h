@@ -41,6 +41,7 @@ class ScriptedHost : public Host {
   const std::vector<QString>& launched() const { return launched_; }
   int doEventsCount() const { return doEventsCount_; }
   int modalCount() const { return modalCount_; }
+  int beeps() const { return beeps_; }
   void clearRecords();
 
   int msgBox(const QString& text, int style, const QString& title) override;
@@ -53,6 +54,7 @@ class ScriptedHost : public Host {
   void openInEditor(const QString& path, std::function<void()> ifNoneStarts) override;
   bool openFolder(const QString& path) override;
   bool editorStarts = true;
+  void beep() override { ++beeps_; }
 
  private:
   std::deque<int> boxAnswers_;
@@ -68,6 +70,7 @@ class ScriptedHost : public Host {
   std::vector<QString> launched_;
   int doEventsCount_ = 0;
   int modalCount_ = 0;
+  int beeps_ = 0;
 };
 
 }  // namespace kvlink

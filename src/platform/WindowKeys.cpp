@@ -57,8 +57,38 @@ void showEnterButton(QWidget& window, QPushButton* ownDefault) {
     if (button->isDefault() != (button == shown)) button->setDefault(button == shown);
 }
 
+bool isModifiedEnterOrEsc(const QKeyEvent& key) {
+  const bool enterOrEsc =
+      key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape;
+  return enterOrEsc && (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier;
+}
+
+namespace {
+
+const QLatin1String kFilterName("modifiedEnterAndEsc");
+
+class ModifiedEnterAndEscFilter : public QObject {
+ public:
+  explicit ModifiedEnterAndEscFilter(QObject* parent) : QObject(parent) {
+    setObjectName(kFilterName);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    return event->type() == QEvent::KeyPress &&
+           isModifiedEnterOrEsc(*static_cast<QKeyEvent*>(event));
+  }
+};
+
+}  // namespace
+
+void keepModifiedEnterAndEscFromButtons(QWidget& window) {
+  QObject* filter = window.findChild<QObject*>(kFilterName, Qt::FindDirectChildrenOnly);
+  if (!filter) filter = new ModifiedEnterAndEscFilter(&window);
+  for (QPushButton* button : window.findChildren<QPushButton*>())
+    button->installEventFilter(filter);
+}
+
 QPushButton* buttonForKey(QWidget& window, const QKeyEvent& key) {
-  if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return nullptr;
+  if (isModifiedEnterOrEsc(key)) return nullptr;
   switch (key.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -13,6 +13,11 @@ namespace kvlink {
 // The button `key` presses in `window`, or nullptr when it presses none.
 QPushButton* buttonForKey(QWidget& window, const QKeyEvent& key);
 
+// Enter or Esc held with Ctrl, Shift or Alt presses no button of `window`,
+// not even the one that has the focus (a focused button takes Enter itself).
+bool isModifiedEnterOrEsc(const QKeyEvent& key);
+void keepModifiedEnterAndEscFromButtons(QWidget& window);
+
 // The window's own default button (the first one marked default).
 QPushButton* defaultButton(QWidget& window);
 

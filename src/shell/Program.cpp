@@ -19,9 +19,12 @@ Program::Program(Host& hostRef, std::unique_ptr<LinkLibrary> linkLibrary)
   frmUnitId.setFactory([this] { return std::make_unique<kvlink::frmUnitId>(*this); });
   frmAbout.setFactory([this] { return std::make_unique<kvlink::frmAbout>(*this); });
   HelpWindow.setFactory([this] { return std::make_unique<kvlink::HelpWindow>(*this); });
+  host.setInputContext(
+      [this] { return uint64_t(linkState.linkChanges) << 32 | linkState.stationChanges; });
 }
 
 Program::~Program() {
+  host.setInputContext(nullptr);
   windowKinds_.clear();
   modules_.clear();
 }

@@ -9,9 +9,12 @@
 #include "ConfigFileTexts.h"
 #include "EditorsModule.h"
 #include "InstallEditors.h"
+#include "InstallShell.h"
+#include "InstallStatus.h"
 #include "PollSwitch.h"
 #include "QuickConfigDownload.h"
 #include "Startup.h"
+#include "StatusModule.h"
 
 namespace kvlink::test {
 namespace {
@@ -479,6 +482,54 @@ TEST_F(QuickConfigTest, ProgramEndDuringTheDownloadStopsIt) {
   EXPECT_FALSE(files().downloadRunning);
   // The pause ended with the program, not after 5000 pumps.
   EXPECT_LT(host.doEventsCount(), 10);
+}
+
+// Send clicked 0.1 s into a timed pass while the Network Summary scans, then,
+// still in the pass, what the operator does next: the kept click runs one
+// download on station 5, or is dropped with a beep once station 6 is chosen.
+TEST_F(QuickConfigTest, SendKeptByATimedPassActsForTheStationItWasMadeOnOrBeeps) {
+  installShell(*program);  // the main window's timers drive the poll
+  installStatus(*program);
+  line->station(6).unit(0, false);
+  FormConfig& w = ready(0, numberedFile(0));
+  main().menuDisplayNetworkSummary->trigger();
+  StatusModule& status = program->module<StatusModule>();
+  status.Form14().Option2->setChecked(true);
+  status.Form14().Command3D1->click();
+  QWindow* summary = status.Form13().windowHandle();
+  auto cell = [&](int station) {
+    return status.Form13().Label1[station - 1]->mapTo(&status.Form13(), QPoint(8, 8));
+  };
+  const QPoint send = w.Command3D3->mapTo(&w, w.Command3D3->rect().center());
+  using QTest::mouseClick, QTest::mouseDClick;
+  const std::tuple<std::function<void()>, size_t, int> cases[] = {
+      // then, writes (all to station 5), beeps
+      {[&] { mouseDClick(summary, Qt::LeftButton, {}, cell(6)); }, 0, 1},
+      {[&] { QTest::mouseMove(w.windowHandle(), QPoint(w.width() - 4, w.height() - 4)); }, 18, 0},
+      {[&] { mouseClick(summary, Qt::LeftButton, {}, cell(6)); }, 18, 0},
+      {[&] { mouseDClick(summary, Qt::LeftButton, {}, cell(5)); }, 18, 0},
+      {[&] { mouseClick(w.windowHandle(), Qt::LeftButton, {}, send); }, 18, 1}};  // a double-click
+  for (const auto& [then, writes, beeps] : cases) {
+    program->selectStation(5);
+    answeredPoll(0);
+    host.clearRecords();
+    line->calls.clear();
+    host.atNextDoEvents([&, then = then] {
+      EXPECT_TRUE(program->poll.passRunning);
+      QTest::qWait(100);
+      mouseClick(w.windowHandle(), Qt::LeftButton, {}, send);
+      QTest::qWait(100);
+      then();
+      EXPECT_TRUE(line->writes().empty()) << "acted during the pass";
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.beeps() || !host.boxes().empty(); }, 20000))
+        << "lost without a beep";
+    QTest::qWait(50);
+    EXPECT_EQ(line->writes().size(), writes);
+    for (const std::string& call : line->writes()) EXPECT_EQ(call.rfind("write 2 5 ", 0), 0u);
+    EXPECT_EQ(host.beeps(), beeps) << writes;
+    EXPECT_EQ(host.boxes().size(), writes ? 1u : 0u);
+  }
 }
 
 }  // namespace

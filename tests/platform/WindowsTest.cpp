@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,40 +238,92 @@ class KeyForm : public Form {
   std::string pressed;
 };
 
-TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitAndAllWaitForAHold) {
+TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitNoneWithAModifier) {
   ScriptedHost host;
-  const std::tuple<const char*, Qt::Key, const char*> cases[] = {
-      // focus ("" none), key, pressed
-      {"Start", Qt::Key_Return, "Start"},        {"Exit", Qt::Key_Enter, "Exit"},
-      {"QLineEdit", Qt::Key_Return, "Continue"}, {"QListWidget", Qt::Key_Return, "Continue"},
-      {"", Qt::Key_Return, "Continue"},          {"QLineEdit", Qt::Key_Escape, "Exit"}};
-  for (const auto& [focus, key, pressed] : cases) {
+  const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, const char*> cases[] = {
+      // focus ("" none), key, modifiers, pressed
+      {"Start", Qt::Key_Return, {}, "Start"},
+      {"Exit", Qt::Key_Enter, Qt::KeypadModifier, "Exit"},
+      {"QLineEdit", Qt::Key_Return, {}, "Continue"},
+      {"QListWidget", Qt::Key_Return, {}, "Continue"},
+      {"", Qt::Key_Return, {}, "Continue"},
+      {"QLineEdit", Qt::Key_Escape, {}, "Exit"},
+      {"Start", Qt::Key_Return, Qt::ControlModifier, ""},
+      {"Exit", Qt::Key_Enter, Qt::ShiftModifier, ""},
+      {"QLineEdit", Qt::Key_Return, Qt::AltModifier, ""},
+      {"Start", Qt::Key_Escape, Qt::ControlModifier, ""},
+      {"QLineEdit", Qt::Key_Escape, Qt::ShiftModifier, ""},
+      {"", Qt::Key_Escape, Qt::AltModifier, ""}};
+  for (const auto& [focus, key, modifiers, pressed] : cases) {
     KeyForm form(host);
     QApplication::focusWidget()->clearFocus();
     for (QWidget* control : form.findChildren<QWidget*>())
       if (*focus && (control->objectName() == focus || control->inherits(focus)))
         control->setFocus();
     for (const char* caption : {"Start", "Continue", "Exit"})  // drawn as the one Enter presses
-      EXPECT_TRUE(key == Qt::Key_Escape ||
+      EXPECT_TRUE(key == Qt::Key_Escape || !*pressed ||
                   form.button(caption)->isDefault() == (std::string(caption) == pressed))
           << caption;
-    QTest::keyClick(form.windowHandle(), key);
-    EXPECT_EQ(form.pressed, pressed) << focus << " key " << key;
+    QTest::keyClick(form.windowHandle(), key, modifiers);
+    EXPECT_EQ(form.pressed, pressed) << focus << " key " << key << " with " << modifiers;
   }
-  // Held, the window keeps its focus; keys and clicks act after the hold, in order.
-  KeyForm form(host);
-  form.button("Continue")->setFocus();
-  form.holdInput(true);
-  QTest::keyClick(form.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
-  QTest::keyClick(form.windowHandle(), Qt::Key_Space);
-  QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
-                    form.button("Start")->geometry().center());
-  QCoreApplication::processEvents();
-  EXPECT_EQ(QApplication::focusWidget(), form.button("Continue"));
-  EXPECT_EQ(form.pressed, "");
-  form.holdInput(false);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(form.pressed, "ExitStart");
+}
+
+// Held, a window keeps its focus; what came meanwhile acts after the hold, in
+// order and as made, or is dropped with a beep.
+TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
+  ScriptedHost host;
+  uint64_t station = 0;
+  host.setInputContext([&station] { return station; });
+  QDialog modal;
+  modal.setModal(true);
+  using Do = std::function<void(KeyForm&)>;
+  const Do tabSpace = [](KeyForm& f) {
+    QTest::keyClick(f.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
+    QTest::keyClick(f.windowHandle(), Qt::Key_Space);
+  };
+  const Do start = [](KeyForm& f) {
+    QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {},
+                      f.button("Start")->mapTo(&f, f.button("Start")->rect().center()));
+  };
+  const Do opensModal = [&](KeyForm& f) {
+    QObject::connect(f.button("Start"), &QPushButton::clicked, &modal, [&] { modal.show(); });
+  };
+  const Do none = [](KeyForm&) {};
+  const std::tuple<std::vector<Do>, Do, const char*, int> cases[] = {
+      // held, after the hold, pressed, beeps
+      {{tabSpace, start,
+        [](KeyForm& f) {
+          QTest::mouseMove(f.windowHandle(), {1, 1});
+        }},
+       none,
+       "ExitStart",
+       0},
+      {{[](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Tab); }},
+       [](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Space); },
+       "Exit",
+       0},
+      {{tabSpace, [&](KeyForm&) { ++station; }}, none, "", 1},
+      {{tabSpace, [&](KeyForm&) { modal.show(), modal.hide(); }}, none, "", 1},
+      {{opensModal, start, tabSpace}, none, "Start", 1},
+      {{start, [](KeyForm& f) { f.button("Start")->setEnabled(false); }}, none, "", 1},
+      {{start, [](KeyForm& f) { f.button("Start")->hide(); }, tabSpace}, none, "", 1}};
+  for (const auto& [held, after, pressed, beeps] : cases) {
+    host.clearRecords();
+    KeyForm form(host);
+    form.button("Continue")->setFocus();
+    form.holdInput(true);
+    for (const Do& step : held) step(form);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.focusWidget(), form.button("Continue"));
+    EXPECT_EQ(form.pressed, "");
+    form.holdInput(false);
+    after(form);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();  // one piece a turn
+    EXPECT_EQ(form.pressed, pressed);
+    EXPECT_EQ(host.beeps(), beeps) << pressed;
+    modal.hide();
+  }
 }
 
 TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case

@@ -41,6 +41,7 @@ void UnitModel::set(int reg, uint16_t value) {
 }
 
 int UnitModel::read(int reg, int count, std::span<uint16_t> out) const {
+  if (onAccess) onAccess("read", reg, count);
   if (reg < 0 || count < 0 || reg + count > kRegisterCount || out.size() < size_t(count)) {
     return kIllegalAddress;
   }
@@ -49,6 +50,7 @@ int UnitModel::read(int reg, int count, std::span<uint16_t> out) const {
 }
 
 int UnitModel::write(int reg, uint16_t value) {
+  if (onAccess) onAccess("write", reg, value);
   if (reg >= kSetPointFirst && reg <= kSetPointLast) {
     if (!setPointTaken(type_, reg, value)) return kIllegalValue;
     regs_[reg] = value;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <span>
 #include <vector>
@@ -28,6 +29,8 @@ class UnitModel {
   // Modbus view: 0 or an exception code (kIllegalAddress, kIllegalValue).
   int read(int reg, int count, std::span<uint16_t> out) const;
   int write(int reg, uint16_t value);
+  // Told of every read (words) and write (value) the line asks for, taken or not.
+  std::function<void(const char* what, int reg, int wordsOrValue)> onAccess;
   // Commands written to the command register and carried out, since the start.
   int commandsRun() const { return commandsRun_; }
 

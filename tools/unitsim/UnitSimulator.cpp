@@ -25,6 +25,13 @@ UnitSimulator::~UnitSimulator() {
   for (int fd : wake_) {
     if (fd >= 0) ::close(fd);
   }
+  if (accessLog_) std::fclose(accessLog_);
+}
+
+bool UnitSimulator::logAccessTo(const std::string& path) {
+  if (accessLog_) std::fclose(accessLog_);
+  accessLog_ = std::fopen(path.c_str(), "a");
+  return accessLog_ != nullptr;
 }
 
 bool UnitSimulator::addStation(int station, int unitType, bool logger) {
@@ -35,6 +42,15 @@ bool UnitSimulator::addStation(int station, int unitType, bool logger) {
   Station s{UnitModel(unitType, logger, 1000u + unsigned(station), UnitClock::fromSystem(start)),
             Fault{}, 0};
   for (int i = 0; i < 180; ++i) s.model.tick();
+  if (accessLog_) {
+    s.model.onAccess = [this, station](const char* what, int reg, int wordsOrValue) {
+      const auto ms =
+          std::chrono::duration_cast<std::chrono::milliseconds>(SimClock::now() - started_);
+      std::fprintf(accessLog_, "%lld %s %d %d %d\n", static_cast<long long>(ms.count()), what,
+                   station, reg, wordsOrValue);
+      std::fflush(accessLog_);
+    };
+  }
   table_.stations.emplace(station, std::move(s));
   return true;
 }

@@ -5,6 +5,7 @@
 // pacing of replies at the line rate on and off.
 
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,6 +34,10 @@ class UnitSimulator {
   UnitSimulator(const UnitSimulator&) = delete;
   UnitSimulator& operator=(const UnitSimulator&) = delete;
 
+  // From now on every read and write asked of the stations added after this is appended to
+  // the file, a line each: milliseconds since the start, "read" or "write", station,
+  // register, words or value. False when the file cannot be opened.
+  bool logAccessTo(const std::string& path);
   // Adds a station (1..254) of unit type 0, 1, 2 or 4; false when the number is taken.
   bool addStation(int station, int unitType, bool logger = true);
 
@@ -87,6 +92,8 @@ class UnitSimulator {
   std::atomic<bool> frozen_{false};
   std::atomic<int> sentWhileReplyDue_{0};
   int wake_[2] = {-1, -1};
+  std::FILE* accessLog_ = nullptr;
+  SimClock::time_point started_ = SimClock::now();
 };
 
 }  // namespace kvlink::sim

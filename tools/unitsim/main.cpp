@@ -2,7 +2,7 @@
 // program without relays.
 //
 //   unitsim [--protocol modbus|df1] [--check crc|bcc] [--baud N] [--pace]
-//           [--station N:TYPE]... [--fault N:KIND] [--link PATH]
+//           [--station N:TYPE]... [--fault N:KIND] [--link PATH] [--log PATH]
 //
 // Serves until interrupted. Without --link it names the device to open on standard output;
 // with --link the caller opens the link it named, and the simulator says nothing.
@@ -28,7 +28,7 @@ void onSignal(int) {
 int usage() {
   std::fprintf(stderr,
                "usage: unitsim [--protocol modbus|df1] [--check crc|bcc] [--baud N] [--pace]\n"
-               "               [--station N:TYPE]... [--fault N:KIND] [--link PATH]\n"
+               "               [--station N:TYPE]... [--fault N:KIND] [--link PATH] [--log PATH]\n"
                "  TYPE: 0, 1, 2 or 4. KIND: silent, badcheck, truncated, garbage, late,\n"
                "  wrongstation, exception, duplicate, foreignfirst.\n");
   return 2;
@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   bool bcc = false;
   std::vector<std::pair<int, int>> stations;
   std::vector<std::pair<int, FaultKind>> faults;
+  std::string logPath;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
       if (options.baud <= 0) return usage();
     } else if (arg == "--link" && hasValue) {
       options.linkPath = argv[++i];
+    } else if (arg == "--log" && hasValue) {
+      logPath = argv[++i];
     } else if (arg == "--station" && hasValue) {
       int number = 0;
       std::string type;
@@ -93,6 +96,10 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
   UnitSimulator sim(options);
+  if (!logPath.empty() && !sim.logAccessTo(logPath)) {
+    std::fprintf(stderr, "unitsim: cannot open %s\n", logPath.c_str());
+    return 1;
+  }
   for (const auto& [number, type] : stations) {
     if (!sim.addStation(number, type)) {
       std::fprintf(stderr, "unitsim: station %d given twice or out of range\n", number);
