@@ -1,5 +1,9 @@
 #include "AutoRetrieveStep.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -15,7 +19,9 @@
 #include "PassTarget.h"
 #include "Program.h"
 #include "RecordCollector.h"
+#include "SaveNote.h"
 #include "link/LinkErrors.h"
+#include "platform/RegularFile.h"
 #include "platform/TempPath.h"
 
 namespace kvlink {
@@ -126,27 +132,28 @@ class StationVisit {
   // the reset, or at the next visit. Records the unit overwrote before they could be read are
   // counted on a line of their own; from a unit that logs faster than it can
   // be read, the records not yet read are left for the next visit, with the
-  // counter not reset.
-  // On any failure the file is cut back to its length before the save (or
-  // the last part of a long backlog kept) and the records stay in the unit.
+  // counter not reset. The station's note says, before and after each step,
+  // where the save stands.
+  // On any failure the file is cut back to its length before the failed part
+  // and the records stay in the unit.
   void saveRecords() {
-    const RecordCollector::KnownMark before = savedUpTo();
+    const std::string directory = destination();
+    const std::string path = autoRetrieveFilePath(directory, station_);
+    notePath_ = saveNotePath(directory, station_);
+    const SavePoint before = startingPoint(path);
     StationFile file;
-    const std::string path = autoRetrieveFilePath(destination(), station_);
     if (!file.open(path)) {
       showStatus(file.notRegular() ? autoRetrieveNotRegularText(station_)
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
-    long fileRun = 0;
-    std::string fileBefore;
-    const std::optional<LoggedRecord> last = fileLast(path, fileRun, fileBefore);
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            logRecordsLostLine, count_, savedUpTo(), last, fileRun, fileBefore);
-    std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
+                            {logRecordsLostLine, logRecordsDoubtfulLine, logCounterChangedLine()},
+                            count_, before);
+    std::string text = file.isNew() ? logHeaderLine(unitType_) : resave_;
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
     for (;;) {
@@ -157,15 +164,10 @@ class StationVisit {
       if (!control) return readFailed(file);
       // On the disk before the counter is read the last time: as little as
       // can be lies between that reading and the reset.
-      if (!text.empty() && !file.append(text)) return writeFailed();
+      if (!appendNoted(file, text, records.point())) return writeFailed();
       text.clear();
       if (outcome == RecordCollector::Outcome::Overrun) break;
-      if (outcome == RecordCollector::Outcome::Paused) {
-        // The oldest ones are in the file to stay, whatever comes after.
-        file.keep();
-        keepMark(records.markWithoutReset());
-        continue;
-      }
+      if (outcome == RecordCollector::Outcome::Paused) continue;
       const std::optional<bool> unchanged = records.counterUnchanged();
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
@@ -173,24 +175,24 @@ class StationVisit {
     if (!file.stillNamed()) {
       // Moved or deleted meanwhile: the records stay in the unit for the
       // file the path names next.
-      keepMark(before);
+      note_ = SaveNote{before, 0, std::nullopt, 0};
+      writeSaveNote(notePath_, note_);
       return showStatus(autoRetrieveFileGoneText(station_));
     }
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
     // A full counter counts no further: reset it even so.
     if (!overrun || records.counterFull()) {
+      if (!noteSaved(file, records.pointAcrossReset())) return writeFailed();
       const int16_t result = WriteUnit(program_, target_.port, station_,
                                        loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
                                        *control | kResetRecordCounter);
-      if (result == 0)
-        m_.SavedUpTo[station_] = records.markAfterReset();
-      else if (result == kNoAnswer)  // reset or not: the file tells next time
-        keepMark(std::nullopt);
-      else
-        keepMark(records.markWithoutReset());
-      if (result == 0 && !program_.ended) saveAfterReset(file, records);
-    } else {
-      keepMark(records.markWithoutReset());
+      if (result == 0) {
+        records.counterWasReset();
+        noteSaved(file, records.point());
+        if (!program_.ended) saveAfterReset(file, records);
+      } else if (result != kNoAnswer) {  // refused: the counter keeps its places
+        noteSaved(file, records.point());
+      }  // no answer: reset or not, the next save tells
     }
     if (program_.ended) return;
     const bool tooFast = overrun && records.logsTooFast();
@@ -204,41 +206,88 @@ class StationVisit {
   // counted: read it now, with any logged since the reset. When that fails,
   // the next save looks for it.
   void saveAfterReset(StationFile& file, RecordCollector& records) {
-    file.keep();
-    records.counterWasReset();
-    if (records.collect() != RecordCollector::Outcome::Complete) return;
+    if (records.collect() == RecordCollector::Outcome::ReadFailed) return;
     std::string text;
     for (const std::string& line : records.take()) text += line;
-    if (!text.empty() && !file.append(text)) return;
-    keepMark(records.markWithoutReset());
+    appendNoted(file, text, records.point());
   }
 
-  RecordCollector::KnownMark savedUpTo() const {
-    const auto found = m_.SavedUpTo.find(station_);
-    if (found == m_.SavedUpTo.end()) return std::nullopt;
-    return found->second;
+  // Where the last save left off: the note, and what of a write it began
+  // reached the file (part of one is cut off). Without a note (an older
+  // station file, or a note lost) the file's last records are sought right
+  // below the counted ones (reset after them) or among them.
+  SavePoint startingPoint(const std::string& path) {
+    struct stat info {};
+    const long size = ::stat(path.c_str(), &info) == 0 ? long(info.st_size) : 0;
+    if (const std::optional<SaveNote> note = readSaveNote(notePath_)) {
+      std::optional<long> cutBackTo;
+      const SavePoint point = savePointOf(*note, size, cutBackTo);
+      if (cutBackTo) cutFileBack(path, *cutBackTo);
+      // Cut short after it was saved (a power loss): the lines the cut
+      // reached are saved again, each on a line of its own.
+      if (!cutBackTo && size < note->fileSize && endsMidLine(path, size))
+        resave_ = cutLines(point.lines, note->fileSize, size);
+      note_ = SaveNote{point, cutBackTo.value_or(size), std::nullopt, 0};
+      return point;
+    }
+    SavePoint point{{0}, lastRecordLines(path, kSavePointLines)};
+    if (!point.lines.empty())
+      for (long offset = -count_; offset <= 1; ++offset)
+        if (offset != 0) point.offsets.push_back(offset);
+    note_ = SaveNote{point, size, std::nullopt, 0};
+    return point;
   }
-  void keepMark(const RecordCollector::KnownMark& mark) {
-    if (mark)
-      m_.SavedUpTo[station_] = *mark;
-    else
-      m_.SavedUpTo.erase(station_);
+  static bool endsMidLine(const std::string& path, long size) {
+    const int fd = openRegularFile(path, O_RDONLY).fd;
+    char last = '\n';
+    const bool mid = fd >= 0 && size > 0 && ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
+    if (fd >= 0) ::close(fd);
+    return mid;
   }
-  static std::optional<LoggedRecord> fileLast(const std::string& path, long& run,
-                                              std::string& before) {
-    std::optional<std::string> line = lastRecordLine(path, &run, &before);
-    if (!line) return std::nullopt;
-    std::string time = logTimeOrderOfLine(*line);
-    return LoggedRecord{std::move(*line), std::move(time)};
+  // Of the lines that ended a file `saved` bytes long (newest first), those
+  // not whole in its first `size` bytes, oldest first.
+  static std::string cutLines(const std::vector<std::string>& lines, long saved, long size) {
+    std::string text;
+    for (const std::string& line : lines) {
+      if (saved <= size) break;
+      text.insert(0, line);
+      saved -= long(line.size());
+    }
+    return text;
+  }
+  static void cutFileBack(const std::string& path, long size) {
+    const int fd = openRegularFile(path, O_WRONLY).fd;
+    if (fd < 0) return;
+    if (::ftruncate(fd, size) == 0) ::fsync(fd);
+    ::close(fd);
+  }
+
+  // Appends `text` with the note saying, before and after, where the save
+  // stands once it is in; what is in stays. False when either cannot be written.
+  bool appendNoted(StationFile& file, const std::string& text, const SavePoint& point) {
+    if (text.empty()) return noteSaved(file, point);
+    note_.writing = point;
+    note_.writingSize = file.sizeAfter(text);
+    if (!writeSaveNote(notePath_, note_) || !file.append(text)) {
+      note_.writing.reset();
+      writeSaveNote(notePath_, note_);
+      return false;
+    }
+    file.keep();
+    return noteSaved(file, point);
+  }
+  bool noteSaved(const StationFile& file, const SavePoint& point) {
+    if (point == note_.saved && !note_.writing && note_.fileSize == file.size()) return true;
+    note_ = SaveNote{point, file.size(), std::nullopt, 0};
+    return writeSaveNote(notePath_, note_);
   }
 
   // One record, followed by one pass of the event pump; nothing when it could
   // not be read or the pump ended the program or changed the link.
-  std::optional<LoggedRecord> readRecord(int record) {
+  std::optional<std::string> readRecord(int record) {
     if (ReadLogRecordAt(program_, static_cast<int16_t>(record), unitType_, station_) != 0)
       return std::nullopt;
-    const LogRecordValues& values = loggingCode(program_).record;
-    LoggedRecord read{logRecordLine(values, unitType_), logTimeOrder(values)};
+    std::string read = logRecordLine(loggingCode(program_).record, unitType_);
     program_.host.doEvents();
     if (!mayGoOn()) return std::nullopt;
     return read;
@@ -267,6 +316,9 @@ class StationVisit {
   int16_t unitType_ = kUnitTypeUnknown;
   long count_ = 0;
   bool elsewhere_ = false;  // saving to the temporary directory
+  std::string notePath_;
+  SaveNote note_;       // as last written
+  std::string resave_;  // lines cut off the file's end
 };
 
 }  // namespace
