@@ -56,6 +56,29 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
       if (line.rfind("\"25/12/2003  ", 0) == 0) found.push_back(std::stoi(line.substr(31)));
     return found;
   }
+  // The record reads of one visit.
+  long visitReads() {
+    link->calls.clear();
+    step();
+    return std::ranges::count_if(
+        link->calls, [](const std::string& c) { return c.ends_with(" 18") || c.ends_with(" 36"); });
+  }
+  // A visit of `station` that ends killed at the last counter reading, right after the file
+  // was written: nothing after it runs, what is on the disk stays.
+  void killedBeforeTheReset(int station) {
+    struct Killed {};
+    const bool modbus = program->linkState.UseModbus != 0;
+    const std::string at = (modbus ? "read 1 " : "abread 1 ") + std::to_string(station);
+    const std::string counter = at + (modbus ? " 138 1" : " 532 2");
+    const std::string control = at + (modbus ? " 134 1" : " 524 2");
+    std::string previous;
+    link->afterCall = [&](const std::string& call) {
+      const std::string before = std::exchange(previous, call);
+      if (call == counter && (before == control || before == counter)) throw Killed{};
+    };
+    EXPECT_THROW(step(), Killed);
+    link->afterCall = nullptr;
+  }
   // The station file held against what the unit logged, record by record.
   JournalFigures checked(int station) {
     std::vector<std::string> journal, got;
@@ -267,9 +290,6 @@ TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
   expectRecords(got, 1, {1, 2, 3, 4, 5, 6});
 }
 
-// The program killed at a call: nothing after it runs, what is on the disk stays.
-struct Killed {};
-
 // Alike records (clock off, values still) across restarts: after a normal save with 260 logged
 // while down, killed before the reset, with the file's last line edited, and with the unit logging
 // during a first visit: each record saved once, in order, or told lost or doubtful.
@@ -278,30 +298,9 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAcrossRestartsSavedOnceInOrderOrTold) {
     SCOPED_TRACE(modbus ? "Modbus" : "DF1");
     program->linkState.UseModbus = modbus ? 1 : 0;
     const int16_t s = modbus ? 5 : 6;
-    const std::string counterRead = modbus ? "read 1 " + std::to_string(s) + " 138 1"
-                                           : "abread 1 " + std::to_string(s) + " 532 2";
-    const std::string controlRead = modbus ? "read 1 " + std::to_string(s) + " 134 1"
-                                           : "abread 1 " + std::to_string(s) + " 524 2";
     MemoryStation& unit = link->station(s).unit(0, true).records(10);
     unit.stillAs = 100;
     useList({s}, 10, filesDir.path());
-    const auto killedBeforeTheReset = [&] {
-      std::string previous;
-      link->afterCall = [&](const std::string& call) {
-        // The last counter reading, right after the file was written.
-        const std::string before = std::exchange(previous, call);
-        if (call == counterRead && (before == controlRead || before == counterRead)) throw Killed{};
-      };
-      EXPECT_THROW(step(), Killed);
-      link->afterCall = nullptr;
-    };
-    const auto visitReads = [&] {  // the record reads of one visit
-      link->calls.clear();
-      step();
-      return std::ranges::count_if(link->calls, [](const std::string& c) {
-        return c.ends_with(" 18") || c.ends_with(" 36");
-      });
-    };
     const auto alike = [&](int count) {  // each run alike within, told apart from the last
       ++unit.stillAs;
       unit.records(count);
@@ -310,11 +309,11 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAcrossRestartsSavedOnceInOrderOrTold) {
     alike(260);
     for (int visit = 0; visit < 12 && unit.regs[138] != 0; ++visit) EXPECT_LE(visitReads(), 100);
     alike(20);
-    killedBeforeTheReset();
+    killedBeforeTheReset(s);
     alike(20);
     step();
     alike(12);
-    killedBeforeTheReset();
+    killedBeforeTheReset(s);
     QFile edited(file(s));  // the last value of the last line
     ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
     ASSERT_TRUE(edited.seek(edited.size() - 3));
@@ -323,7 +322,7 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAcrossRestartsSavedOnceInOrderOrTold) {
     alike(3);
     step();
     alike(150);
-    killedBeforeTheReset();
+    killedBeforeTheReset(s);
     int exchanges = 0;
     link->afterCall = [&](const std::string&) {
       if (++exchanges % 7 == 0) alike(1);
@@ -371,13 +370,7 @@ TEST_F(AutoRetrieveStepTest, ClockSetBackCounterClearedAndCutLineLoseNothingUnto
   // Values still, killed before the reset, the clock set back 6 s while down.
   unit.stillAs = 40;
   unit.records(10);
-  link->afterCall = [&](const std::string& call) {
-    if (call == "read 1 5 138 1" && std::exchange(previous, call) == "read 1 5 134 1")
-      throw Killed{};
-    previous = call;
-  };
-  EXPECT_THROW(step(), Killed);
-  link->afterCall = nullptr;
+  killedBeforeTheReset(5);
   unit.clockBack = 36;
   unit.records(10);
   step();
@@ -441,13 +434,6 @@ TEST_F(AutoRetrieveStepTest, FullAreaSavedOldestFirstAtMostAHundredReadsAVisit) 
   MemoryStation& unit = link->station(5).unit(0, true).records(250);
   unit.regs[138] = 40000;
   useList({5}, 50, filesDir.path());
-  const auto visitReads = [&] {  // the record reads of one visit
-    link->calls.clear();
-    step();
-    return std::ranges::count_if(link->calls, [](const std::string& c) {
-      return c.starts_with("read 1 5 ") && c.ends_with(" 18");
-    });
-  };
   EXPECT_LE(visitReads(), 100);
   EXPECT_EQ(window().Label10->text(),
             "Station#5  Records lost: 39750 (overwritten before they could be read)");

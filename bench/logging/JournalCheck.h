@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace kvlink::test {
+namespace kvlink {
 
 struct JournalFigures {
   long logged = 0, saved = 0, doubled = 0, doubtful = 0, lostUntold = 0, told = 0, disorder = 0,
@@ -58,18 +58,15 @@ inline JournalFigures checkAgainstJournal(const std::vector<std::string>& journa
       ++(mayRepeat > 0 ? f.doubtful : f.doubled);
       mayRepeat -= mayRepeat > 0;
     } else {
-      size_t found = next;
-      while (found < journal.size() && journal[found] != line) ++found;
-      if (found == journal.size()) {
-        bool earlier = false;
-        for (size_t i = 0; i < next && !earlier; ++i) earlier = journal[i] == line;
-        ++(earlier ? f.disorder : f.broken);
+      const auto found = std::find(journal.begin() + long(next), journal.end(), line);
+      if (found == journal.end()) {
+        ++(std::find(journal.begin(), journal.end(), line) != found ? f.disorder : f.broken);
         continue;
       }
-      const long skipped = long(found - next);
+      const long skipped = long(found - journal.begin()) - long(next);
       if (!anyLost) f.lostUntold += std::max(0L, skipped - mayLose);
       mayLose = std::max(0L, mayLose - skipped);
-      next = found + 1;
+      next += size_t(skipped) + 1;
       ++f.saved;
     }
     anyLost = false;
@@ -78,4 +75,4 @@ inline JournalFigures checkAgainstJournal(const std::vector<std::string>& journa
   return f;
 }
 
-}  // namespace kvlink::test
+}  // namespace kvlink
