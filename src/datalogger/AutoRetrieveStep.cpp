@@ -230,9 +230,12 @@ class StationVisit {
       note_ = SaveNote{point, cutBackTo.value_or(size), std::nullopt, 0};
       return point;
     }
+    // Sought among the newest counted ones only, so that this costs a part
+    // of one visit's reads; found nowhere, the file says records may be missing.
+    constexpr long kSoughtAmongCounted = 40;
     SavePoint point{{0}, lastRecordLines(path, kSavePointLines)};
     if (!point.lines.empty())
-      for (long offset = -count_; offset <= 1; ++offset)
+      for (long offset = -std::min(count_, kSoughtAmongCounted); offset <= 1; ++offset)
         if (offset != 0) point.offsets.push_back(offset);
     note_ = SaveNote{point, size, std::nullopt, 0};
     return point;
