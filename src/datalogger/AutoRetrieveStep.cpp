@@ -1,9 +1,5 @@
 #include "AutoRetrieveStep.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -21,7 +17,6 @@
 #include "RecordCollector.h"
 #include "SaveNote.h"
 #include "link/LinkErrors.h"
-#include "platform/RegularFile.h"
 #include "platform/TempPath.h"
 
 namespace kvlink {
@@ -140,7 +135,9 @@ class StationVisit {
     const std::string directory = destination();
     const std::string path = autoRetrieveFilePath(directory, station_);
     notePath_ = saveNotePath(directory, station_);
-    const SavePoint before = startingPoint(path);
+    const ResumedSaves resumed = resumeSaves(path, notePath_, count_);
+    const SavePoint& before = resumed.note.saved;
+    note_ = resumed.note;
     StationFile file;
     if (!file.open(path)) {
       showStatus(file.notRegular() ? autoRetrieveNotRegularText(station_)
@@ -153,7 +150,7 @@ class StationVisit {
                             },
                             {logRecordsLostLine, logRecordsDoubtfulLine, logCounterChangedLine()},
                             count_, before);
-    std::string text = file.isNew() ? logHeaderLine(unitType_) : resave_;
+    std::string text = file.isNew() ? logHeaderLine(unitType_) : resumed.resave;
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
     for (;;) {
@@ -212,59 +209,6 @@ class StationVisit {
     appendNoted(file, text, records.point());
   }
 
-  // Where the last save left off: the note, and what of a write it began
-  // reached the file (part of one is cut off). Without a note (an older
-  // station file, or a note lost) the file's last records are sought right
-  // below the counted ones (reset after them) or among them.
-  SavePoint startingPoint(const std::string& path) {
-    struct stat info {};
-    const long size = ::stat(path.c_str(), &info) == 0 ? long(info.st_size) : 0;
-    if (const std::optional<SaveNote> note = readSaveNote(notePath_)) {
-      std::optional<long> cutBackTo;
-      const SavePoint point = savePointOf(*note, size, cutBackTo);
-      if (cutBackTo) cutFileBack(path, *cutBackTo);
-      // Cut short after it was saved (a power loss): the lines the cut
-      // reached are saved again, each on a line of its own.
-      if (!cutBackTo && size < note->fileSize && endsMidLine(path, size))
-        resave_ = cutLines(point.lines, note->fileSize, size);
-      note_ = SaveNote{point, cutBackTo.value_or(size), std::nullopt, 0};
-      return point;
-    }
-    // Sought among the newest counted ones only, so that this costs a part
-    // of one visit's reads; found nowhere, the file says records may be missing.
-    constexpr long kSoughtAmongCounted = 40;
-    SavePoint point{{0}, lastRecordLines(path, kSavePointLines)};
-    if (!point.lines.empty())
-      for (long offset = -std::min(count_, kSoughtAmongCounted); offset <= 1; ++offset)
-        if (offset != 0) point.offsets.push_back(offset);
-    note_ = SaveNote{point, size, std::nullopt, 0};
-    return point;
-  }
-  static bool endsMidLine(const std::string& path, long size) {
-    const int fd = openRegularFile(path, O_RDONLY).fd;
-    char last = '\n';
-    const bool mid = fd >= 0 && size > 0 && ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
-    if (fd >= 0) ::close(fd);
-    return mid;
-  }
-  // Of the lines that ended a file `saved` bytes long (newest first), those
-  // not whole in its first `size` bytes, oldest first.
-  static std::string cutLines(const std::vector<std::string>& lines, long saved, long size) {
-    std::string text;
-    for (const std::string& line : lines) {
-      if (saved <= size) break;
-      text.insert(0, line);
-      saved -= long(line.size());
-    }
-    return text;
-  }
-  static void cutFileBack(const std::string& path, long size) {
-    const int fd = openRegularFile(path, O_WRONLY).fd;
-    if (fd < 0) return;
-    if (::ftruncate(fd, size) == 0) ::fsync(fd);
-    ::close(fd);
-  }
-
   // Appends `text` with the note saying, before and after, where the save
   // stands once it is in; what is in stays. False when either cannot be written.
   bool appendNoted(StationFile& file, const std::string& text, const SavePoint& point) {
@@ -320,8 +264,7 @@ class StationVisit {
   long count_ = 0;
   bool elsewhere_ = false;  // saving to the temporary directory
   std::string notePath_;
-  SaveNote note_;       // as last written
-  std::string resave_;  // lines cut off the file's end
+  SaveNote note_;  // as last written
 };
 
 }  // namespace

@@ -1,9 +1,15 @@
 #include "SaveNote.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <sstream>
 
 #include "AutoRetrieveFile.h"
 #include "LogRecordLine.h"
+#include "platform/RegularFile.h"
 #include "platform/WholeFile.h"
 
 namespace kvlink {
@@ -63,11 +69,42 @@ bool writeSaveNote(const std::string& path, const SaveNote& note) {
   return replaceWholeFile(path, out.str());
 }
 
-SavePoint savePointOf(const SaveNote& note, long fileSize, std::optional<long>& cutBackTo) {
-  if (!note.writing) return note.saved;
-  if (fileSize >= note.writingSize) return *note.writing;
-  if (fileSize > note.fileSize) cutBackTo = note.fileSize;
-  return note.saved;
+ResumedSaves resumeSaves(const std::string& path, const std::string& notePath, long counted) {
+  ResumedSaves resumed;
+  const int fd = openRegularFile(path, O_RDWR).fd;
+  struct stat info {};
+  const long size = fd >= 0 && ::fstat(fd, &info) == 0 ? long(info.st_size) : 0;
+  char last = '\n';
+  const bool midLine = fd >= 0 && size > 0 && ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
+  resumed.note.fileSize = size;
+  if (const std::optional<SaveNote> note = readSaveNote(notePath)) {
+    resumed.note.saved = note->saved;
+    if (note->writing && size >= note->writingSize) {
+      resumed.note.saved = *note->writing;
+    } else if (note->writing && size > note->fileSize) {
+      if (::ftruncate(fd, note->fileSize) == 0) ::fsync(fd);  // part of a write
+      resumed.note.fileSize = note->fileSize;
+    } else if (midLine && size < note->fileSize) {
+      // The lines saved, newest first, that the cut reached: again, oldest first.
+      long end = note->fileSize;
+      for (auto line = note->saved.lines.begin(); line != note->saved.lines.end() && end > size;
+           ++line) {
+        resumed.resave.insert(0, *line);
+        end -= long(line->size());
+      }
+    }
+  } else {
+    // Sought among the newest counted ones only, so that this costs a part
+    // of one visit's reads; found nowhere, the file says records may be missing.
+    constexpr long kSoughtAmongCounted = 40;
+    SavePoint& point = resumed.note.saved;
+    point.lines = lastRecordLines(path, kSavePointLines);
+    if (!point.lines.empty())
+      for (long offset = -std::min(counted, kSoughtAmongCounted); offset <= 1; ++offset)
+        if (offset != 0) point.offsets.push_back(offset);
+  }
+  if (fd >= 0) ::close(fd);
+  return resumed;
 }
 
 }  // namespace kvlink

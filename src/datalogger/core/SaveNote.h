@@ -45,9 +45,16 @@ std::optional<SaveNote> readSaveNote(const std::string& path);
 // Replaces the note whole and syncs it; false when it could not.
 bool writeSaveNote(const std::string& path, const SaveNote& note);
 
-// Where the station file of `fileSize` bytes leaves off, from its note: a
-// write begun counts when the file reached its length. `cutBackTo` is set when
-// the file holds part of that write only, to the length before it.
-SavePoint savePointOf(const SaveNote& note, long fileSize, std::optional<long>& cutBackTo);
+// Where saves to the station file at `path` go on. From its note: a write the
+// note began counts when the file reached its length, and part of one is cut
+// off; a file cut short in its last line since (a power loss) gets the lines
+// the cut reached saved again (`resave`). Without a note (a file from an
+// older version, or the note lost) the file's last records are sought among
+// the newest of the `counted` records and right below them.
+struct ResumedSaves {
+  SaveNote note;  // as it stands, no write begun
+  std::string resave;
+};
+ResumedSaves resumeSaves(const std::string& path, const std::string& notePath, long counted);
 
 }  // namespace kvlink
