@@ -129,8 +129,8 @@ TEST_F(AutoRetrieveStepTest, SaveAppendsOldestFirstWithOneHeaderThenClearsTheUni
   EXPECT_EQ(link->calls,
             (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 192 18", "read 1 5 138 1",
                      "read 1 5 216 18", "read 1 5 240 18", "read 1 5 138 1", "read 1 5 134 1",
-                     "read 1 5 138 1", "write 1 5 134 25", "read 1 5 192 18", "read 1 5 138 1",
-                     "read 1 5 216 18", "read 1 5 138 1"}));
+                     "read 1 5 138 1", "write 1 5 134 25", "read 1 5 192 18", "read 1 5 216 18",
+                     "read 1 5 138 1"}));
   Strings got = fileLines(5);
   ASSERT_EQ(got.size(), 4u);
   EXPECT_EQ(got[0], header(0));
@@ -456,8 +456,7 @@ TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
   EXPECT_EQ(link->calls, (Strings{"abread 2 9 334 2", "abread 2 9 532 2", "abread 2 9 768 38",
                                   "abread 2 9 532 2", "abread 2 9 816 38", "abread 2 9 532 2",
                                   "abread 2 9 524 2", "abread 2 9 532 2", "abwrite 2 9 524 26",
-                                  "abread 2 9 768 38", "abread 2 9 532 2", "abread 2 9 816 38",
-                                  "abread 2 9 532 2"}));
+                                  "abread 2 9 768 38", "abread 2 9 816 38", "abread 2 9 532 2"}));
   const Strings got = fileLines(9);
   ASSERT_EQ(got.size(), 3u);
   EXPECT_EQ(got[0], header(1));

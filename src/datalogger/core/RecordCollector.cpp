@@ -85,30 +85,34 @@ std::optional<RecordCollector::Outcome> RecordCollector::place() {
     for (const long offset : offsets_)
       if (counter_ + offset >= 0) open.push_back(offset);
     // The lines saved against the records at each offset: one offset is
-    // checked on its newest line, several until one is left.
+    // checked on its newest line, several until one is left. The records of
+    // each round are read between two equal counter readings.
     std::map<long, std::string> seen;
     bool moved = false;
     for (size_t j = 0; !moved && j < tail_.size() && (j == 0 || open.size() > 1); ++j) {
-      for (auto offset = open.begin(); offset != open.end();) {
-        const long index = counter_ + *offset + long(j);
-        if (index >= kLogRecordSlots) {  // overwritten: nothing to tell by
-          ++offset;
-          continue;
-        }
-        auto found = seen.find(index);
-        if (found == seen.end()) {
-          if (reads_ >= kMostReads) return Outcome::Overrun;
-          std::optional<std::string> line;
-          const Steady read = readSteady(index, line);
-          if (read == Steady::Failed) return Outcome::ReadFailed;
-          if (read == Steady::Moved) {
-            moved = true;
-            break;
-          }
-          found = seen.emplace(index, std::move(*line)).first;
-        }
-        offset = found->second == tail_[j] ? offset + 1 : open.erase(offset);
+      const auto indexOf = [&](long offset) { return counter_ + offset + long(j); };
+      bool read = false;
+      for (const long offset : open) {
+        const long index = indexOf(offset);
+        if (index >= kLogRecordSlots || seen.contains(index)) continue;  // overwritten: no telling
+        if (reads_ >= kMostReads) return Outcome::Overrun;
+        ++reads_;
+        std::optional<std::string> line = readRecord_(static_cast<int>(index));
+        if (!line) return Outcome::ReadFailed;
+        seen.emplace(index, std::move(*line));
+        read = true;
       }
+      if (read) {
+        const std::optional<long> counter = readCounter_();
+        if (!counter) return Outcome::ReadFailed;
+        moved = *counter != counter_;
+        wentBack_ = wentBack_ || *counter < counter_;
+        counter_ = *counter;
+      }
+      std::erase_if(open, [&](long offset) {
+        const auto found = seen.find(indexOf(offset));
+        return !moved && found != seen.end() && found->second != tail_[j];
+      });
     }
     if (moved) continue;
     if (open.empty()) return placeAfterOutsideChange();
