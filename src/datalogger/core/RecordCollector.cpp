@@ -18,7 +18,7 @@ constexpr int kSteadyTries = 8;
 constexpr int kMostReads = 100;
 // Records a sweep takes at most: what a part read is in the file before the
 // next part is read.
-constexpr int kPart = 25;
+constexpr int kPart = 10;
 // The counter stops here and counts no further.
 constexpr long kCounterFull = 0xFFFF;
 

@@ -11,7 +11,7 @@
 // equal counter readings is the one at its place, whatever it reads like.
 // Where the last save left off is a place too (a SavePoint, kept in the
 // station's note): the records above it are read oldest first in parts of at
-// most 25, each part newest first from one record read between two equal
+// most 10, each part newest first from one record read between two equal
 // counter readings; a record logged meanwhile moves the next one read up onto
 // the one read before it, which the counter tells from a record alike to it.
 // At most 100 record reads a save.
