@@ -1,16 +1,17 @@
 // Steady logging end to end: the whole program on the relay simulator, which
 // paces every character at the line rate, started from gridmon.ini with its
 // real one-second poll and auto retrieve on (record limit 10), every unit
-// logging one record a second. After the run each station file is held
-// against every record the unit logged meanwhile:
+// logging one record a second. After the run each station file is held,
+// record by record and in order, against the journal of every record the unit
+// logged meanwhile (JournalCheck.h):
 //   logged    records the unit logged during the run
 //   saved     of these, in the file
-//   lost      logged before the newest one saved, not in the file
+//   doubled   record lines repeating the one before, untold
+//   doubtful  repeats told by a "Records doubtful" line
+//   silent    records left out of the file, untold
 //   told      records counted on the file's "Records lost" lines
-//   doubled   record lines in the file more than once
 //   disorder  record lines older than the one before them
 //   pending   logged after the newest one saved (still in the unit)
-//   errors    "Could not read info" lines
 //   broken    lines that are none of these, or a second header line
 //
 //   bench_logging --protocol modbus|df1_crc|df1_bcc --baud N --stations 1|2 --seconds S
@@ -19,11 +20,11 @@
 // --kills K runs the real program (kvlink27) in place of the one in this
 // process and kills it (SIGKILL) K times at random moments, starting it again
 // each time. --still turns the units' logger clocks off and holds their
-// meters after a few seconds: every record from then on reads alike (the
-// file is then held against the count of records logged). With either, after the run the units stop
-// logging and the program saves until no record is left in the units, so every record logged is
-// saved or told lost. --check ends with 1 when a record was doubled or lost untold, or a line is
-// broken.
+// meters after a few seconds, letting them move once every 5 to 9 seconds:
+// records come in runs that read alike. With either, after the run the units
+// stop logging and the program saves until no record is left in the units, so
+// every record logged is saved or told lost. --check ends with 1 when a record
+// was doubled, lost untold or out of order, or a line is broken.
 //
 // Prints one line per station: protocol baud stations seconds station kills
 // and the figures above.
@@ -37,17 +38,20 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AutoRetrieveModule.h"
 #include "Form1.h"
 #include "Install.h"
+#include "JournalCheck.h"
 #include "LogRecordDecode.h"
 #include "LogRecordLine.h"
 #include "PollPass.h"
@@ -74,12 +78,6 @@ struct Options {
 
 constexpr int16_t kStationTypes[] = {0, 1};  // station 1 a motor unit, station 2 a feeder unit
 
-struct Figures {
-  long logged = 0, saved = 0, lost = 0, told = 0, doubled = 0, disorder = 0, pending = 0,
-       errors = 0, broken = 0;
-  bool sound() const { return doubled == 0 && lost <= told && disorder == 0 && broken == 0; }
-};
-
 std::vector<std::string> fileLines(const QString& path) {
   QFile file(path);
   std::vector<std::string> lines;
@@ -89,47 +87,16 @@ std::vector<std::string> fileLines(const QString& path) {
   return lines;
 }
 
-Figures compare(const std::vector<std::vector<uint16_t>>& journal, int16_t type,
-                const std::vector<std::string>& lines, bool alike) {
-  Figures f;
-  f.logged = long(journal.size());
-  std::map<std::string, long> order;  // record line -> place in the journal
-  for (size_t i = 0; i < journal.size(); ++i) {
+// The station file held against the unit's journal record by record.
+JournalFigures compare(const std::vector<std::vector<uint16_t>>& journal, int16_t type,
+                       const std::vector<std::string>& lines) {
+  std::vector<std::string> logged;
+  for (const std::vector<uint16_t>& words : journal) {
     LogRecordValues values;
-    decodeLogRecord(values, journal[i], type);
-    order.emplace(logRecordLine(values, type), long(i));
+    decodeLogRecord(values, words, type);
+    logged.push_back(logRecordLine(values, type));
   }
-  const std::string lostPrefix = "\"Records lost: ";
-  std::map<long, int> seen;
-  long previous = -1, newest = -1, records = 0, headers = 0;
-  for (const std::string& line : lines) {
-    if (line == logHeaderLine(type)) {
-      f.broken += headers++ > 0;
-    } else if (alike && order.count(line) != 0) {
-      ++records;
-    } else if (line.rfind(lostPrefix, 0) == 0) {
-      f.told += std::stol(line.substr(lostPrefix.size()));
-    } else if (line == logReadErrorLine()) {
-      ++f.errors;
-    } else if (auto found = order.find(line); found != order.end()) {
-      if (++seen[found->second] > 1) ++f.doubled;
-      if (found->second <= previous) ++f.disorder;
-      previous = found->second;
-      newest = std::max(newest, found->second);
-    } else {
-      ++f.broken;
-    }
-  }
-  if (alike) {  // all saved by now: held against the count
-    f.saved = std::min(records, f.logged);
-    f.doubled = std::max(0L, records - f.logged);
-    f.lost = f.logged - f.saved;
-    return f;
-  }
-  f.saved = long(seen.size());
-  f.lost = newest + 1 - f.saved;
-  f.pending = f.logged - newest - 1;
-  return f;
+  return checkAgainstJournal(logged, lines, logHeaderLine(type));
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -247,7 +214,7 @@ int run(const Options& o) {
   setSetting("autoretrieve", "1");
 
   // With --still, after a few records of their own the units' clocks go off
-  // and their meters stand still.
+  // and their meters stand still but for one second every 5 to 9 seconds.
   const auto standStill = [&] {
     for (int s = 1; s <= o.stations; ++s) {
       line.setReg(s, sim::kLoggerControl, sim::kLogTimeAndEvents);
@@ -255,6 +222,19 @@ int run(const Options& o) {
     }
   };
   constexpr int kOwnRecordsMs = 3500;
+  std::atomic<bool> running{true};
+  std::thread runs([&] {
+    std::mt19937 random(unsigned(o.seconds));
+    QThread::msleep(kOwnRecordsMs);
+    if (!o.still) return;
+    standStill();
+    while (running) {
+      for (int ms = 5000 + int(random() % 4000); ms > 0 && running; ms -= 100) QThread::msleep(100);
+      for (int s = 1; s <= o.stations; ++s) line.holdMeters(s, false);
+      QThread::msleep(1000);
+      for (int s = 1; s <= o.stations; ++s) line.holdMeters(s, true);
+    }
+  });
 
   // After the run: no more logging, and every record left saved.
   const bool drain = o.kills > 0 || o.still;
@@ -268,11 +248,9 @@ int run(const Options& o) {
     KilledProgram program(dir.path(), line.devicePath());
     std::mt19937 random(unsigned(o.baud + o.stations * 7 + o.kills * 131));
     line.setFrozen(false);
-    if (o.still) {
-      QThread::msleep(kOwnRecordsMs);
-      standStill();
-    }
     program.runKilled(o.kills, o.seconds, random);
+    running = false;
+    runs.join();
     line.setFrozen(true);
     // The units' last records logged at once, up to the record limit, until
     // none is left.
@@ -294,9 +272,10 @@ int run(const Options& o) {
       return 1;
     }
     line.setFrozen(false);
-    if (o.still) QTimer::singleShot(kOwnRecordsMs, standStill);
     QTimer::singleShot(o.seconds * 1000, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
+    running = false;
+    runs.join();
     line.setFrozen(true);
     if (drain) {
       program->module<AutoRetrieveModule>().AutoRecordLimit = 1;
@@ -309,12 +288,12 @@ int run(const Options& o) {
 
   bool sound = true;
   for (int s = 1; s <= o.stations; ++s) {
-    const Figures f = compare(line.journal(s), kStationTypes[s - 1],
-                              fileLines(files + QStringLiteral("/station%1.txt").arg(s)), o.still);
+    const JournalFigures f = compare(line.journal(s), kStationTypes[s - 1],
+                                     fileLines(files + QStringLiteral("/station%1.txt").arg(s)));
     sound = sound && f.sound();
     std::printf("%s %d %d %d %d %d %ld %ld %ld %ld %ld %ld %ld %ld %ld\n", o.protocol.c_str(),
-                o.baud, o.stations, o.seconds, s, o.kills, f.logged, f.saved, f.lost, f.told,
-                f.doubled, f.disorder, f.pending, f.errors, f.broken);
+                o.baud, o.stations, o.seconds, s, o.kills, f.logged, f.saved, f.doubled, f.doubtful,
+                f.lostUntold, f.told, f.disorder, f.pending, f.broken);
   }
   line.stop();
   return o.check && !sound ? 1 : 0;

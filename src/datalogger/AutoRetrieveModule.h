@@ -4,13 +4,11 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 
 #include "AutoSave.h"
 #include "AutoSaveDir.h"
 #include "DefaultInstance.h"
 #include "Program.h"
-#include "RecordCollector.h"
 
 namespace kvlink {
 
@@ -43,8 +41,6 @@ class AutoRetrieveModule : public Module {
   int16_t SuppressOptionEvents = 0;
   // Set by the window's timer, cleared by every step; read nowhere.
   bool AutoRetrieveDue = false;
-  // Per station saved since the start: where its last save left off.
-  std::map<int16_t, RecordCollector::Mark> SavedUpTo;
 
   void unloadWindows() override;
 };

@@ -15,6 +15,7 @@
 #include "PassTarget.h"
 #include "Program.h"
 #include "RecordCollector.h"
+#include "SaveNote.h"
 #include "link/LinkErrors.h"
 #include "platform/TempPath.h"
 
@@ -126,27 +127,30 @@ class StationVisit {
   // the reset, or at the next visit. Records the unit overwrote before they could be read are
   // counted on a line of their own; from a unit that logs faster than it can
   // be read, the records not yet read are left for the next visit, with the
-  // counter not reset.
-  // On any failure the file is cut back to its length before the save (or
-  // the last part of a long backlog kept) and the records stay in the unit.
+  // counter not reset. The station's note says, before and after each step,
+  // where the save stands.
+  // On any failure the file is cut back to its length before the failed part
+  // and the records stay in the unit.
   void saveRecords() {
-    const RecordCollector::KnownMark before = savedUpTo();
+    const std::string directory = destination();
+    const std::string path = autoRetrieveFilePath(directory, station_);
+    notePath_ = saveNotePath(directory, station_);
+    const ResumedSaves resumed = resumeSaves(path, notePath_, count_);
+    const SavePoint& before = resumed.note.saved;
+    note_ = resumed.note;
     StationFile file;
-    const std::string path = autoRetrieveFilePath(destination(), station_);
     if (!file.open(path)) {
       showStatus(file.notRegular() ? autoRetrieveNotRegularText(station_)
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
-    long fileRun = 0;
-    std::string fileBefore;
-    const std::optional<LoggedRecord> last = fileLast(path, fileRun, fileBefore);
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
-                            logRecordsLostLine, count_, savedUpTo(), last, fileRun, fileBefore);
-    std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
+                            {logRecordsLostLine, logRecordsDoubtfulLine, logCounterChangedLine()},
+                            count_, before);
+    std::string text = file.isNew() ? logHeaderLine(unitType_) : resumed.resave;
     std::optional<uint16_t> control;
     RecordCollector::Outcome outcome;
     for (;;) {
@@ -157,15 +161,10 @@ class StationVisit {
       if (!control) return readFailed(file);
       // On the disk before the counter is read the last time: as little as
       // can be lies between that reading and the reset.
-      if (!text.empty() && !file.append(text)) return writeFailed();
+      if (!appendNoted(file, text, records.point())) return writeFailed();
       text.clear();
       if (outcome == RecordCollector::Outcome::Overrun) break;
-      if (outcome == RecordCollector::Outcome::Paused) {
-        // The oldest ones are in the file to stay, whatever comes after.
-        file.keep();
-        keepMark(records.markWithoutReset());
-        continue;
-      }
+      if (outcome == RecordCollector::Outcome::Paused) continue;
       const std::optional<bool> unchanged = records.counterUnchanged();
       if (!unchanged) return readFailed(file);
       if (*unchanged) break;
@@ -173,24 +172,24 @@ class StationVisit {
     if (!file.stillNamed()) {
       // Moved or deleted meanwhile: the records stay in the unit for the
       // file the path names next.
-      keepMark(before);
+      note_ = SaveNote{before, 0, std::nullopt, 0};
+      writeSaveNote(notePath_, note_);
       return showStatus(autoRetrieveFileGoneText(station_));
     }
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
     // A full counter counts no further: reset it even so.
     if (!overrun || records.counterFull()) {
+      if (!noteSaved(file, records.pointAcrossReset())) return writeFailed();
       const int16_t result = WriteUnit(program_, target_.port, station_,
                                        loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
                                        *control | kResetRecordCounter);
-      if (result == 0)
-        m_.SavedUpTo[station_] = records.markAfterReset();
-      else if (result == kNoAnswer)  // reset or not: the file tells next time
-        keepMark(std::nullopt);
-      else
-        keepMark(records.markWithoutReset());
-      if (result == 0 && !program_.ended) saveAfterReset(file, records);
-    } else {
-      keepMark(records.markWithoutReset());
+      if (result == 0) {
+        records.counterWasReset();
+        noteSaved(file, records.point());
+        if (!program_.ended) saveAfterReset(file, records);
+      } else if (result != kNoAnswer) {  // refused: the counter keeps its places
+        noteSaved(file, records.point());
+      }  // no answer: reset or not, the next save tells
     }
     if (program_.ended) return;
     const bool tooFast = overrun && records.logsTooFast();
@@ -204,41 +203,38 @@ class StationVisit {
   // counted: read it now, with any logged since the reset. When that fails,
   // the next save looks for it.
   void saveAfterReset(StationFile& file, RecordCollector& records) {
-    file.keep();
-    records.counterWasReset();
-    if (records.collect() != RecordCollector::Outcome::Complete) return;
+    if (records.collect() == RecordCollector::Outcome::ReadFailed) return;
     std::string text;
     for (const std::string& line : records.take()) text += line;
-    if (!text.empty() && !file.append(text)) return;
-    keepMark(records.markWithoutReset());
+    appendNoted(file, text, records.point());
   }
 
-  RecordCollector::KnownMark savedUpTo() const {
-    const auto found = m_.SavedUpTo.find(station_);
-    if (found == m_.SavedUpTo.end()) return std::nullopt;
-    return found->second;
+  // Appends `text` with the note saying, before and after, where the save
+  // stands once it is in; what is in stays. False when either cannot be written.
+  bool appendNoted(StationFile& file, const std::string& text, const SavePoint& point) {
+    if (text.empty()) return noteSaved(file, point);
+    note_.writing = point;
+    note_.writingSize = file.sizeAfter(text);
+    if (!writeSaveNote(notePath_, note_) || !file.append(text)) {
+      note_.writing.reset();
+      writeSaveNote(notePath_, note_);
+      return false;
+    }
+    file.keep();
+    return noteSaved(file, point);
   }
-  void keepMark(const RecordCollector::KnownMark& mark) {
-    if (mark)
-      m_.SavedUpTo[station_] = *mark;
-    else
-      m_.SavedUpTo.erase(station_);
-  }
-  static std::optional<LoggedRecord> fileLast(const std::string& path, long& run,
-                                              std::string& before) {
-    std::optional<std::string> line = lastRecordLine(path, &run, &before);
-    if (!line) return std::nullopt;
-    std::string time = logTimeOrderOfLine(*line);
-    return LoggedRecord{std::move(*line), std::move(time)};
+  bool noteSaved(const StationFile& file, const SavePoint& point) {
+    if (point == note_.saved && !note_.writing && note_.fileSize == file.size()) return true;
+    note_ = SaveNote{point, file.size(), std::nullopt, 0};
+    return writeSaveNote(notePath_, note_);
   }
 
   // One record, followed by one pass of the event pump; nothing when it could
   // not be read or the pump ended the program or changed the link.
-  std::optional<LoggedRecord> readRecord(int record) {
+  std::optional<std::string> readRecord(int record) {
     if (ReadLogRecordAt(program_, static_cast<int16_t>(record), unitType_, station_) != 0)
       return std::nullopt;
-    const LogRecordValues& values = loggingCode(program_).record;
-    LoggedRecord read{logRecordLine(values, unitType_), logTimeOrder(values)};
+    std::string read = logRecordLine(loggingCode(program_).record, unitType_);
     program_.host.doEvents();
     if (!mayGoOn()) return std::nullopt;
     return read;
@@ -267,6 +263,8 @@ class StationVisit {
   int16_t unitType_ = kUnitTypeUnknown;
   long count_ = 0;
   bool elsewhere_ = false;  // saving to the temporary directory
+  std::string notePath_;
+  SaveNote note_;  // as last written
 };
 
 }  // namespace

@@ -17,10 +17,11 @@
 // cannot be written, nothing of the save stays in the file (but what earlier
 // parts of a long backlog kept, and the error line of a failed read) and the
 // counter is not reset, so the next visit saves the same records again; nor
-// is it reset when the file was moved or deleted meanwhile. What is in the
-// station file is what was saved: after a start only the records after its
-// last one are appended. Then the list moves on to the next
-// station. While auto retrieve is off the step only empties the main
+// is it reset when the file was moved or deleted meanwhile. Where the saves
+// stand is kept in a note beside the station file (<directory>/station<N>.note),
+// synced before and after each step: after a start the next save goes on from
+// there, placed by the unit's record counter. Then the list moves on to the
+// next station. While auto retrieve is off the step only empties the main
 // window's auto-retrieve line.
 
 namespace kvlink {

@@ -24,16 +24,19 @@ const QString kRecordCountZero = QStringLiteral("Record Count is zero.  Job canc
 const QString kCannotReadRecord =
     QStringLiteral("Error: Cannot read record - unit may be offline.");
 
+const QString kCounterResetText =
+    QStringLiteral("the record counter was reset while they were read");
+const QString kTooFastText = QStringLiteral("the unit logs faster than they can be read");
+// Readings in a row that find the counter moved before the unit counts as
+// logging faster than its records can be read.
+constexpr int kSteadyTries = 8;
+
 // "File Saved." over a file that misses records: how many, and why.
-QString logSaveShortText(long lost, long unseen) {
+QString logSaveShortText(long lost, long unsaved, const QString& why) {
   QString text = QStringLiteral("File Saved.");
   if (lost > 0)
     text += QStringLiteral("\nRecords lost: %1 (overwritten before they could be read)").arg(lost);
-  if (unseen > 0)
-    text += QStringLiteral(
-                "\nThe unit logged %1 more records while they were read: as many "
-                "may be missing.")
-                .arg(unseen);
+  if (unsaved > 0) text += QStringLiteral("\nRecords not saved: %1 (%2)").arg(unsaved).arg(why);
   return text;
 }
 
@@ -137,8 +140,9 @@ void LogRetr::SSCommand2_Click() {
   ProgressBar1->setRange(0, logSaveProgressMaximum(*count));
   ProgressBar1->setValue(0);
   // Records 0..count-1 as they were when the counter was read. Each record
-  // logged meanwhile moves them all up by one: a record that reads like the
-  // one before it was moved up (the counter counts it) or is alike to it.
+  // logged meanwhile moves them all up by one and adds one to the counter: a
+  // record read between two equal counter readings is the one wanted,
+  // whatever it reads like.
   const auto counterNow = [&] {
     const RecordCounterRead read = ReadRecordCounter(program, program.linkState.CurrentStation);
     return read.result == 0 ? std::optional<int>(read.counter) : std::nullopt;
@@ -148,48 +152,44 @@ void LogRetr::SSCommand2_Click() {
     finish();
     MsgBox(host, kCannotReadRecord);
   };
-  int moved = 0;
-  long lost = 0;
-  std::string last;
-  for (int i = 0; i < *count;) {
-    if (i + moved >= kLogRecordSlots) {  // the oldest ones are overwritten
+  int now = counter;  // as last read
+  long lost = 0, unsaved = 0;
+  QString why;
+  for (int i = 0, tries = 0; i < *count;) {
+    if (now < counter || tries == kSteadyTries) {
+      // Reset meanwhile, or logging faster than a record can be read.
+      unsaved = *count - i;
+      why = now < counter ? kCounterResetText : kTooFastText;
+      break;
+    }
+    const int index = i + now - counter;
+    if (index >= kLogRecordSlots) {  // the oldest ones are overwritten
       lost = *count - i;
       break;
     }
     // What was written stays; nothing stands in for a missing record.
-    if (ReadLogRecord(program, int16_t(i + moved)) != 0) return cannotRead();
-    std::string line = logRecordLine(loggingCode(program).record, unitType);
-    if (i > 0 && line == last) {
-      const std::optional<int> now = counterNow();
-      if (!now) return cannotRead();
-      if (*now > counter + moved) {
-        ++moved;
-        continue;
-      }
+    if (ReadLogRecord(program, int16_t(index)) != 0) return cannotRead();
+    const std::string line = logRecordLine(loggingCode(program).record, unitType);
+    const std::optional<int> after = counterNow();
+    if (!after) return cannotRead();
+    if (*after != now) {
+      now = *after;
+      ++tries;
+      continue;
     }
+    tries = 0;
     if (!file.write(line)) return fail(QString::fromStdString(file.errorDescription()));
-    last = std::move(line);
     ProgressBar1->setValue(i++);
     host.doEvents();
     if (windowGone()) return;
-  }
-  // More logged than were seen moving the records: unless the last one
-  // written sits where the count puts it, some may be missing.
-  const std::optional<int> end = counterNow();
-  if (!end) return cannotRead();
-  long unseen = std::max(0L, long(*end) - counter - moved);
-  const int lastPlace = *count - 1 + *end - counter;
-  if (unseen > 0 && lost == 0 && lastPlace < kLogRecordSlots) {
-    if (ReadLogRecord(program, int16_t(lastPlace)) != 0) return cannotRead();
-    if (logRecordLine(loggingCode(program).record, unitType) == last) unseen = 0;
   }
   if (lost > 0 && !file.write(logRecordsLostLine(lost)))
     return fail(QString::fromStdString(file.errorDescription()));
 
   if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
   program.pointer.setApplicationPointer(vbDefault);
-  if (lost > 0 || unseen > 0)
-    MsgBox(host, logSaveShortText(lost, unseen), vbExclamation, QStringLiteral("Info"));
+  if (lost > 0 || unsaved > 0)
+    MsgBox(host, logSaveShortText(lost, unsaved, why), vbExclamation, QStringLiteral("Info"));
   else
     MsgBox(host, QStringLiteral("File Saved."), vbInformation, QStringLiteral("Info"));
   finish();

@@ -9,6 +9,7 @@
 #include "AutoRetrieveFixture.h"
 #include "AutoRetrieveStep.h"
 #include "FileSizeLimit.h"
+#include "JournalCheck.h"
 #include "LogRecordLine.h"
 #include "PollPass.h"
 #include "PollingModule.h"
@@ -55,6 +56,41 @@ class AutoRetrieveStepTest : public AutoRetrieveFixture {
       if (line.rfind("\"25/12/2003  ", 0) == 0) found.push_back(std::stoi(line.substr(31)));
     return found;
   }
+  // The record reads of one visit.
+  long visitReads() {
+    link->calls.clear();
+    step();
+    return std::ranges::count_if(
+        link->calls, [](const std::string& c) { return c.ends_with(" 18") || c.ends_with(" 36"); });
+  }
+  // A visit of `station` that ends killed at the last counter reading, right after the file
+  // was written: nothing after it runs, what is on the disk stays.
+  void killedBeforeTheReset(int station) {
+    struct Killed {};
+    const bool modbus = program->linkState.UseModbus != 0;
+    const std::string at = (modbus ? "read 1 " : "abread 1 ") + std::to_string(station);
+    const std::string counter = at + (modbus ? " 138 1" : " 532 2");
+    const std::string control = at + (modbus ? " 134 1" : " 524 2");
+    std::string previous;
+    link->afterCall = [&](const std::string& call) {
+      const std::string before = std::exchange(previous, call);
+      if (call == counter && (before == control || before == counter)) throw Killed{};
+    };
+    EXPECT_THROW(step(), Killed);
+    link->afterCall = nullptr;
+  }
+  // The station file held against what the unit logged, record by record.
+  JournalFigures checked(int station) {
+    std::vector<std::string> journal, got;
+    for (const int k : link->station(station).journal) journal.push_back(std::to_string(k));
+    const std::string head = header(link->station(station).regs[39] >> 8);
+    const auto commas = [](const std::string& line) { return std::ranges::count(line, ','); };
+    for (const std::string& line : fileLines(station))  // whole record lines by their number
+      got.push_back(line.starts_with("\"25/12/2003  ") && commas(line) == commas(head)
+                        ? std::to_string(std::stoi(line.substr(31)))
+                        : line);
+    return checkAgainstJournal(journal, got, head);
+  }
   static std::vector<int> numbers(int first, int last, std::vector<int> before = {}) {
     for (int k = first; k <= last; ++k) before.push_back(k);
     return before;
@@ -92,14 +128,15 @@ TEST_F(AutoRetrieveStepTest, SaveAppendsOldestFirstWithOneHeaderThenClearsTheUni
   step();
   EXPECT_EQ(link->calls,
             (Strings{"read 1 5 39 1", "read 1 5 138 1", "read 1 5 192 18", "read 1 5 138 1",
-                     "read 1 5 216 18", "read 1 5 240 18", "read 1 5 134 1", "read 1 5 138 1",
-                     "write 1 5 134 25", "read 1 5 192 18", "read 1 5 138 1"}));
+                     "read 1 5 216 18", "read 1 5 240 18", "read 1 5 138 1", "read 1 5 134 1",
+                     "read 1 5 138 1", "write 1 5 134 25", "read 1 5 192 18", "read 1 5 216 18",
+                     "read 1 5 138 1"}));
   Strings got = fileLines(5);
   ASSERT_EQ(got.size(), 4u);
   EXPECT_EQ(got[0], header(0));
   expectRecords(got, 1, {1, 2, 3});
   EXPECT_EQ(unit.regs[138], 0);
-  EXPECT_EQ(host.doEventsCount(), 4);
+  EXPECT_EQ(host.doEventsCount(), 5);
   EXPECT_TRUE(host.boxes().empty());
 
   // More records later: appended under the same header.
@@ -253,76 +290,101 @@ TEST_F(AutoRetrieveStepTest, RecordLoggedJustBeforeTheResetIsSavedNextVisit) {
   expectRecords(got, 1, {1, 2, 3, 4, 5, 6});
 }
 
-// Killed before the reset or before reading back a record logged just before it: no record lost.
-TEST_F(AutoRetrieveStepTest, AfterARestartTheFileTellsWhatIsSaved) {
-  MemoryStation& unit = link->station(5).unit(0, true).records(10);
-  useList({5}, 10, filesDir.path());
-  unit.writeFails[134] = 36;
-  step();
-  unit.writeFails.clear();
-  std::string previous;
-  link->afterCall = [&](const std::string& call) {
-    if (call == "read 1 5 138 1" && previous == "read 1 5 134 1") unit.records(1);
-    if (call.rfind("write 1 5 134", 0) == 0) unit.readFails = {192};
-    previous = call;
-  };
-  for (const int logged : {12, 10, 12, 10}) {
-    m().SavedUpTo.clear();  // a restart
-    unit.records(logged);
+// Alike records (clock off, values still) across restarts: after a normal save with 260 logged
+// while down, killed before the reset, with the file's last line edited, and with the unit logging
+// during a first visit: each record saved once, in order, or told lost or doubtful.
+TEST_F(AutoRetrieveStepTest, AlikeRecordsAcrossRestartsSavedOnceInOrderOrTold) {
+  for (const bool modbus : {true, false}) {
+    SCOPED_TRACE(modbus ? "Modbus" : "DF1");
+    program->linkState.UseModbus = modbus ? 1 : 0;
+    const int16_t s = modbus ? 5 : 6;
+    MemoryStation& unit = link->station(s).unit(0, true).records(10);
+    unit.stillAs = 100;
+    useList({s}, 10, filesDir.path());
+    const auto alike = [&](int count) {  // each run alike within, told apart from the last
+      ++unit.stillAs;
+      unit.records(count);
+    };
     step();
+    alike(260);
+    for (int visit = 0; visit < 12 && unit.regs[138] != 0; ++visit) EXPECT_LE(visitReads(), 100);
+    alike(20);
+    killedBeforeTheReset(s);
+    alike(20);
+    step();
+    alike(12);
+    killedBeforeTheReset(s);
+    QFile edited(file(s));  // the last value of the last line
+    ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(edited.seek(edited.size() - 3));
+    edited.write("7");
+    edited.close();
+    alike(3);
+    step();
+    alike(150);
+    killedBeforeTheReset(s);
+    int exchanges = 0;
+    link->afterCall = [&](const std::string&) {
+      if (++exchanges % 7 == 0) alike(1);
+    };
+    const qint64 before = QFileInfo(file(s)).size();
+    EXPECT_LE(visitReads(), 100);
+    EXPECT_GT(QFileInfo(file(s)).size(), before) << "what the first visit read is in the file";
+    for (int visit = 0; visit < 6; ++visit) EXPECT_LE(visitReads(), 100);
     link->afterCall = nullptr;
-    unit.readFails.clear();
-    if (logged == 10) unit.stillAs = 40;  // the last two alike to the last one saved
+    m().AutoRecordLimit = 1;
+    for (int visit = 0; visit < 12 && unit.regs[138] != 0; ++visit) step();
+    const JournalFigures f = checked(s);
+    EXPECT_EQ(f.pending, 0);
+    EXPECT_EQ(f.told, 10);
+    EXPECT_EQ(f.doubled + f.disorder + f.lostUntold + f.broken, 0);
   }
-  std::vector<int> expected = numbers(1, 33);
-  expected.insert(expected.end(), 22, 40);
-  EXPECT_EQ(recordsIn(5), expected);
-  EXPECT_EQ(unit.regs[138], 0);
 }
 
-// Alike records, logged also while they are read, are saved once each in order, no loss told.
-TEST_F(AutoRetrieveStepTest, AlikeRecordsAreSavedOnceEachWithoutALossTold) {
-  MemoryStation& unit = link->station(5).unit(0, true).records(4);
-  unit.stillAs = 3;
-  unit.records(8);
-  int exchanges = 0;
-  link->afterCall = [&](const std::string&) { unit.records(++exchanges % 5 == 0); };
+// A clock set back, a counter cleared from outside while the program is down, a file cut short
+// in a line: no record lost without a word, no line broken by the program.
+TEST_F(AutoRetrieveStepTest, ClockSetBackCounterClearedAndCutLineLoseNothingUntold) {
+  MemoryStation& unit = link->station(5).unit(0, true).records(40);
   useList({5}, 10, filesDir.path());
-  for (int visit = 0; visit < 8; ++visit) step();
+  // One record logged between the last counter reading and the reset, 30 s earlier by its clock.
+  std::string previous;
+  link->afterCall = [&](const std::string& call) {
+    if (call == "read 1 5 138 1" && std::exchange(previous, call) == "read 1 5 134 1") {
+      unit.clockBack = 30;
+      unit.records(1);
+    }
+    previous = call;
+  };
+  step();
   link->afterCall = nullptr;
-  const int alike = unit.logged - 4;
+  unit.records(10);
+  step();
+  // Cleared from outside after 6 more, then 10 logged.
+  unit.records(6);
+  unit.regs[138] = 0;
+  unit.records(10);
+  step();
+  EXPECT_EQ(fileLines(5).end()[-17],
+            "\"Record counter changed by another program or a unit restart: records logged "
+            "before this line may be missing\"");
+  // Values still, killed before the reset, the clock set back 6 s while down.
+  unit.stillAs = 40;
+  unit.records(10);
+  killedBeforeTheReset(5);
+  unit.clockBack = 36;
+  unit.records(10);
+  step();
+  // Cut in the middle of its last line, as by a power loss.
+  const qint64 size = QFileInfo(file(5)).size();
+  ASSERT_TRUE(QFile::resize(file(5), size - 40));
   unit.stillAs = 0;
   unit.records(10);
   step();
-  // 10 alike, one more logged between the last counter reading and the reset.
-  unit.stillAs = 3;
-  unit.records(10);
-  std::string previous;
-  link->afterCall = [&](const std::string& call) {
-    if (call == "read 1 5 138 1" && previous == "read 1 5 134 1") unit.records(1);
-    previous = call;
-  };
-  step();
-  std::vector<int> expected = numbers(1, 4);
-  expected.insert(expected.end(), alike, 3);
-  expected = numbers(alike + 5, alike + 14, expected);
-  expected.insert(expected.end(), 11, 3);
-  EXPECT_EQ(recordsIn(5), expected);
-  EXPECT_EQ(fileLines(5).size(), alike + 26u) << "the header and the records, no loss told";
-}
-
-// The counter set to 0 from outside, after a pause or a reset: no record is lost.
-TEST_F(AutoRetrieveStepTest, CounterClearedFromOutsideLosesNoRecord) {
-  MemoryStation& unit = link->station(5).unit(0, true).records(150);
-  useList({5}, 10, filesDir.path());
-  step();  // paused: the oldest ones saved, the counter not reset
-  for (const int before : {0, 4}) {
-    unit.records(before);
-    unit.regs[138] = 0;
-    unit.records(10);
-    for (int visit = 0; visit < 6 && unit.regs[138] != 0; ++visit) step();
-  }
-  EXPECT_EQ(recordsIn(5), numbers(1, 174));
+  const JournalFigures f = checked(5);
+  EXPECT_EQ(f.saved, f.logged);
+  EXPECT_EQ(f.doubled + f.disorder + f.lostUntold + f.told, 0);
+  EXPECT_EQ(f.broken, 1) << "the half line, saved again whole";
+  EXPECT_EQ(unit.regs[138], 0);
 }
 
 // Two units logging a record every k-th exchange: each record saved once in order, counted
@@ -372,13 +434,6 @@ TEST_F(AutoRetrieveStepTest, FullAreaSavedOldestFirstAtMostAHundredReadsAVisit) 
   MemoryStation& unit = link->station(5).unit(0, true).records(250);
   unit.regs[138] = 40000;
   useList({5}, 50, filesDir.path());
-  const auto visitReads = [&] {  // the record reads of one visit
-    link->calls.clear();
-    step();
-    return std::ranges::count_if(link->calls, [](const std::string& c) {
-      return c.starts_with("read 1 5 ") && c.ends_with(" 18");
-    });
-  };
   EXPECT_LE(visitReads(), 100);
   EXPECT_EQ(window().Label10->text(),
             "Station#5  Records lost: 39750 (overwritten before they could be read)");
@@ -386,7 +441,6 @@ TEST_F(AutoRetrieveStepTest, FullAreaSavedOldestFirstAtMostAHundredReadsAVisit) 
   ASSERT_GE(got.size(), 3u);
   EXPECT_EQ(got[1], "\"Records lost: 39750 (logged faster than they could be read)\"");
   expectRecords(got, 2, {1, 2});
-  m().SavedUpTo.clear();
   for (int visit = 0; visit < 8 && unit.regs[138] != 0; ++visit) EXPECT_LE(visitReads(), 100);
   EXPECT_EQ(recordsIn(5), numbers(1, 250));
   EXPECT_EQ(unit.regs[138], 0);
@@ -400,9 +454,9 @@ TEST_F(AutoRetrieveStepTest, Df1AddressesAndCounts) {
   useList({9}, 2, filesDir.path());
   step();
   EXPECT_EQ(link->calls, (Strings{"abread 2 9 334 2", "abread 2 9 532 2", "abread 2 9 768 38",
-                                  "abread 2 9 532 2", "abread 2 9 816 38", "abread 2 9 524 2",
-                                  "abread 2 9 532 2", "abwrite 2 9 524 26", "abread 2 9 768 38",
-                                  "abread 2 9 532 2"}));
+                                  "abread 2 9 532 2", "abread 2 9 816 38", "abread 2 9 532 2",
+                                  "abread 2 9 524 2", "abread 2 9 532 2", "abwrite 2 9 524 26",
+                                  "abread 2 9 768 38", "abread 2 9 816 38", "abread 2 9 532 2"}));
   const Strings got = fileLines(9);
   ASSERT_EQ(got.size(), 3u);
   EXPECT_EQ(got[0], header(1));

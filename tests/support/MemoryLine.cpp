@@ -38,10 +38,11 @@ MemoryStation& MemoryStation::records(int count) {
     std::copy_backward(area, area + sim::kRecordWords * (sim::kRecordSlots - 1),
                        area + sim::kRecordWords * sim::kRecordSlots);
     ++logged;
-    const int k = stillAs > 0 ? stillAs : logged;
+    const int k = stillAs > 0 ? stillAs : logged, t = k - clockBack;
+    journal.push_back(k);
     std::vector<uint16_t> words = {0x2003, 0x1225,
-                                   static_cast<uint16_t>(0x0300 | bcd(14 + k / 3600)),
-                                   static_cast<uint16_t>(bcd(k / 60 % 60) << 8 | bcd(k % 60))};
+                                   static_cast<uint16_t>(0x0300 | bcd(14 + t / 3600)),
+                                   static_cast<uint16_t>(bcd(t / 60 % 60) << 8 | bcd(t % 60))};
     words.resize(sim::kRecordWords, static_cast<uint16_t>(k));
     setRecord(0, words);
     if (regs[sim::kRecordCounter] < 0xFFFF) ++regs[sim::kRecordCounter];

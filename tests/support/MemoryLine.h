@@ -49,9 +49,12 @@ struct MemoryStation {
   // every word after its time stamp of 25/12/2003 <14 + k / 3600>:<k / 60 %
   // 60>:<k % 60> (BCD), weekday 3: later records, later times.
   MemoryStation& records(int count);
-  int logged = 0;  // records logged so far
+  int logged = 0;            // records logged so far
+  std::vector<int> journal;  // the k of each, in the order logged
   // While set, every record logged reads as the stillAs-th one (a stopped unit clock).
   int stillAs = 0;
+  // Time stamps this many seconds behind (a unit clock set back).
+  int clockBack = 0;
 };
 
 class MemoryLine : public LinkLibrary, public CallLog {

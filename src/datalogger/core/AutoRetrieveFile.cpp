@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <limits>
 
 #include "LogRecordLine.h"
 #include "LogTextFile.h"
@@ -24,43 +23,31 @@ std::string autoRetrieveFilePath(const std::string& directory, int station) {
   return joinDirectory(directory, "station" + std::to_string(station) + ".txt");
 }
 
-std::optional<std::string> lastRecordLine(const std::string& path, long* alike,
-                                          std::string* before) {
-  // What the file ends with: far more than the longest line, and more lines
-  // than a run of alike records is ever counted for.
-  constexpr off_t kTail = 65536;
+std::vector<std::string> lastRecordLines(const std::string& path, size_t most) {
+  // What the file ends with: far more than the longest lines kept.
+  constexpr off_t kTail = 16384;
+  std::vector<std::string> lines;
   const int fd = openRegularFile(path, O_RDONLY).fd;
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return lines;
   struct stat info {};
   std::string tail;
-  off_t from = 0;
   if (::fstat(fd, &info) == 0) {
-    from = std::max<off_t>(0, info.st_size - kTail);
+    const off_t from = std::max<off_t>(0, info.st_size - kTail);
     tail.resize(size_t(info.st_size - from));
     const ssize_t n = ::pread(fd, tail.data(), tail.size(), from);
     tail.resize(n > 0 ? size_t(n) : 0);
   }
   ::close(fd);
-  // Lines from the last one back; `end` is just past a line's '\n'.
-  std::optional<std::string> last;
-  long run = 0;
-  for (size_t end = tail.size(); end > 0;) {
+  // Whole lines from the last one back; `end` is just past a line's '\n'.
+  for (size_t end = tail.size(); end > 0 && tail[end - 1] == '\n' && lines.size() < most;) {
     const size_t newline = end >= 2 ? tail.rfind('\n', end - 2) : std::string::npos;
-    const size_t begin = newline == std::string::npos ? 0 : newline + 1;
-    std::string line = tail.substr(begin, end - begin);
-    end = begin;
-    if (!last && logTimeOrderOfLine(line).empty()) continue;
-    if (last && line != *last) {
-      if (before) *before = line;
-      break;
-    }
-    last = std::move(line);
-    ++run;
-    // The run may go on before what was read: too long to count.
-    if (end == 0 && from > 0) run = std::numeric_limits<long>::max();
+    if (newline == std::string::npos) break;  // perhaps part of a line
+    std::string line = tail.substr(newline + 1, end - newline - 1);
+    if (logTimeOrderOfLine(line).empty()) break;
+    lines.push_back(std::move(line));
+    end = newline + 1;
   }
-  if (alike) *alike = run;
-  return last;
+  return lines;
 }
 
 std::string directoryProblem(const std::string& directory) {
@@ -81,18 +68,25 @@ StationFile::~StationFile() {
 }
 
 bool StationFile::open(const std::string& path) {
-  const RegularFileOpen opened = openRegularFile(path, O_WRONLY | O_APPEND | O_CREAT);
+  const RegularFileOpen opened = openRegularFile(path, O_RDWR | O_APPEND | O_CREAT);
   fd_ = opened.fd;
   path_ = path;
   notRegular_ = opened.notRegular;
   if (fd_ < 0) return false;
   struct stat info {};
   if (::fstat(fd_, &info) != 0) return false;
-  start_ = info.st_size;
+  start_ = size_ = info.st_size;
+  char last = '\n';
+  endsMidLine_ = size_ > 0 && ::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n';
   return true;
 }
 
-bool StationFile::append(const std::string& text) {
+long StationFile::sizeAfter(const std::string& text) const {
+  return size_ + long(text.size()) + (endsMidLine_ ? long(kLogLineEnd.size()) : 0);
+}
+
+bool StationFile::append(const std::string& given) {
+  const std::string text = endsMidLine_ ? std::string(kLogLineEnd) + given : given;
   size_t done = 0;
   while (done < text.size()) {
     const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
@@ -109,6 +103,8 @@ bool StationFile::append(const std::string& text) {
     cutBack();
     return false;
   }
+  size_ += long(text.size());
+  endsMidLine_ = false;
   return true;
 }
 
@@ -122,11 +118,12 @@ bool StationFile::stillNamed() const {
 void StationFile::cutBack() {
   if (fd_ < 0) return;
   if (::ftruncate(fd_, start_) == 0) ::fsync(fd_);
+  size_ = start_;
 }
 
 void StationFile::keep() {
   struct stat info {};
-  if (fd_ >= 0 && ::fstat(fd_, &info) == 0) start_ = info.st_size;
+  if (fd_ >= 0 && ::fstat(fd_, &info) == 0) start_ = size_ = info.st_size;
 }
 
 std::string autoRetrieveCountText(int station, long count) {

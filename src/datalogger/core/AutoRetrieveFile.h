@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kvlink {
 
@@ -18,11 +19,9 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
 // <directory>/station<N>.txt
 std::string autoRetrieveFilePath(const std::string& directory, int station);
 
-// The last record line of a station file (line end included); nothing when
-// it holds none or cannot be read. `alike`: how many record lines in a row
-// end the file reading the same; `before`: the line before them.
-std::optional<std::string> lastRecordLine(const std::string& path, long* alike = nullptr,
-                                          std::string* before = nullptr);
+// The record lines that end a station file (line ends included), newest
+// first, at most `most`: none when it ends with another line or cannot be read.
+std::vector<std::string> lastRecordLines(const std::string& path, size_t most);
 
 // Opens test.log in `directory` for appending and closes it again; the file
 // stays. Empty when it could, else why not ("Path not found", ...).
@@ -32,7 +31,8 @@ bool probeDirectoryWritable(const std::string& directory);
 
 // A station file appended to by one save. Whatever an append adds is synced
 // to the disk whole, or the file is cut back to the length it had when it was
-// opened: it never holds part of a line or of the header line.
+// opened: it never holds part of a line or of the header line. A file that
+// does not end with a line end (cut short by a power loss) gets one first.
 class StationFile {
  public:
   StationFile() = default;
@@ -50,6 +50,9 @@ class StationFile {
   bool append(const std::string& text);
   // The path still names this file: not deleted, moved or replaced since.
   bool stillNamed() const;
+  // Its length now, and once `text` is appended.
+  long size() const { return size_; }
+  long sizeAfter(const std::string& text) const;
   // Back to the length the file had when it was opened, or at keep().
   void cutBack();
   // What is written so far stays: a later failure cuts back to here.
@@ -59,6 +62,8 @@ class StationFile {
   int fd_ = -1;
   std::string path_;
   long start_ = 0;
+  long size_ = 0;
+  bool endsMidLine_ = false;
   bool notRegular_ = false;
 };
 

@@ -110,6 +110,19 @@ std::string logRecordsLostLine(long count) {
          std::string(kLogLineEnd);
 }
 
+std::string logRecordsDoubtfulLine(long count) {
+  return quoted("Records doubtful: " + std::to_string(count) +
+                " (these may already be saved above)") +
+         std::string(kLogLineEnd);
+}
+
+std::string logCounterChangedLine() {
+  return quoted(
+             "Record counter changed by another program or a unit restart: records logged "
+             "before this line may be missing") +
+         std::string(kLogLineEnd);
+}
+
 std::string logTimeOrder(const LogRecordValues& values) {
   return fourDigits(values.LogYear) + values.LogMonthDay + mid(values.LogWeekdayHour, 3, 2) +
          values.LogMinuteSecond;

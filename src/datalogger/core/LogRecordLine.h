@@ -29,6 +29,12 @@ std::string logReadErrorLine();
 // unit overwrote, or logged faster than the line could read them, before
 // they were saved.
 std::string logRecordsLostLine(long count);
+// "Records doubtful: <count> (these may already be saved above)": the records
+// that follow may repeat ones saved before; the unit could not tell.
+std::string logRecordsDoubtfulLine(long count);
+// "Record counter changed by another program or a unit restart: records
+// logged before this line may be missing".
+std::string logCounterChangedLine();
 
 // The record's time stamp as year, month, day, hour, minute, second: later
 // times sort later as text.
