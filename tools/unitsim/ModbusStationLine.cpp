@@ -138,8 +138,12 @@ std::vector<Transmission> ModbusStationLine::handleFrame(std::span<const uint8_t
     start = std::max(start, now + lateDelay(station->fault, table_.rng));
   std::vector<Transmission> out;
   if (!foreign.empty()) out.push_back({foreign, start});
+  if (fault == FaultKind::Duplicate) {
+    // The copy follows the reply at once, as on a wire: one write, however busy the machine.
+    const std::vector<uint8_t> once = reply;
+    reply.insert(reply.end(), once.begin(), once.end());
+  }
   out.push_back({reply, start});
-  if (fault == FaultKind::Duplicate) out.push_back({reply, start});
   return out;
 }
 
