@@ -38,7 +38,7 @@ constexpr int kCounterFull = 0xFFFF;
 struct SaveShortfall {
   long lost = 0;      // overwritten before they could be read
   long unsaved = 0;   // not read, for `why`
-  long doubtful = 0;  // alike to the record before: may be a repeat
+  long doubtful = 0;  // stamped alike to the record before: may be a repeat
   QString why;
 };
 
@@ -53,8 +53,8 @@ QString logSaveShortText(const SaveShortfall& s) {
     text += QStringLiteral("\nRecords not saved: %1 (%2)").arg(s.unsaved).arg(s.why);
   if (s.doubtful > 0)
     text += QStringLiteral(
-                "\nRecords doubtful: %1 (alike to the record before them: with the record "
-                "counter full, the unit cannot tell them from one logged during the save)")
+                "\nRecords doubtful: %1 (stamped alike to the record before them, with the "
+                "record counter full: each may repeat a saved record in place of one not saved)")
                 .arg(s.doubtful);
   return text;
 }
@@ -72,12 +72,12 @@ void LogRetr::SSCommand2_Click() {
   Program& program = program_;
   Host& host = program.host;
   LogTextFile file;
-  std::vector<std::string> alikeRun;  // saved lines that may repeat the one before, not yet written
-  const auto writeAlikeRun = [&] {
-    if (alikeRun.empty()) return true;
-    std::string text = logRecordsDoubtfulLine(long(alikeRun.size()));
-    for (const std::string& line : alikeRun) text += line;
-    alikeRun.clear();
+  std::vector<std::string> doubtfulRun;  // saved lines that may repeat others, not yet written
+  const auto writeDoubtfulRun = [&] {
+    if (doubtfulRun.empty()) return true;
+    std::string text = logRecordsDoubtfulLine(long(doubtfulRun.size()));
+    for (const std::string& line : doubtfulRun) text += line;
+    doubtfulRun.clear();
     return file.write(text);
   };
   saving_ = true;
@@ -102,7 +102,7 @@ void LogRetr::SSCommand2_Click() {
   // save then stops with what it has read.
   auto windowGone = [&] {
     if (loggerRecords(program).LogRetr.ifLoaded() == this) return false;
-    writeAlikeRun();
+    writeDoubtfulRun();
     file.close();
     saving_ = false;
     program.pointer.setApplicationPointer(vbDefault);
@@ -183,7 +183,7 @@ void LogRetr::SSCommand2_Click() {
     return logRecordLine(loggingCode(program).record, unitType);
   };
   const auto cannotRead = [&] {
-    if (!writeAlikeRun() || !file.close())
+    if (!writeDoubtfulRun() || !file.close())
       return fail(QString::fromStdString(file.errorDescription()));
     finish();
     MsgBox(host, kCannotReadRecord);
@@ -210,14 +210,15 @@ void LogRetr::SSCommand2_Click() {
     const std::optional<std::string> line = readLine(index);
     if (!line) return cannotRead();
     const std::string order = logTimeOrder(loggingCode(program).record);
-    const std::optional<int> after = counterNow();
+    // A full counter stays full (a reset meanwhile moves no record).
+    const std::optional<int> after = now == kCounterFull ? now : counterNow();
     if (!after) return cannotRead();
     if (*after != now) {
       now = *after;
       ++tries;
       continue;
     }
-    bool alike = false;
+    bool doubtful = false;
     if (now == kCounterFull && i > 0 &&
         (order >= lastOrder || std::ranges::find(saved, *line) != saved.end())) {
       const std::optional<std::string> below = readLine(index - 1);
@@ -227,22 +228,24 @@ void LogRetr::SSCommand2_Click() {
         ++tries;
         continue;
       }
-      alike = *line == saved.back();
+      // Its place rests on the record below reading as the one saved
+      // before; stamped alike, a record logged meanwhile may read so too.
+      doubtful = order == lastOrder;
     }
     tries = 0;
     saved.push_back(*line);
     lastOrder = order;
-    if (alike) {
+    if (doubtful) {
       ++shortfall.doubtful;
-      alikeRun.push_back(*line);
-    } else if (!writeAlikeRun() || !file.write(*line)) {
+      doubtfulRun.push_back(*line);
+    } else if (!writeDoubtfulRun() || !file.write(*line)) {
       return fail(QString::fromStdString(file.errorDescription()));
     }
     ProgressBar1->setValue(i++);
     host.doEvents();
     if (windowGone()) return;
   }
-  if (!writeAlikeRun()) return fail(QString::fromStdString(file.errorDescription()));
+  if (!writeDoubtfulRun()) return fail(QString::fromStdString(file.errorDescription()));
   if (shortfall.lost > 0 && !file.write(logRecordsLostLine(shortfall.lost)))
     return fail(QString::fromStdString(file.errorDescription()));
 

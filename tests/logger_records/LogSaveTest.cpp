@@ -138,7 +138,7 @@ TEST_F(LogSaveTest, RecordsLoggedDuringTheSaveNeitherDoubledNorSilentlyMissing) 
   }
 }
 
-// A full counter, a stopped clock: records alike to the one before are saved, and told.
+// A full counter, a stopped clock: records stamped alike to the one before are saved, and told.
 TEST_F(LogSaveTest, FullCounterRecordsAlikeToldDoubtful) {
   LoggerTestProgram t(true, 0);
   t.unit().stillAs = 7;
@@ -149,10 +149,11 @@ TEST_F(LogSaveTest, FullCounterRecordsAlikeToldDoubtful) {
   EXPECT_EQ(lines.mid(1),
             QStringList({lines[1], "\"Records doubtful: 2 (these may already be saved above)\"",
                          lines[1], lines[1], ""}));
-  expectOneBox(t,
-               "File Saved.\nRecords doubtful: 2 (alike to the record before them: with the record "
-               "counter full, the unit cannot tell them from one logged during the save)",
-               vbExclamation, "Info");
+  expectOneBox(
+      t,
+      "File Saved.\nRecords doubtful: 2 (stamped alike to the record before them, with the "
+      "record counter full: each may repeat a saved record in place of one not saved)",
+      vbExclamation, "Info");
 }
 
 TEST_F(LogSaveTest, OneRecordAndFeederLayout) {
