@@ -171,9 +171,10 @@ void LogRetr::SSCommand2_Click() {
   // logged meanwhile moves them all up by one and adds one to the counter: a
   // record read between two equal counter readings is the one wanted,
   // whatever it reads like. A full counter adds nothing: there a record
-  // strictly older than the one saved before it is the next one, and any
-  // other is the next one only while the record saved before it still stands
-  // just below it; else the records moved up by one more.
+  // stamped strictly older than the one saved before it, and not one saved,
+  // is the next one; any other is the next one only while the record saved
+  // before it still stands just below it, else the records moved up by one
+  // more.
   const auto counterNow = [&] {
     const RecordCounterRead read = ReadRecordCounter(program, program.linkState.CurrentStation);
     return read.result == 0 ? std::optional<int>(read.counter) : std::nullopt;
