@@ -2,6 +2,8 @@
 // file chosen in a save dialog, with the header line of the unit's family.
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <vector>
 
 #include "Form1.h"
 #include "Host.h"
@@ -27,16 +29,33 @@ const QString kCannotReadRecord =
 const QString kCounterResetText =
     QStringLiteral("the record counter was reset while they were read");
 const QString kTooFastText = QStringLiteral("the unit logs faster than they can be read");
-// Readings in a row that find the counter moved before the unit counts as
+// Readings in a row that find the records moved before the unit counts as
 // logging faster than its records can be read.
 constexpr int kSteadyTries = 8;
+// The counter stops here and no longer counts the records logged.
+constexpr int kCounterFull = 0xFFFF;
 
-// "File Saved." over a file that misses records: how many, and why.
-QString logSaveShortText(long lost, long unsaved, const QString& why) {
+struct SaveShortfall {
+  long lost = 0;      // overwritten before they could be read
+  long unsaved = 0;   // not read, for `why`
+  long doubtful = 0;  // stamped alike to the record before: may be a repeat
+  QString why;
+};
+
+// "File Saved." over a file that misses records or may repeat some: how
+// many, and why.
+QString logSaveShortText(const SaveShortfall& s) {
   QString text = QStringLiteral("File Saved.");
-  if (lost > 0)
-    text += QStringLiteral("\nRecords lost: %1 (overwritten before they could be read)").arg(lost);
-  if (unsaved > 0) text += QStringLiteral("\nRecords not saved: %1 (%2)").arg(unsaved).arg(why);
+  if (s.lost > 0)
+    text +=
+        QStringLiteral("\nRecords lost: %1 (overwritten before they could be read)").arg(s.lost);
+  if (s.unsaved > 0)
+    text += QStringLiteral("\nRecords not saved: %1 (%2)").arg(s.unsaved).arg(s.why);
+  if (s.doubtful > 0)
+    text += QStringLiteral(
+                "\nRecords doubtful: %1 (stamped alike to the record before them, with the "
+                "record counter full: each may repeat a saved record in place of one not saved)")
+                .arg(s.doubtful);
   return text;
 }
 
@@ -53,6 +72,14 @@ void LogRetr::SSCommand2_Click() {
   Program& program = program_;
   Host& host = program.host;
   LogTextFile file;
+  std::vector<std::string> doubtfulRun;  // saved lines that may repeat others, not yet written
+  const auto writeDoubtfulRun = [&] {
+    if (doubtfulRun.empty()) return true;
+    std::string text = logRecordsDoubtfulLine(long(doubtfulRun.size()));
+    for (const std::string& line : doubtfulRun) text += line;
+    doubtfulRun.clear();
+    return file.write(text);
+  };
   saving_ = true;
   setSaveControlsEnabled(false);
 
@@ -72,9 +99,10 @@ void LogRetr::SSCommand2_Click() {
     MsgBox(host, description);
   };
   // The window is unloaded only at program end while a save runs; the
-  // save then stops with what it has written.
+  // save then stops with what it has read.
   auto windowGone = [&] {
     if (loggerRecords(program).LogRetr.ifLoaded() == this) return false;
+    writeDoubtfulRun();
     file.close();
     saving_ = false;
     program.pointer.setApplicationPointer(vbDefault);
@@ -142,54 +170,90 @@ void LogRetr::SSCommand2_Click() {
   // Records 0..count-1 as they were when the counter was read. Each record
   // logged meanwhile moves them all up by one and adds one to the counter: a
   // record read between two equal counter readings is the one wanted,
-  // whatever it reads like.
+  // whatever it reads like. A full counter adds nothing: there a record
+  // stamped strictly older than the one saved before it, and not one saved,
+  // is the next one; any other is the next one only while the record saved
+  // before it still stands just below it, else the records moved up by one
+  // more.
   const auto counterNow = [&] {
     const RecordCounterRead read = ReadRecordCounter(program, program.linkState.CurrentStation);
     return read.result == 0 ? std::optional<int>(read.counter) : std::nullopt;
   };
+  const auto readLine = [&](int index) -> std::optional<std::string> {
+    if (ReadLogRecord(program, int16_t(index)) != 0) return std::nullopt;
+    return logRecordLine(loggingCode(program).record, unitType);
+  };
   const auto cannotRead = [&] {
-    if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
+    if (!writeDoubtfulRun() || !file.close())
+      return fail(QString::fromStdString(file.errorDescription()));
     finish();
     MsgBox(host, kCannotReadRecord);
   };
-  int now = counter;  // as last read
-  long lost = 0, unsaved = 0;
-  QString why;
+  std::vector<std::string> saved;  // newest first
+  int now = counter;               // as last read
+  int moved = 0;                   // places the records moved up since the counter was read
+  std::string lastOrder;
+  SaveShortfall shortfall;
   for (int i = 0, tries = 0; i < *count;) {
     if (now < counter || tries == kSteadyTries) {
       // Reset meanwhile, or logging faster than a record can be read.
-      unsaved = *count - i;
-      why = now < counter ? kCounterResetText : kTooFastText;
+      shortfall.unsaved = *count - i;
+      shortfall.why = now < counter ? kCounterResetText : kTooFastText;
       break;
     }
-    const int index = i + now - counter;
+    moved = std::max(moved, now - counter);
+    const int index = i + moved;
     if (index >= kLogRecordSlots) {  // the oldest ones are overwritten
-      lost = *count - i;
+      shortfall.lost = *count - i;
       break;
     }
     // What was written stays; nothing stands in for a missing record.
-    if (ReadLogRecord(program, int16_t(index)) != 0) return cannotRead();
-    const std::string line = logRecordLine(loggingCode(program).record, unitType);
-    const std::optional<int> after = counterNow();
+    const std::optional<std::string> line = readLine(index);
+    if (!line) return cannotRead();
+    const std::string order = logTimeOrder(loggingCode(program).record);
+    // A full counter stays full (a reset meanwhile moves no record).
+    const std::optional<int> after = now == kCounterFull ? now : counterNow();
     if (!after) return cannotRead();
     if (*after != now) {
       now = *after;
       ++tries;
       continue;
     }
+    bool doubtful = false;
+    if (now == kCounterFull && i > 0 &&
+        (order >= lastOrder || std::ranges::find(saved, *line) != saved.end())) {
+      const std::optional<std::string> below = readLine(index - 1);
+      if (!below) return cannotRead();
+      if (*below != saved.back()) {
+        ++moved;
+        ++tries;
+        continue;
+      }
+      // Its place rests on the record below reading as the one saved
+      // before; stamped alike, a record logged meanwhile may read so too.
+      doubtful = order == lastOrder;
+    }
     tries = 0;
-    if (!file.write(line)) return fail(QString::fromStdString(file.errorDescription()));
+    saved.push_back(*line);
+    lastOrder = order;
+    if (doubtful) {
+      ++shortfall.doubtful;
+      doubtfulRun.push_back(*line);
+    } else if (!writeDoubtfulRun() || !file.write(*line)) {
+      return fail(QString::fromStdString(file.errorDescription()));
+    }
     ProgressBar1->setValue(i++);
     host.doEvents();
     if (windowGone()) return;
   }
-  if (lost > 0 && !file.write(logRecordsLostLine(lost)))
+  if (!writeDoubtfulRun()) return fail(QString::fromStdString(file.errorDescription()));
+  if (shortfall.lost > 0 && !file.write(logRecordsLostLine(shortfall.lost)))
     return fail(QString::fromStdString(file.errorDescription()));
 
   if (!file.close()) return fail(QString::fromStdString(file.errorDescription()));
   program.pointer.setApplicationPointer(vbDefault);
-  if (lost > 0 || unsaved > 0)
-    MsgBox(host, logSaveShortText(lost, unsaved, why), vbExclamation, QStringLiteral("Info"));
+  if (shortfall.lost > 0 || shortfall.unsaved > 0 || shortfall.doubtful > 0)
+    MsgBox(host, logSaveShortText(shortfall), vbExclamation, QStringLiteral("Info"));
   else
     MsgBox(host, QStringLiteral("File Saved."), vbInformation, QStringLiteral("Info"));
   finish();

@@ -111,25 +111,49 @@ TEST_F(LogSaveTest, AllLoggedIsTheCounterAtMost250BothProtocols) {
 }
 
 // 12 records logged during the save, one or two between two reads: each saved once in order; a
-// full area's 12 oldest lost, told.
+// full area's 12 oldest lost, told; likewise with a full counter (65535). A reset ends it, told.
 TEST_F(LogSaveTest, RecordsLoggedDuringTheSaveNeitherDoubledNorSilentlyMissing) {
   const std::tuple<int, int, int, const char*, const char*, int> cases[] = {
       {100, 1, 100, "", "File Saved.", vbInformation},
       {100, 2, 100, "", "File Saved.", vbInformation},
       {250, 1, 238, "\"Records lost: 12 (logged faster than they could be read)\"\r\n",
-       "File Saved.\nRecords lost: 12 (overwritten before they could be read)", vbExclamation}};
+       "File Saved.\nRecords lost: 12 (overwritten before they could be read)", vbExclamation},
+      {0xFFFF, 1, 238, "\"Records lost: 12 (logged faster than they could be read)\"\r\n",
+       "File Saved.\nRecords lost: 12 (overwritten before they could be read)", vbExclamation},
+      {100, 0, 6, "",
+       "File Saved.\nRecords not saved: 94 (the record counter was reset while they were read)",
+       vbExclamation}};
   for (const auto& [stored, together, saved, lossLine, box, style] : cases) {
     LoggerTestProgram t(true, 0);
     fill(t, 0, uint16_t(stored));
     int reads = 0;
     t.link->afterCall = [&](const std::string& call) {
-      if (call.ends_with(" 18") && ++reads % (stored / 12) == 0 && t.unit().logged < 12)
-        t.unit().records(together);
+      if (call.ends_with(" 18") && ++reads % (std::min(stored, 250) / 12) == 0 &&
+          t.unit().logged < 12)
+        together > 0 ? (void)t.unit().records(together) : (void)(t.regs()[138] = 0);
     };
     save(t, t.path("ALL.TXT"));
     EXPECT_EQ(t.contents(t.path("ALL.TXT")).toStdString(), expectedFile(0, saved) + lossLine);
     expectOneBox(t, box, style, "Info");
   }
+}
+
+// A full counter, a stopped clock: records stamped alike to the one before are saved, and told.
+TEST_F(LogSaveTest, FullCounterRecordsAlikeToldDoubtful) {
+  LoggerTestProgram t(true, 0);
+  t.unit().stillAs = 7;
+  t.unit().records(3).regs[138] = 0xFFFF;
+  save(t, t.path("A.TXT"),
+       [](LogRetr& w) { w.SSOption2->setChecked(true), w.UpDown1->setValue(3); });
+  const QStringList lines = QString(t.contents(t.path("A.TXT"))).split("\r\n");
+  EXPECT_EQ(lines.mid(1),
+            QStringList({lines[1], "\"Records doubtful: 2 (these may already be saved above)\"",
+                         lines[1], lines[1], ""}));
+  expectOneBox(
+      t,
+      "File Saved.\nRecords doubtful: 2 (stamped alike to the record before them, with the "
+      "record counter full: each may repeat a saved record in place of one not saved)",
+      vbExclamation, "Info");
 }
 
 TEST_F(LogSaveTest, OneRecordAndFeederLayout) {
