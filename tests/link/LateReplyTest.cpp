@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <thread>
 
 #include "TestLine.h"
 #include "link/LinkErrors.h"
@@ -127,6 +128,27 @@ TEST_P(LateStation, LearnedWaitFollowsTheStationBackDown) {
 
 INSTANTIATE_TEST_SUITE_P(Protocols, LateStation,
                          ::testing::Values(Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc),
+                         [](const auto& info) { return protocolName(info.param); });
+
+class Df1LateRelay : public ::testing::TestWithParam<Protocol> {};
+
+// A relay that acknowledges at once and answers 300 ms later, read once a second, two blocks of
+// four words in turn: read from its second read on.
+TEST_P(Df1LateRelay, ReadOnceASecondIsRightFromTheSecondRead) {
+  LateLine line(GetParam());
+  line.late(300ms);
+  auto tick = std::chrono::steady_clock::now();
+  std::vector<Read> results;
+  for (int i = 0; i < 6; ++i) {
+    results.push_back(line.read(i % 2 ? 27 : 24, 4));
+    std::this_thread::sleep_until(tick += 1s);
+  }
+  expectNoWrongRead(results, false);
+  for (size_t i = 1; i < results.size(); ++i) EXPECT_EQ(results[i], Right) << "read " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(CheckModes, Df1LateRelay,
+                         ::testing::Values(Protocol::Df1Crc, Protocol::Df1Bcc),
                          [](const auto& info) { return protocolName(info.param); });
 
 // A late exception reply to a read of registers the unit does not have is never taken for the
