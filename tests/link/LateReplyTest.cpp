@@ -130,6 +130,19 @@ INSTANTIATE_TEST_SUITE_P(Protocols, LateStation,
                          ::testing::Values(Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc),
                          [](const auto& info) { return protocolName(info.param); });
 
+// A read given up for lost whose replies come 1.4 s late, then a read of another block of the
+// same length as they come: the second read never gets the first one's words.
+TEST(ModbusLateStation, ReadAfterOneGivenUpForLostNeverGetsItsLateWords) {
+  for (int i = 0; i < 3; ++i) {
+    LateLine line(Protocol::Modbus);
+    line.late(1400ms, 0ms, 100, 1 + kShellRetryCount);  // the first read's attempts
+    const auto first = std::chrono::steady_clock::now();
+    EXPECT_EQ(line.read(24), Failed);
+    std::this_thread::sleep_until(first + 1400ms);
+    EXPECT_NE(line.read(27), Wrong) << "try " << i;
+  }
+}
+
 class Df1LateRelay : public ::testing::TestWithParam<Protocol> {};
 
 // A relay that acknowledges at once and answers 300 ms later, read once a second, two blocks of
