@@ -23,6 +23,10 @@
 //    with no late station; requests sent while a reply was due in the first two
 //    scans and once learned (none), and reads of the other stations that failed
 //    in the first four.
+//  line/late_relay/<protocol>/9600/<ms>: reads of 4 words, two blocks in turn, one a second
+//    (the scan's read, no NAK first), of a station whose replies come <ms> late (a DF1 relay
+//    acknowledges at once): the reads that failed, the last one that was not right, a read's
+//    time before and once it is read, and wrong reads (none).
 //  peer/modbus_read19: the 19-word read round trip of our Modbus master against
 //    python3-pymodbus's serial client on the same (unpaced) simulator.
 #include <benchmark/benchmark.h>
@@ -183,14 +187,16 @@ void deadStation(benchmark::State& state, Protocol protocol, int baud) {
   if (baud == 9600) state.SetLabel("blocked_ms<=300");
 }
 
-// Reads of `station` (register, words): 1 when all answered with the station's
-// words, 0 when one failed, -1 when one brought other words.
-int readBlocks(Line& line, int station, std::initializer_list<std::pair<int, int>> blocks) {
+// Reads of `station` (register, words), for DF1 with the poll's NAK before each unless
+// `nak` is false: 1 when all answered with the station's words, 0 when one failed, -1 when one
+// brought other words.
+int readBlocks(Line& line, int station, std::initializer_list<std::pair<int, int>> blocks,
+               bool nak = true) {
   int result = 1;
   const bool modbus = line.modbus();
   for (auto [reg, words] : blocks) {
     std::array<uint16_t, kReadBufferWords> buffer{};
-    if (!modbus) line.link().abSendControl(kPort, kNak);
+    if (!modbus && nak) line.link().abSendControl(kPort, kNak);
     if (ReadUnit(line.link(), modbus, buffer.data(), kReadBufferWords, kPort, station,
                  modbus ? reg : 256 + 2 * reg, modbus ? words : 2 * words) != kLinkOk) {
       result = std::min(result, 0);
@@ -269,6 +275,36 @@ void scanWithLateStation(benchmark::State& state, Protocol protocol) {
   state.counters["sent_while_due"] = overlaps;
   state.counters["sent_while_learning"] = learning;
   state.counters["healthy_missed"] = healthyMissed;
+}
+
+void lateRelay(benchmark::State& state, Protocol protocol) {
+  constexpr int kReads = 8;
+  Line line(protocol, 9600, true);
+  if (!line.open()) return state.SkipWithError("no simulated line");
+  line.sim().setFault(kStation, lateBy(static_cast<int>(state.range(0))));
+  int failed = 0;
+  int lastFailed = 0;
+  int wrong = 0;
+  std::array<double, kReads + 1> readMs{};
+  for (auto _ : state) {
+    auto tick = Clock::now();
+    for (int read = 1; read <= kReads; ++read) {
+      const auto start = Clock::now();
+      const int result = readBlocks(line, kStation, {{read % 2 ? 24 : 27, 4}}, false);
+      readMs[read] = msSince(start);
+      failed += result <= 0;
+      wrong += result < 0;
+      if (result <= 0) lastFailed = read;
+      std::this_thread::sleep_until(tick += std::chrono::seconds(1));
+    }
+  }
+  double learnedMs = 0;
+  for (int read = lastFailed + 1; read <= kReads; ++read) learnedMs += readMs[read];
+  state.counters["reads_failed"] = failed;
+  state.counters["reads_to_learn"] = lastFailed;
+  state.counters["first_read_ms"] = readMs[1];
+  state.counters["read_ms"] = lastFailed < kReads ? learnedMs / (kReads - lastFailed) : 0;
+  state.counters["wrong"] = wrong;
 }
 
 std::string runCapture(const std::string& command) {
@@ -351,6 +387,14 @@ void registerAll() {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("line/scan_late/" + tail).c_str(), scanWithLateStation, p)
         ->ArgsProduct({{250, 800}})
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+  }
+  for (Protocol p : {Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc}) {
+    benchmark::RegisterBenchmark(("line/late_relay/" + std::string(nameOf(p)) + "/9600").c_str(),
+                                 lateRelay, p)
+        ->ArgsProduct({{100, 300}})
         ->Iterations(1)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);

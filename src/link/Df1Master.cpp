@@ -122,14 +122,14 @@ int Df1Master::write(int port, int station, int address, int32_t value) {
       [](std::span<const uint8_t> reply) { return checkDf1WriteReply(reply); }, true);
 }
 
-void Df1Master::learnFrom(Port& port, int station, uint16_t tns) {
+bool Df1Master::learnFrom(Port& port, int station, uint16_t tns) {
   for (Sent& sent : port.sent) {
     if (sent.station == station && sent.tns == tns) {
-      port.waits[static_cast<uint8_t>(station)].add(SerialPort::Clock::now() - sent.at);
       sent.station = -1;  // a second copy of the reply teaches nothing more
-      return;
+      return port.waits[static_cast<uint8_t>(station)].add(SerialPort::Clock::now() - sent.at);
     }
   }
+  return false;
 }
 
 // One call is one transaction: its attempts send the same command with the same transaction
@@ -157,13 +157,17 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
   const auto replyWait = df1Timeout(baud, 2, replyBytes, timing_);
   // After the ACK the reply is waited for as long as the station has lately taken (a quarter
   // more, with its wire time and the guard), a write the unit took as long as any: counted from
-  // the first attempt, which the unit carries out.
-  const auto learned = std::min<Clock::duration>(
-      write ? Clock::duration(kLongestLearnedTimeout)
-      : waits.longest() > Clock::duration::zero()
-          ? waits.longest() + waits.longest() / 4 + wireTime(baud, replyBytes) + timing_.guard
-          : Clock::duration::zero(),
-      kLongestLearnedTimeout);
+  // the first attempt, which the unit carries out. A late reply to an earlier command that
+  // comes during the call counts at once.
+  const auto learned = [&] {
+    const Clock::duration wait = waits.longest();
+    return std::min<Clock::duration>(
+        write ? Clock::duration(kLongestLearnedTimeout)
+        : wait > Clock::duration::zero()
+            ? wait + wait / 4 + wireTime(baud, replyBytes) + timing_.guard
+            : Clock::duration::zero(),
+        kLongestLearnedTimeout);
+  };
   Clock::time_point firstSent;
   bool heard = false;
   // The state of the attempt under way; `sending` is false in the wait before an attempt.
@@ -185,7 +189,7 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
         case Df1Event::Kind::Ack:
           if (sending && !acknowledged) {
             acknowledged = true;
-            deadline = std::max(Clock::now() + replyWait, firstSent + learned);
+            deadline = std::max(Clock::now() + replyWait, firstSent + learned());
           }
           break;
         case Df1Event::Kind::Nak:
@@ -206,9 +210,11 @@ int Df1Master::transact(Port& port, const MakeCommand& make, int replyDataBytes,
           }
           lastResponse = kAck;
           if (!send(df1Control(kAck))) return false;
-          if (event.data.size() >= kDf1ReplyHeader && (event.data[2] & kDf1ReplyFlag) != 0) {
-            learnFrom(port, event.data[1],
-                      static_cast<uint16_t>(event.data[4] | event.data[5] << 8));
+          if (event.data.size() >= kDf1ReplyHeader && (event.data[2] & kDf1ReplyFlag) != 0 &&
+              learnFrom(port, event.data[1],
+                        static_cast<uint16_t>(event.data[4] | event.data[5] << 8)) &&
+              sending && acknowledged) {
+            deadline = std::max(deadline, firstSent + learned());
           }
           // Foreign, duplicate and late frames are acknowledged and dropped.
           if (!df1ReplyMatches(event.data, command)) break;

@@ -63,8 +63,9 @@ class Df1Master {
   Port* openPort(int port);
   int transact(Port& port, const MakeCommand& make, int replyDataBytes, const ReplyCheck& check,
                bool write);
-  // Learns from a sound reply of `station` with `tns` how long the station takes.
-  void learnFrom(Port& port, int station, uint16_t tns);
+  // Learns from a sound reply of `station` with `tns` how long the station takes; true when it
+  // has shown it takes longer than lately.
+  bool learnFrom(Port& port, int station, uint16_t tns);
   uint16_t nextTns() { return ++tns_; }
 
   DeviceResolver resolver_;

@@ -25,9 +25,10 @@
 //   a reply with bad check bytes is answered with DLE NAK and waited for again, up to
 //   kDf1NakLimit times in one attempt
 // Replies carry the transaction number: a reply to any attempt of the call completes it, one to
-// an earlier call is dropped (and teaches how long its station takes). A command that follows a
-// failed attempt waits until the line has been quiet for the turnaround, so that it never meets
-// a retransmission of the unit.
+// an earlier call is dropped (and teaches how long its station takes, at once: the wait of the
+// call under way follows what it taught). A command that follows a failed attempt waits until
+// the line has been quiet for the turnaround, so that it never meets a retransmission of the
+// unit.
 //
 // Retries: SetRetry / abSetRetry give the number of attempts after the first. Modbus: the
 // request again. DF1: the same command again, after a NAK, a missing ACK or reply, or more bad

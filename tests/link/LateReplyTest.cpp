@@ -5,15 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <thread>
 
 #include "TestLine.h"
 #include "link/LinkErrors.h"
+#include "link/OwedReplies.h"
 
 namespace kvlink::test {
 namespace {
 
 using sim::FaultKind;
 using sim::Protocol;
+using std::chrono::duration_cast;
+using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
 enum Read { Wrong = -1, Failed = 0, Right = 1 };
@@ -128,6 +132,56 @@ TEST_P(LateStation, LearnedWaitFollowsTheStationBackDown) {
 INSTANTIATE_TEST_SUITE_P(Protocols, LateStation,
                          ::testing::Values(Protocol::Modbus, Protocol::Df1Crc, Protocol::Df1Bcc),
                          [](const auto& info) { return protocolName(info.param); });
+
+// A read given up for lost whose replies come 1.4 s late, then a read of another block of the
+// same length as they come: the second read never gets the first one's words.
+TEST(ModbusLateStation, ReadAfterOneGivenUpForLostNeverGetsItsLateWords) {
+  for (int i = 0; i < 3; ++i) {
+    LateLine line(Protocol::Modbus);
+    line.late(1400ms, 0ms, 100, 1 + kShellRetryCount);  // the first read's attempts
+    const auto first = std::chrono::steady_clock::now();
+    EXPECT_EQ(line.read(24), Failed);
+    std::this_thread::sleep_until(first + 1400ms);
+    EXPECT_NE(line.read(27), Wrong) << "try " << i;
+  }
+}
+
+// A DF1 relay that acknowledges at once and answers 300 ms later, read once a second, two blocks
+// of four words in turn: read from its second read on.
+TEST(Df1LateRelay, ReadOnceASecondIsRightFromTheSecondRead) {
+  for (Protocol protocol : {Protocol::Df1Crc, Protocol::Df1Bcc}) {
+    LateLine line(protocol);
+    line.late(300ms);
+    auto tick = std::chrono::steady_clock::now();
+    for (int i = 0; i < 6; ++i) {
+      const Read read = line.read(i % 2 ? 27 : 24, 4);
+      EXPECT_TRUE(read == Right || (i == 0 && read == Failed))
+          << protocolName(protocol) << " read " << i;
+      std::this_thread::sleep_until(tick += 1s);
+    }
+  }
+}
+
+// A station that answered 700 ms late, then went silent: each call it leaves unanswered shortens
+// the time-out of a four-word read, until it has the usual one again.
+TEST(ModbusLateStation, SilentCallsBringTheTimeOutBackDown) {
+  OwedReplies owed;
+  const auto timeout = [&] {
+    return modbusLearnedTimeout(9600, 8, 13, duration_cast<microseconds>(owed.replyWait(1)),
+                                kLongestLearnedTimeout, LinkTiming{});
+  };
+  const microseconds usual = modbusTimeout(9600, 8, 13, LinkTiming{});
+  OwedReplies::Clock::time_point now{};
+  for (uint64_t call = 1; call <= 9; ++call, now += 3s) {
+    const auto before = timeout();
+    const bool answered = call <= 3;
+    owed.sent({1, call, 3, 13}, now, before);
+    if (answered) owed.taken({1, call, 3, 13}, 3, 13, now + 700ms);
+    owed.ended({1, call, 3, 13}, answered, answered);
+    EXPECT_TRUE(answered ? timeout() > 700ms : timeout() < before || timeout() == usual) << call;
+  }
+  EXPECT_EQ(timeout(), usual);
+}
 
 // A late exception reply to a read of registers the unit does not have is never taken for the
 // answer to the read of another length that follows it.

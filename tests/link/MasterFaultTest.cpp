@@ -52,6 +52,7 @@ int expectedCode(FaultKind kind, bool modbus) {
   switch (kind) {
     case FaultKind::Duplicate:     // the first copy answers, the second is dropped
     case FaultKind::ForeignFirst:  // the other station's frame is dropped, ours answers
+    case FaultKind::NoiseFirst:    // the stray byte is dropped, the reply behind it answers
       return kLinkOk;
     case FaultKind::Exception:
       return modbus ? kInvalidValue     // exception 02
@@ -111,6 +112,7 @@ const FaultCase kFaults[] = {
     {FaultKind::Exception, "Exception"},
     {FaultKind::Duplicate, "Duplicate"},
     {FaultKind::ForeignFirst, "ForeignFirst"},
+    {FaultKind::NoiseFirst, "NoiseFirst"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, MasterFaultTest,

@@ -4,9 +4,15 @@
 #include <utility>
 
 namespace kvlink::sim {
+namespace {
+
+// What a line driver switching on often leaves in a receiver: all ones.
+constexpr uint8_t kNoiseByte = 0xFF;
+
+}  // namespace
 
 FaultKind faultKindFromName(const std::string& name) {
-  static constexpr std::array<std::pair<const char*, FaultKind>, 10> kNames{{
+  static constexpr std::array<std::pair<const char*, FaultKind>, 11> kNames{{
       {"none", FaultKind::None},
       {"silent", FaultKind::Silent},
       {"badcheck", FaultKind::BadCheck},
@@ -17,6 +23,7 @@ FaultKind faultKindFromName(const std::string& name) {
       {"exception", FaultKind::Exception},
       {"duplicate", FaultKind::Duplicate},
       {"foreignfirst", FaultKind::ForeignFirst},
+      {"noisefirst", FaultKind::NoiseFirst},
   }};
   for (const auto& [text, kind] : kNames) {
     if (name == text) return kind;
@@ -51,6 +58,9 @@ std::vector<uint8_t> damageReply(FaultKind kind, std::vector<uint8_t> frame, std
       break;
     case FaultKind::Garbage:
       for (uint8_t& b : frame) b = static_cast<uint8_t>(rng());
+      break;
+    case FaultKind::NoiseFirst:
+      frame.insert(frame.begin(), kNoiseByte);
       break;
     default:
       break;

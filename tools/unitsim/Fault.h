@@ -20,6 +20,7 @@ enum class FaultKind {
   Exception,     // Modbus exception reply / DF1 reply with STS != 0
   Duplicate,     // the reply is sent twice
   ForeignFirst,  // a reply naming another station comes just before the right one
+  NoiseFirst,    // a stray byte (line noise) comes just before the reply
 };
 
 struct Fault {
@@ -41,7 +42,7 @@ FaultKind takeFault(Fault& fault);
 // zero for the replies that `latePercent` leaves on time.
 std::chrono::milliseconds lateDelay(const Fault& fault, std::mt19937& rng);
 
-// BadCheck, Truncated and Garbage change the encoded reply; other kinds leave it as it is.
+// BadCheck, Truncated, Garbage and NoiseFirst change the encoded reply; other kinds leave it.
 std::vector<uint8_t> damageReply(FaultKind kind, std::vector<uint8_t> frame, std::mt19937& rng);
 
 }  // namespace kvlink::sim
