@@ -135,8 +135,7 @@ class StationVisit {
     const std::string directory = destination();
     const std::string path = autoRetrieveFilePath(directory, station_);
     notePath_ = saveNotePath(directory, station_);
-    const ResumedSaves resumed = resumeSaves(path, notePath_, count_);
-    const SavePoint& before = resumed.note.saved;
+    const ResumedSaves resumed = resumeSaves(path, notePath_);
     note_ = resumed.note;
     StationFile file;
     if (!file.open(path)) {
@@ -144,14 +143,40 @@ class StationVisit {
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
+    if (!resumed.completion.empty()) {
+      file.completeLastLine(resumed.completion);
+      if (!file.append({})) return writeFailed();
+      file.keep();
+    }
+    SavePoint before = note_.saved;
+    std::optional<uint16_t> control;
+    std::optional<long> lostAtLeast;
+    if (count_ >= kRecordCounterFull) {
+      // A full counter counts no further, so it places no record: it is reset
+      // first, and the records the unit holds are placed by the new count.
+      const long savedCounted = before.offsets.size() == 1 ? std::max(0L, -before.offsets[0]) : 0;
+      lostAtLeast = std::max(0L, kRecordCounterFull - kLogRecordSlots - savedCounted);
+      before.offsets.clear();
+      if (!noteSaved(file, before)) return writeFailed();
+      control = readWord(program_, target_, station_, kLoggerControlWord);
+      if (!control) return readFailed(file);
+      WriteUnit(program_, target_.port, station_,
+                loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                *control | kResetRecordCounter);
+      const std::optional<uint16_t> counter =
+          program_.ended ? std::nullopt : readWord(program_, target_, station_, kRecordCounter);
+      if (!counter) return readFailed(file);
+      if (*counter >= kRecordCounterFull) return;  // not reset: the records stay in the unit
+      count_ = *counter;
+    }
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
                             {logRecordsLostLine, logRecordsDoubtfulLine, logCounterChangedLine()},
                             count_, before);
-    std::string text = file.isNew() ? logHeaderLine(unitType_) : resumed.resave;
-    std::optional<uint16_t> control;
+    if (lostAtLeast) records.seekWholeArea(*lostAtLeast);
+    std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     RecordCollector::Outcome outcome;
     for (;;) {
       outcome = records.collect();
@@ -177,8 +202,7 @@ class StationVisit {
       return showStatus(autoRetrieveFileGoneText(station_));
     }
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
-    // A full counter counts no further: reset it even so.
-    if (!overrun || records.counterFull()) {
+    if (!overrun) {
       if (!noteSaved(file, records.pointAcrossReset())) return writeFailed();
       const int16_t result = WriteUnit(program_, target_.port, station_,
                                        loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
@@ -192,9 +216,11 @@ class StationVisit {
       }  // no answer: reset or not, the next save tells
     }
     if (program_.ended) return;
-    const bool tooFast = overrun && records.logsTooFast();
-    if (tooFast || records.lost() > 0)
-      showStatus(autoRetrieveRecordsLostText(station_, records.lost(), tooFast));
+    // Only a loss is told: a unit that logs faster than it is read keeps the
+    // rest for the next visit.
+    if (records.lost() > 0)
+      showStatus(autoRetrieveRecordsLostText(
+          station_, records.lost(), overrun && records.logsTooFast(), records.lostBound()));
     else if (elsewhere_)
       showMainStatus(autoRetrieveSavedToText(station_, path));
   }
