@@ -15,7 +15,7 @@
 //   broken    lines that are none of these, or a second header line
 //
 //   bench_logging --protocol modbus|df1_crc|df1_bcc --baud N --stations 1|2 --seconds S
-//                 [--kills K] [--still] [--check]
+//                 [--kills K] [--still] [--note-deleted] [--counter-full] [--check]
 //
 // --kills K runs the real program (kvlink27) in place of the one in this
 // process and kills it (SIGKILL) K times at random moments, starting it again
@@ -23,8 +23,12 @@
 // meters after a few seconds, letting them move once every 5 to 9 seconds:
 // records come in runs that read alike. With either, after the run the units
 // stop logging and the program saves until no record is left in the units, so
-// every record logged is saved or told lost. --check ends with 1 when a record
-// was doubled, lost untold or out of order, or a line is broken.
+// every record logged is saved or told lost. --note-deleted deletes the notes
+// beside the station files before each start but the first. --counter-full
+// starts with units that logged 300 records and whose counters stand full
+// (65535). --check ends with 1 when a record was doubled, lost untold or out
+// of order, a line is broken, or a record the units held at the start is not
+// saved.
 //
 // Prints one line per station: protocol baud stations seconds station kills
 // and the figures above.
@@ -73,6 +77,8 @@ struct Options {
   int seconds = 120;
   int kills = 0;
   bool still = false;
+  bool noteDeleted = false;
+  bool counterFull = false;
   bool check = false;
 };
 
@@ -102,8 +108,12 @@ JournalFigures compare(const std::vector<std::vector<uint16_t>>& journal, int16_
 bool parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string key = argv[i];
-    if (key == "--still" || key == "--check") {
-      (key == "--still" ? o.still : o.check) = true;
+    const std::map<std::string, bool*> flags = {{"--still", &o.still},
+                                                {"--check", &o.check},
+                                                {"--note-deleted", &o.noteDeleted},
+                                                {"--counter-full", &o.counterFull}};
+    if (const auto flag = flags.find(key); flag != flags.end()) {
+      *flag->second = true;
       continue;
     }
     if (i + 1 == argc) return false;
@@ -138,10 +148,15 @@ class KilledProgram {
     env_.insert("KVLINK_COM1", QString::fromStdString(device));
     env_.insert("QT_QPA_PLATFORM", "offscreen");
   }
-  // Runs it `kills` times, each for a random time around seconds / kills.
-  void runKilled(int kills, int seconds, std::mt19937& random) {
+  // Runs it `kills` times, each for a random time around seconds / kills,
+  // `beforeRestart` before each start but the first.
+  void runKilled(int kills, int seconds, std::mt19937& random,
+                 const std::function<void()>& beforeRestart) {
     const int mean = std::max(1, seconds * 1000 / kills);
-    for (int k = 0; k < kills; ++k) runFor(500 + int(random() % unsigned(2 * mean)));
+    for (int k = 0; k < kills; ++k) {
+      if (k > 0) beforeRestart();
+      runFor(500 + int(random() % unsigned(2 * mean)));
+    }
   }
   // Runs it until `done` holds (at most `seconds`), then kills it.
   void runUntil(const std::function<bool()>& done, int seconds) {
@@ -191,11 +206,16 @@ int run(const Options& o) {
     std::fprintf(stderr, "bench_logging: no pseudo-terminal\n");
     return 1;
   }
+  // With --counter-full, this many records logged before the start.
+  const int before = o.counterFull ? 300 : 0;
   for (int s = 1; s <= o.stations; ++s) {
     line.setReg(s, sim::kSampleInterval, 1);
     line.setReg(s, sim::kRecordCounter, 0);
     line.keepJournal(s);
   }
+  line.advance(before);
+  for (int s = 1; s <= o.stations && o.counterFull; ++s)
+    line.setReg(s, sim::kRecordCounter, 0xFFFF);
   qputenv("KVLINK_COM1", QByteArray::fromStdString(line.devicePath()));
 
   WriteIni("misc", "kesf", "-", "gridmon.ini");
@@ -248,7 +268,10 @@ int run(const Options& o) {
     KilledProgram program(dir.path(), line.devicePath());
     std::mt19937 random(unsigned(o.baud + o.stations * 7 + o.kills * 131));
     line.setFrozen(false);
-    program.runKilled(o.kills, o.seconds, random);
+    program.runKilled(o.kills, o.seconds, random, [&] {
+      for (int s = 1; s <= o.stations && o.noteDeleted; ++s)
+        QFile::remove(files + QStringLiteral("/station%1.note").arg(s));
+    });
     running = false;
     runs.join();
     line.setFrozen(true);
@@ -290,7 +313,8 @@ int run(const Options& o) {
   for (int s = 1; s <= o.stations; ++s) {
     const JournalFigures f = compare(line.journal(s), kStationTypes[s - 1],
                                      fileLines(files + QStringLiteral("/station%1.txt").arg(s)));
-    sound = sound && f.sound();
+    // Every record the units held at the start saved.
+    sound = sound && f.sound() && f.saved + std::max(0, before - 250) >= f.logged;
     std::printf("%s %d %d %d %d %d %ld %ld %ld %ld %ld %ld %ld %ld %ld\n", o.protocol.c_str(),
                 o.baud, o.stations, o.seconds, s, o.kills, f.logged, f.saved, f.doubled, f.doubtful,
                 f.lostUntold, f.told, f.disorder, f.pending, f.broken);
