@@ -720,10 +720,10 @@ TEST_F(AutoRetrieveStepTest, KillsAndUnansweredOrRefusedResetsSaveEveryRecordOnc
     step();
     EXPECT_EQ(recordsIn(s).size(), 20u);
     unit.readFails.clear();
-    for (const bool killed : {false, true}) {  // eight records logged, then the same again
-      for (int k = 60; k < 68; ++k) logged(k, 1);
+    for (const bool killed : {false, true}) {  // ten records logged, then the same again
+      for (int k = 60; k < 70; ++k) logged(k, 1);
       step();
-      for (int k = 60; k < 68; ++k) logged(k, 1);
+      for (int k = 60; k < 70; ++k) logged(k, 1);
       const std::optional<SaveNote> before = readSaveNote(note(s).toStdString());
       unit.writeFails[134] = 35;
       step();
