@@ -91,7 +91,7 @@ class StationVisit {
     m_.AutoRecordCount = *counter;
     count_ = *counter;
     showStatus(autoRetrieveCountText(station_, count_));
-    if (count_ >= m_.AutoRecordLimit && count_ > 0) saveRecords();
+    if ((count_ >= m_.AutoRecordLimit && count_ > 0) || backlogBeforeReset()) saveRecords();
   }
 
  private:
@@ -115,6 +115,16 @@ class StationVisit {
     }
     elsewhere_ = directory == tempPath();
     return directory;
+  }
+
+  // Records from before a counter reset wait to be saved, those of a full
+  // counter perhaps all of them: the unit overwrites them as it logs, so they
+  // are saved whatever the count.
+  bool backlogBeforeReset() {
+    const std::optional<SaveNote> note =
+        readSaveNote(saveNotePath(m_.AutoSave().Label7->text().toStdString(), station_));
+    return note && (note->saved.lostAtLeast ||
+                    std::ranges::any_of(note->saved.offsets, [](long o) { return o > 1; }));
   }
 
   // The pump may have ended the program or changed the link.
@@ -150,13 +160,12 @@ class StationVisit {
     }
     SavePoint before = note_.saved;
     std::optional<uint16_t> control;
-    std::optional<long> lostAtLeast;
     if (count_ >= kRecordCounterFull) {
       // A full counter counts no further, so it places no record: it is reset
       // first, and the records the unit holds are placed by the new count.
       const long savedCounted = before.offsets.size() == 1 ? std::max(0L, -before.offsets[0]) : 0;
-      lostAtLeast = std::max(0L, kRecordCounterFull - kLogRecordSlots - savedCounted);
-      before.offsets.clear();
+      before = SavePoint{
+          {}, before.lines, std::max(0L, kRecordCounterFull - kLogRecordSlots - savedCounted)};
       if (!noteSaved(file, before)) return writeFailed();
       control = readWord(program_, target_, station_, kLoggerControlWord);
       if (!control) return readFailed(file);
@@ -175,7 +184,6 @@ class StationVisit {
                             },
                             {logRecordsLostLine, logRecordsDoubtfulLine, logCounterChangedLine()},
                             count_, before);
-    if (lostAtLeast) records.seekWholeArea(*lostAtLeast);
     std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     RecordCollector::Outcome outcome;
     for (;;) {

@@ -30,13 +30,12 @@ RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter,
       tail_(std::move(from.lines)),
       mostReads_(kMostReads) {
   if (tail_.size() > kSavePointLines) tail_.resize(kSavePointLines);
-}
-
-void RecordCollector::seekWholeArea(long lostAtLeast) {
-  offsets_.clear();
-  placed_ = false;
-  seekFloor_ = -kLogRecordSlots;
-  lostAtLeast_ = lostAtLeast;
+  if (from.lostAtLeast) {  // every record the unit holds is sought
+    offsets_.clear();
+    seekFloor_ = -kLogRecordSlots;
+    lostAtLeast_ = from.lostAtLeast;
+    mostReads_ += 3 * kLogRecordSlots;  // all of them now: the next visit may come late
+  }
 }
 
 void RecordCollector::hold(const std::string& line, bool record) {
@@ -345,8 +344,8 @@ std::optional<bool> RecordCollector::counterUnchanged() {
 }
 
 SavePoint RecordCollector::point() const {
-  if (!placed_) return SavePoint{offsets_, tail_};
-  return SavePoint{{-floor_}, tail_};
+  if (!placed_) return SavePoint{offsets_, tail_, lostAtLeast_};
+  return SavePoint{{-floor_}, tail_, std::nullopt};
 }
 
 SavePoint RecordCollector::pointAcrossReset() const {

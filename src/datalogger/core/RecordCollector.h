@@ -71,10 +71,6 @@ class RecordCollector {
   // (no offsets: not known, sought by the last lines saved).
   RecordCollector(ReadRecord readRecord, ReadCounter readCounter, FileLines lines, long counter,
                   SavePoint from);
-  // The counter was reset from full: the last lines saved are sought among
-  // all the records the unit holds, and when they are not found at least
-  // `lostAtLeast` records are lost.
-  void seekWholeArea(long lostAtLeast);
 
   // One sweep: takes the records logged since the last one taken.
   Outcome collect();

@@ -17,11 +17,12 @@ namespace kvlink {
 
 namespace {
 
-// Each save point: "<name> <file length> <offset>...", the number of lines,
+// Each save point: "<name> <file length> <offset>... [area <lost at least>]", the number of lines,
 // then the lines without their line ends.
 void put(std::ostringstream& out, const char* name, long size, const SavePoint& point) {
   out << name << ' ' << size;
   for (const long offset : point.offsets) out << ' ' << offset;
+  if (point.lostAtLeast) out << " area " << *point.lostAtLeast;
   out << '\n' << point.lines.size() << '\n';
   for (const std::string& line : point.lines)
     out << line.substr(0, line.size() - kLogLineEnd.size()) << '\n';
@@ -35,6 +36,9 @@ bool get(std::istringstream& in, const std::string& name, long& size, SavePoint&
   if (!(fields >> word) || word != name || !(fields >> size)) return false;
   point.offsets.clear();
   for (long offset = 0; fields >> offset;) point.offsets.push_back(offset);
+  fields.clear();
+  point.lostAtLeast.reset();
+  if (long lost = 0; fields >> word && word == "area" && fields >> lost) point.lostAtLeast = lost;
   size_t count = 0;
   std::string line;
   if (!std::getline(in, line)) return false;
@@ -75,8 +79,9 @@ namespace {
 // The file ends as `point` says it does at length `end`, or is cut short in
 // its lines: then `completion` is what it lacks of them.
 bool endsAsNoted(int fd, long size, long end, const SavePoint& point, std::string& completion) {
-  // Above the place one below the counted records no save leaves its newest.
-  if (std::ranges::any_of(point.offsets, [](long offset) { return offset > 1; })) return false;
+  // Below the place one below the counted records only lines tell the place.
+  if (point.lines.empty() && std::ranges::any_of(point.offsets, [](long o) { return o > 1; }))
+    return false;
   std::string expected;
   for (auto line = point.lines.rbegin(); line != point.lines.rend(); ++line) expected += *line;
   const long start = end - long(expected.size());
@@ -127,8 +132,8 @@ ResumedSaves resumeSaves(const std::string& path, const std::string& notePath) {
   if (resumed.noted) {
     resumed.completion = completion;
   } else {
-    resumed.note =
-        SaveNote{SavePoint{{}, lastRecordLines(path, kSavePointLines)}, size, std::nullopt, 0};
+    resumed.note = SaveNote{SavePoint{{}, lastRecordLines(path, kSavePointLines), std::nullopt},
+                            size, std::nullopt, 0};
   }
   if (fd >= 0) ::close(fd);
   return resumed;

@@ -24,6 +24,10 @@ struct SavePoint {
   // row: compared with the unit's records only to tell those offsets apart
   // and to notice a counter changed from outside.
   std::vector<std::string> lines;
+  // Not known after a full counter was reset: the lines are sought among all
+  // the records the unit holds, and where they are not found at least this
+  // many records are lost.
+  std::optional<long> lostAtLeast;
   bool operator==(const SavePoint&) const = default;
 };
 
