@@ -15,7 +15,8 @@
 //   broken    lines that are none of these, or a second header line
 //
 //   bench_logging --protocol modbus|df1_crc|df1_bcc --baud N --stations 1|2 --seconds S
-//                 [--kills K] [--still] [--note-deleted] [--counter-full] [--check]
+//                 [--kills K] [--still] [--note-deleted] [--note-older] [--counter-full]
+//                 [--check]
 //
 // --kills K runs the real program (kvlink27) in place of the one in this
 // process and kills it (SIGKILL) K times at random moments, starting it again
@@ -24,7 +25,8 @@
 // records come in runs that read alike. With either, after the run the units
 // stop logging and the program saves until no record is left in the units, so
 // every record logged is saved or told lost. --note-deleted deletes the notes
-// beside the station files before each start but the first. --counter-full
+// beside the station files before each start but the first; --note-older puts
+// back the note as it was two stops earlier. --counter-full
 // starts with units that logged 300 records and whose counters stand full
 // (65535). --check ends with 1 when a record was doubled, lost untold or out
 // of order, a line is broken, or a record the units held at the start is not
@@ -78,6 +80,7 @@ struct Options {
   int kills = 0;
   bool still = false;
   bool noteDeleted = false;
+  bool noteOlder = false;
   bool counterFull = false;
   bool check = false;
 };
@@ -111,6 +114,7 @@ bool parse(int argc, char** argv, Options& o) {
     const std::map<std::string, bool*> flags = {{"--still", &o.still},
                                                 {"--check", &o.check},
                                                 {"--note-deleted", &o.noteDeleted},
+                                                {"--note-older", &o.noteOlder},
                                                 {"--counter-full", &o.counterFull}};
     if (const auto flag = flags.find(key); flag != flags.end()) {
       *flag->second = true;
@@ -273,9 +277,15 @@ int run(const Options& o) {
     KilledProgram program(dir.path(), line.devicePath());
     std::mt19937 random(unsigned(o.baud + o.stations * 7 + o.kills * 131));
     line.setFrozen(o.counterFull);
+    int stop = 0;
     program.runKilled(o.kills, o.seconds, random, [&] {
-      for (int s = 1; s <= o.stations && o.noteDeleted; ++s)
-        QFile::remove(files + QStringLiteral("/station%1.note").arg(s));
+      for (int s = 1; s <= o.stations; ++s) {
+        const QString note = files + QStringLiteral("/station%1.note").arg(s);
+        QFile::copy(note, note + QString::number(stop));
+        if (o.noteDeleted || (o.noteOlder && stop >= 2)) QFile::remove(note);
+        if (o.noteOlder) QFile::copy(note + QString::number(stop - 2), note);
+      }
+      ++stop;
     });
     running = false;
     runs.join();
