@@ -24,13 +24,11 @@
 // meters after a few seconds, letting them move once every 5 to 9 seconds:
 // records come in runs that read alike. With either, after the run the units
 // stop logging and the program saves until no record is left in the units, so
-// every record logged is saved or told lost. --note-deleted deletes the notes
-// beside the station files before each start but the first; --note-older puts
-// back the note as it was two stops earlier. --counter-full
-// starts with units that logged 300 records and whose counters stand full
-// (65535). --check ends with 1 when a record was doubled, lost untold or out
-// of order, a line is broken, or a record the units held at the start is not
-// saved.
+// every record logged is saved or told lost. Before each start but the first,
+// --note-deleted deletes the station's note, --note-older puts back the one of
+// two stops earlier. --counter-full: 300 records logged and the counter full
+// (65535) at the start. --check ends with 1 when a record was doubled, lost
+// untold or out of order, a line is broken, or one the unit held is not saved.
 //
 // Prints one line per station: protocol baud stations seconds station kills
 // and the figures above.

@@ -601,16 +601,16 @@ TEST_F(AutoRetrieveStepTest, PollPassRunsOneStepWhetherOrNotItsStationAnswered) 
 // after a save whose reset went unanswered, or a file that lost its last LF or CR LF: with the
 // unit logging, the first visit saves, and every record is saved once, in order, none told lost.
 TEST_F(AutoRetrieveStepTest, WithoutANoteThatFitsEveryRecordIsSavedOnce) {
-  enum How { Deleted, Garbled, Older, Other, OutOfRange, CutLf, CutCrLf, CutCrLfDeleted };
+  enum How { Deleted, Garbled, Older, Other, OutOfRange, CutLf, CutCrLf, CutCrLfNoNote };
   const struct {
     How how;
     int unanswered, logged;
-  } cases[] = {{Deleted, 0, 30},    {Garbled, 0, 30}, {Older, 0, 30},         {Other, 0, 30},
-               {OutOfRange, 0, 30}, {Deleted, 50, 5}, {Deleted, 50, 30},      {Deleted, 50, 200},
-               {CutLf, 0, 30},      {CutCrLf, 0, 30}, {CutCrLfDeleted, 0, 30}};
-  for (int16_t s = 10; s < 32; ++s) {
+  } cases[] = {{Deleted, 0, 30},    {Garbled, 0, 30}, {Older, 0, 30},        {Other, 0, 30},
+               {OutOfRange, 0, 30}, {Deleted, 50, 5}, {Deleted, 50, 30},     {Deleted, 50, 200},
+               {CutLf, 0, 30},      {CutCrLf, 0, 30}, {CutCrLfNoNote, 0, 30}};
+  for (int16_t s = 11; s < 33; ++s) {
     const auto& c = cases[s % 11];
-    MemoryStation& unit = unitAt(s, 12, s < 21);
+    MemoryStation& unit = unitAt(s, 12, s < 22);
     step();
     QFile::copy(note(s), note(s) + ".old");
     unit.records(c.unanswered + 12);
@@ -624,7 +624,7 @@ TEST_F(AutoRetrieveStepTest, WithoutANoteThatFitsEveryRecordIsSavedOnce) {
       ASSERT_TRUE(garbled.open(QIODevice::WriteOnly));
       garbled.write(c.how == Garbled ? "\x01" : "saved " + QByteArray::number(size) + " 9\n0\n");
     }
-    if (c.how == Deleted || c.how == CutCrLfDeleted) QFile::remove(note(s));
+    if (c.how == Deleted || c.how == CutCrLfNoNote) QFile::remove(note(s));
     QFile::resize(file(s), size - (c.how < CutLf ? 0 : c.how == CutLf ? 1 : 2));
     unit.records(c.logged);
     link->afterCall = [&, n = 0](const std::string&) mutable {
@@ -670,8 +670,7 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsLoggedSlowlyAreKeptUpWithAndNoLossIsSho
     };
     for (int visit = 0; visit < 1000; ++visit) {
       step();
-      ASSERT_FALSE(main().Label12->text().contains("lost")) << s << ": " << visit;
-      ASSERT_LT(unit.regs[138], 250) << s;
+      ASSERT_FALSE(main().Label12->text().contains("lost") || unit.regs[138] >= 250) << visit;
     }
     EXPECT_EQ(drained(s).told, 0);
   }

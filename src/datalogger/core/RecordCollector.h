@@ -43,9 +43,6 @@ namespace kvlink {
 
 class RecordCollector {
  public:
-  // Readings in a row that find the counter moved before the unit counts as
-  // logging faster than it can be read.
-  static constexpr int kSteadyTries = 8;
   // Record n's line in the station file (0 = newest); nothing when it could
   // not be read.
   using ReadRecord = std::function<std::optional<std::string>(int record)>;
@@ -84,7 +81,7 @@ class RecordCollector {
   long lost() const { return lost_; }
   CountBound lostBound() const { return lostBound_; }
   // The last overrun came from a unit that logs faster than its records can
-  // be read (or a full counter), not from a long save.
+  // be read, not from a long save.
   bool logsTooFast() const { return tooFast_; }
   // Where the records taken so far leave off.
   SavePoint point() const;
@@ -95,6 +92,9 @@ class RecordCollector {
   void counterWasReset();
 
  private:
+  // Readings in a row that find the counter moved before the unit counts as
+  // logging faster than it can be read.
+  static constexpr int kSteadyTries = 8;
   enum class Steady { Read, Failed, Moved };
   // Record `index` read between two equal counter readings (Moved: they
   // differed).
@@ -144,7 +144,7 @@ class RecordCollector {
   long lost_ = 0;
   CountBound lostBound_ = CountBound::Exact;
   int reads_ = 0;
-  int mostReads_;
+  int mostReads_;  // for this save
   bool tooFast_ = false;
 };
 
