@@ -15,7 +15,8 @@
 //   broken    lines that are none of these, or a second header line
 //
 //   bench_logging --protocol modbus|df1_crc|df1_bcc --baud N --stations 1|2 --seconds S
-//                 [--kills K] [--still] [--check]
+//                 [--kills K] [--still] [--note-deleted] [--note-older] [--counter-full]
+//                 [--check]
 //
 // --kills K runs the real program (kvlink27) in place of the one in this
 // process and kills it (SIGKILL) K times at random moments, starting it again
@@ -23,8 +24,11 @@
 // meters after a few seconds, letting them move once every 5 to 9 seconds:
 // records come in runs that read alike. With either, after the run the units
 // stop logging and the program saves until no record is left in the units, so
-// every record logged is saved or told lost. --check ends with 1 when a record
-// was doubled, lost untold or out of order, or a line is broken.
+// every record logged is saved or told lost. Before each start but the first,
+// --note-deleted deletes the station's note, --note-older puts back the one of
+// two stops earlier. --counter-full: 300 records logged and the counter full
+// (65535) at the start. --check ends with 1 when a record was doubled, lost
+// untold or out of order, a line is broken, or one the unit held is not saved.
 //
 // Prints one line per station: protocol baud stations seconds station kills
 // and the figures above.
@@ -73,6 +77,9 @@ struct Options {
   int seconds = 120;
   int kills = 0;
   bool still = false;
+  bool noteDeleted = false;
+  bool noteOlder = false;
+  bool counterFull = false;
   bool check = false;
 };
 
@@ -102,8 +109,13 @@ JournalFigures compare(const std::vector<std::vector<uint16_t>>& journal, int16_
 bool parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string key = argv[i];
-    if (key == "--still" || key == "--check") {
-      (key == "--still" ? o.still : o.check) = true;
+    const std::map<std::string, bool*> flags = {{"--still", &o.still},
+                                                {"--check", &o.check},
+                                                {"--note-deleted", &o.noteDeleted},
+                                                {"--note-older", &o.noteOlder},
+                                                {"--counter-full", &o.counterFull}};
+    if (const auto flag = flags.find(key); flag != flags.end()) {
+      *flag->second = true;
       continue;
     }
     if (i + 1 == argc) return false;
@@ -138,10 +150,15 @@ class KilledProgram {
     env_.insert("KVLINK_COM1", QString::fromStdString(device));
     env_.insert("QT_QPA_PLATFORM", "offscreen");
   }
-  // Runs it `kills` times, each for a random time around seconds / kills.
-  void runKilled(int kills, int seconds, std::mt19937& random) {
+  // Runs it `kills` times, each for a random time around seconds / kills,
+  // `beforeRestart` before each start but the first.
+  void runKilled(int kills, int seconds, std::mt19937& random,
+                 const std::function<void()>& beforeRestart) {
     const int mean = std::max(1, seconds * 1000 / kills);
-    for (int k = 0; k < kills; ++k) runFor(500 + int(random() % unsigned(2 * mean)));
+    for (int k = 0; k < kills; ++k) {
+      if (k > 0) beforeRestart();
+      runFor(500 + int(random() % unsigned(2 * mean)));
+    }
   }
   // Runs it until `done` holds (at most `seconds`), then kills it.
   void runUntil(const std::function<bool()>& done, int seconds) {
@@ -191,11 +208,16 @@ int run(const Options& o) {
     std::fprintf(stderr, "bench_logging: no pseudo-terminal\n");
     return 1;
   }
+  // With --counter-full, this many records logged before the start.
+  const int before = o.counterFull ? 300 : 0;
   for (int s = 1; s <= o.stations; ++s) {
     line.setReg(s, sim::kSampleInterval, 1);
     line.setReg(s, sim::kRecordCounter, 0);
     line.keepJournal(s);
   }
+  line.advance(before);
+  for (int s = 1; s <= o.stations && o.counterFull; ++s)
+    line.setReg(s, sim::kRecordCounter, 0xFFFF);
   qputenv("KVLINK_COM1", QByteArray::fromStdString(line.devicePath()));
 
   WriteIni("misc", "kesf", "-", "gridmon.ini");
@@ -224,6 +246,11 @@ int run(const Options& o) {
   constexpr int kOwnRecordsMs = 3500;
   std::atomic<bool> running{true};
   std::thread runs([&] {
+    // A full counter: the units log once the program has reset it, so that
+    // it finds what they held at the start.
+    for (int s = 1; s <= o.stations && o.counterFull; ++s)
+      while (running && line.reg(s, sim::kRecordCounter) == 0xFFFF) QThread::msleep(20);
+    line.setFrozen(false);
     std::mt19937 random(unsigned(o.seconds));
     QThread::msleep(kOwnRecordsMs);
     if (!o.still) return;
@@ -247,8 +274,17 @@ int run(const Options& o) {
   if (o.kills > 0) {
     KilledProgram program(dir.path(), line.devicePath());
     std::mt19937 random(unsigned(o.baud + o.stations * 7 + o.kills * 131));
-    line.setFrozen(false);
-    program.runKilled(o.kills, o.seconds, random);
+    line.setFrozen(o.counterFull);
+    int stop = 0;
+    program.runKilled(o.kills, o.seconds, random, [&] {
+      for (int s = 1; s <= o.stations; ++s) {
+        const QString note = files + QStringLiteral("/station%1.note").arg(s);
+        QFile::copy(note, note + QString::number(stop));
+        if (o.noteDeleted || (o.noteOlder && stop >= 2)) QFile::remove(note);
+        if (o.noteOlder) QFile::copy(note + QString::number(stop - 2), note);
+      }
+      ++stop;
+    });
     running = false;
     runs.join();
     line.setFrozen(true);
@@ -271,7 +307,7 @@ int run(const Options& o) {
       std::fprintf(stderr, "bench_logging: the poll did not start\n");
       return 1;
     }
-    line.setFrozen(false);
+    line.setFrozen(o.counterFull);
     QTimer::singleShot(o.seconds * 1000, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     running = false;
@@ -290,7 +326,11 @@ int run(const Options& o) {
   for (int s = 1; s <= o.stations; ++s) {
     const JournalFigures f = compare(line.journal(s), kStationTypes[s - 1],
                                      fileLines(files + QStringLiteral("/station%1.txt").arg(s)));
-    sound = sound && f.sound();
+    // Every record the units held at the start saved, or overwritten before it
+    // could be read and told exactly.
+    const long atLeast = o.counterFull ? 65535 - 250 : 0;
+    sound = sound && f.sound() &&
+            f.saved + std::max(0, before - 250) + std::max(0L, f.told - atLeast) >= f.logged;
     std::printf("%s %d %d %d %d %d %ld %ld %ld %ld %ld %ld %ld %ld %ld\n", o.protocol.c_str(),
                 o.baud, o.stations, o.seconds, s, o.kills, f.logged, f.saved, f.doubled, f.doubtful,
                 f.lostUntold, f.told, f.disorder, f.pending, f.broken);

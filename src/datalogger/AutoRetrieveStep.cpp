@@ -91,7 +91,7 @@ class StationVisit {
     m_.AutoRecordCount = *counter;
     count_ = *counter;
     showStatus(autoRetrieveCountText(station_, count_));
-    if (count_ >= m_.AutoRecordLimit && count_ > 0) saveRecords();
+    if ((count_ >= m_.AutoRecordLimit && count_ > 0) || backlogBeforeReset()) saveRecords();
   }
 
  private:
@@ -117,6 +117,16 @@ class StationVisit {
     return directory;
   }
 
+  // Records from before a counter reset wait to be saved, those of a full
+  // counter perhaps all of them: the unit overwrites them as it logs, so they
+  // are saved whatever the count.
+  bool backlogBeforeReset() {
+    const std::optional<SaveNote> note =
+        readSaveNote(saveNotePath(m_.AutoSave().Label7->text().toStdString(), station_));
+    return note && (note->saved.lostAtLeast ||
+                    std::ranges::any_of(note->saved.offsets, [](long o) { return o > 1; }));
+  }
+
   // The pump may have ended the program or changed the link.
   bool mayGoOn() const { return !program_.ended && target_.linkUnchanged(program_); }
 
@@ -135,8 +145,7 @@ class StationVisit {
     const std::string directory = destination();
     const std::string path = autoRetrieveFilePath(directory, station_);
     notePath_ = saveNotePath(directory, station_);
-    const ResumedSaves resumed = resumeSaves(path, notePath_, count_);
-    const SavePoint& before = resumed.note.saved;
+    const ResumedSaves resumed = resumeSaves(path, notePath_);
     note_ = resumed.note;
     StationFile file;
     if (!file.open(path)) {
@@ -144,14 +153,38 @@ class StationVisit {
                                    : autoRetrieveCannotOpenText(station_));
       return;
     }
+    if (!resumed.completion.empty()) {
+      file.completeLastLine(resumed.completion);
+      if (!file.append({})) return writeFailed();
+      file.keep();
+    }
+    SavePoint before = note_.saved;
+    std::optional<uint16_t> control;
+    if (count_ >= kRecordCounterFull) {
+      // A full counter counts no further, so it places no record: it is reset
+      // first, and the records the unit holds are placed by the new count.
+      const long savedCounted = before.offsets.size() == 1 ? std::max(0L, -before.offsets[0]) : 0;
+      before = SavePoint{
+          {}, before.lines, std::max(0L, kRecordCounterFull - kLogRecordSlots - savedCounted)};
+      if (!noteSaved(file, before)) return writeFailed();
+      control = readWord(program_, target_, station_, kLoggerControlWord);
+      if (!control) return readFailed(file);
+      WriteUnit(program_, target_.port, station_,
+                loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                *control | kResetRecordCounter);
+      const std::optional<uint16_t> counter =
+          program_.ended ? std::nullopt : readWord(program_, target_, station_, kRecordCounter);
+      if (!counter) return readFailed(file);
+      if (*counter >= kRecordCounterFull) return;  // not reset: the records stay in the unit
+      count_ = *counter;
+    }
     RecordCollector records([this](int record) { return readRecord(record); },
                             [this]() -> std::optional<long> {
                               return readWord(program_, target_, station_, kRecordCounter);
                             },
                             {logRecordsLostLine, logRecordsDoubtfulLine, logCounterChangedLine()},
                             count_, before);
-    std::string text = file.isNew() ? logHeaderLine(unitType_) : resumed.resave;
-    std::optional<uint16_t> control;
+    std::string text = file.isNew() ? logHeaderLine(unitType_) : std::string();
     RecordCollector::Outcome outcome;
     for (;;) {
       outcome = records.collect();
@@ -177,8 +210,7 @@ class StationVisit {
       return showStatus(autoRetrieveFileGoneText(station_));
     }
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
-    // A full counter counts no further: reset it even so.
-    if (!overrun || records.counterFull()) {
+    if (!overrun) {
       if (!noteSaved(file, records.pointAcrossReset())) return writeFailed();
       const int16_t result = WriteUnit(program_, target_.port, station_,
                                        loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
@@ -192,9 +224,11 @@ class StationVisit {
       }  // no answer: reset or not, the next save tells
     }
     if (program_.ended) return;
-    const bool tooFast = overrun && records.logsTooFast();
-    if (tooFast || records.lost() > 0)
-      showStatus(autoRetrieveRecordsLostText(station_, records.lost(), tooFast));
+    // Only a loss is told: a unit that logs faster than it is read keeps the
+    // rest for the next visit.
+    if (records.lost() > 0)
+      showStatus(autoRetrieveRecordsLostText(
+          station_, records.lost(), overrun && records.logsTooFast(), records.lostBound()));
     else if (elsewhere_)
       showMainStatus(autoRetrieveSavedToText(station_, path));
   }

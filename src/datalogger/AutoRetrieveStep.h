@@ -20,9 +20,12 @@
 // is it reset when the file was moved or deleted meanwhile. Where the saves
 // stand is kept in a note beside the station file (<directory>/station<N>.note),
 // synced before and after each step: after a start the next save goes on from
-// there, placed by the unit's record counter. Then the list moves on to the
-// next station. While auto retrieve is off the step only empties the main
-// window's auto-retrieve line.
+// there, placed by the unit's record counter, where the file ends as the note
+// says; else every record the unit holds is read and placed after the file's
+// last records where they fit, or saved after a "Records doubtful" line. A
+// full counter is reset first and the records the unit holds saved, the loss
+// told as at least. Then the list moves on to the next station. While auto
+// retrieve is off the step only empties the main window's auto-retrieve line.
 
 namespace kvlink {
 

@@ -38,6 +38,19 @@ std::vector<std::string> lastRecordLines(const std::string& path, size_t most) {
     tail.resize(n > 0 ? size_t(n) : 0);
   }
   ::close(fd);
+  // A last line that lost its line end counts when it is whole: it ends in
+  // CR, or holds as many fields as the line before it.
+  const size_t cut = tail.rfind('\n');
+  if (cut != std::string::npos && cut + 1 < tail.size()) {
+    const size_t before = tail.rfind('\n', cut == 0 ? 0 : cut - 1);
+    const auto fields = [&](size_t from, size_t to) {
+      return std::count(tail.begin() + long(from), tail.begin() + long(to), ',');
+    };
+    if (tail.back() == '\r')
+      tail += '\n';
+    else if (before != std::string::npos && fields(cut, tail.size()) == fields(before, cut))
+      tail += kLogLineEnd;
+  }
   // Whole lines from the last one back; `end` is just past a line's '\n'.
   for (size_t end = tail.size(); end > 0 && tail[end - 1] == '\n' && lines.size() < most;) {
     const size_t newline = end >= 2 ? tail.rfind('\n', end - 2) : std::string::npos;
@@ -77,16 +90,18 @@ bool StationFile::open(const std::string& path) {
   if (::fstat(fd_, &info) != 0) return false;
   start_ = size_ = info.st_size;
   char last = '\n';
-  endsMidLine_ = size_ > 0 && ::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n';
+  if (size_ > 0 && ::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n')
+    lineEnd_ = last == '\r' ? "\n" : std::string(kLogLineEnd);
+  startLineEnd_ = lineEnd_;
   return true;
 }
 
 long StationFile::sizeAfter(const std::string& text) const {
-  return size_ + long(text.size()) + (endsMidLine_ ? long(kLogLineEnd.size()) : 0);
+  return size_ + long(lineEnd_.size() + text.size());
 }
 
 bool StationFile::append(const std::string& given) {
-  const std::string text = endsMidLine_ ? std::string(kLogLineEnd) + given : given;
+  const std::string text = lineEnd_ + given;
   size_t done = 0;
   while (done < text.size()) {
     const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
@@ -104,7 +119,7 @@ bool StationFile::append(const std::string& given) {
     return false;
   }
   size_ += long(text.size());
-  endsMidLine_ = false;
+  lineEnd_.clear();
   return true;
 }
 
@@ -119,11 +134,13 @@ void StationFile::cutBack() {
   if (fd_ < 0) return;
   if (::ftruncate(fd_, start_) == 0) ::fsync(fd_);
   size_ = start_;
+  lineEnd_ = startLineEnd_;
 }
 
 void StationFile::keep() {
   struct stat info {};
   if (fd_ >= 0 && ::fstat(fd_, &info) == 0) start_ = size_ = info.st_size;
+  startLineEnd_ = lineEnd_;
 }
 
 std::string autoRetrieveCountText(int station, long count) {
@@ -158,9 +175,9 @@ std::string autoRetrieveSavedToText(int station, const std::string& path) {
   return "Station#" + std::to_string(station) + "  Records saved to " + path;
 }
 
-std::string autoRetrieveRecordsLostText(int station, long count, bool overrun) {
+std::string autoRetrieveRecordsLostText(int station, long count, bool overrun, CountBound bound) {
   const std::string prefix = "Station#" + std::to_string(station) + "  ";
-  const std::string number = std::to_string(count);
+  const std::string number = std::string(countBoundText(bound)) + std::to_string(count);
   if (overrun) return prefix + "Logs faster than it can be read - records lost: " + number;
   return prefix + "Records lost: " + number + " (overwritten before they could be read)";
 }

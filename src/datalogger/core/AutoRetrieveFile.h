@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "LogRecordLine.h"
+
 namespace kvlink {
 
 // The main window's status after a record could not be read.
@@ -21,6 +23,7 @@ std::string autoRetrieveFilePath(const std::string& directory, int station);
 
 // The record lines that end a station file (line ends included), newest
 // first, at most `most`: none when it ends with another line or cannot be read.
+// A last line that lost only its LF counts whole; one cut elsewhere does not.
 std::vector<std::string> lastRecordLines(const std::string& path, size_t most);
 
 // Opens test.log in `directory` for appending and closes it again; the file
@@ -32,7 +35,8 @@ bool probeDirectoryWritable(const std::string& directory);
 // A station file appended to by one save. Whatever an append adds is synced
 // to the disk whole, or the file is cut back to the length it had when it was
 // opened: it never holds part of a line or of the header line. A file that
-// does not end with a line end (cut short by a power loss) gets one first.
+// does not end with a line end (cut short by a power loss) gets one first,
+// or what its last line lacks (completeLastLine).
 class StationFile {
  public:
   StationFile() = default;
@@ -44,6 +48,8 @@ class StationFile {
   // cannot be opened or is not a regular file (notRegular()).
   bool open(const std::string& path);
   bool notRegular() const { return notRegular_; }
+  // What the next append puts first to end the file's last line.
+  void completeLastLine(const std::string& text) { lineEnd_ = startLineEnd_ = text; }
   // Missing or empty when opened: it gets the header line first.
   bool isNew() const { return start_ == 0; }
   // Writes and syncs `text`; on any failure cuts the file back and is false.
@@ -63,7 +69,8 @@ class StationFile {
   std::string path_;
   long start_ = 0;
   long size_ = 0;
-  bool endsMidLine_ = false;
+  std::string lineEnd_;       // the file's last line lacks it
+  std::string startLineEnd_;  // as it was at start_
   bool notRegular_ = false;
 };
 
@@ -77,7 +84,9 @@ std::string autoRetrieveFileGoneText(int station);
 // Saved to another place than the directory chosen.
 std::string autoRetrieveSavedToText(int station, const std::string& path);
 // Records were lost: overwritten in the unit before they could be read, or
-// (`overrun`) the unit logs faster than its records can be read.
-std::string autoRetrieveRecordsLostText(int station, long count, bool overrun);
+// (`overrun`) the unit logs faster than its records can be read; `bound`
+// when the count is only a bound of the truth.
+std::string autoRetrieveRecordsLostText(int station, long count, bool overrun,
+                                        CountBound bound = CountBound::Exact);
 
 }  // namespace kvlink

@@ -104,8 +104,14 @@ std::string logReadErrorLine() {
   return quoted(kLogReadErrorText) + std::string(kLogLineEnd);
 }
 
-std::string logRecordsLostLine(long count) {
-  return quoted("Records lost: " + std::to_string(count) +
+std::string_view countBoundText(CountBound bound) {
+  if (bound == CountBound::AtMost) return "at most ";
+  if (bound == CountBound::AtLeast) return "at least ";
+  return "";
+}
+
+std::string logRecordsLostLine(long count, CountBound bound) {
+  return quoted("Records lost: " + std::string(countBoundText(bound)) + std::to_string(count) +
                 " (logged faster than they could be read)") +
          std::string(kLogLineEnd);
 }

@@ -25,10 +25,16 @@ inline constexpr std::string_view kLogReadErrorText =
 std::string logHeaderLine(int16_t unitType);
 std::string logRecordLine(const LogRecordValues& values, int16_t unitType);
 std::string logReadErrorLine();
+// Whether a count on the file is exact or only a bound of the truth.
+enum class CountBound { Exact, AtMost, AtLeast };
+// "at most " / "at least " before a count that is only a bound.
+std::string_view countBoundText(CountBound bound);
+
 // "Records lost: <count> (logged faster than they could be read)": records the
 // unit overwrote, or logged faster than the line could read them, before
-// they were saved.
-std::string logRecordsLostLine(long count);
+// they were saved; "Records lost: at most <count> ..." where the unit cannot
+// tell how many of them were saved before, "at least" past a full counter.
+std::string logRecordsLostLine(long count, CountBound bound = CountBound::Exact);
 // "Records doubtful: <count> (these may already be saved above)": the records
 // that follow may repeat ones saved before; the unit could not tell.
 std::string logRecordsDoubtfulLine(long count);

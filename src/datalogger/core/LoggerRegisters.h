@@ -25,6 +25,8 @@ constexpr int kTripTriggerMask = 135;
 constexpr int kAlarmTriggerMask = 136;
 constexpr int kStatusTriggerMask = 137;
 constexpr int kRecordCounter = 138;
+// The record counter stops here and counts no further.
+constexpr long kRecordCounterFull = 0xFFFF;
 constexpr int kLoggerConfigBlockWords = 7;  // 132..138
 
 // Record area: 250 records of 24 registers from register 192.

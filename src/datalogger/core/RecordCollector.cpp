@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <utility>
 
 #include "LoggerRegisters.h"
@@ -10,17 +11,12 @@ namespace kvlink {
 
 namespace {
 
-// Readings in a row that find the counter moved before the unit counts as
-// logging faster than it can be read.
-constexpr int kSteadyTries = 8;
 // More record reads than this for one save and the same: the save goes on at
 // the next visit, so that the poll is not held up for long.
 constexpr int kMostReads = 100;
 // Records a sweep takes at most: what a part read is in the file before the
 // next part is read.
 constexpr int kPart = 10;
-// The counter stops here and counts no further.
-constexpr long kCounterFull = 0xFFFF;
 
 }  // namespace
 
@@ -31,12 +27,15 @@ RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter,
       lines_(std::move(lines)),
       counter_(counter),
       offsets_(std::move(from.offsets)),
-      tail_(std::move(from.lines)) {
+      tail_(std::move(from.lines)),
+      mostReads_(kMostReads) {
   if (tail_.size() > kSavePointLines) tail_.resize(kSavePointLines);
-}
-
-bool RecordCollector::counterFull() const {
-  return counter_ >= kCounterFull;
+  if (from.lostAtLeast) {  // every record the unit holds is sought
+    offsets_.clear();
+    seekFloor_ = -kLogRecordSlots;
+    lostAtLeast_ = from.lostAtLeast;
+    mostReads_ += 3 * kLogRecordSlots;  // all of them now: the next visit may come late
+  }
 }
 
 void RecordCollector::hold(const std::string& line, bool record) {
@@ -49,20 +48,30 @@ void RecordCollector::hold(const std::string& line, bool record) {
   if (tail_.size() > kSavePointLines) tail_.pop_back();
 }
 
-void RecordCollector::countLost(long count) {
+void RecordCollector::countLost(long count, CountBound bound) {
   if (count <= 0) return;
-  hold(lines_.lost(count), false);
+  hold(lines_.lost(count, bound), false);
   lost_ += count;
+  if (bound == CountBound::AtLeast || lostBound_ == CountBound::Exact) lostBound_ = bound;
+}
+
+void RecordCollector::dropOverwritten() {
+  const long gone = counter_ - kLogRecordSlots;
+  if (placed_ && gone > floor_) {
+    // Records that may have been saved already and are gone make the count
+    // only a bound.
+    const long mayBeSaved = std::min(doubt_, gone - floor_);
+    countLost(gone - floor_, mayBeSaved > 0 ? CountBound::AtMost : CountBound::Exact);
+    doubt_ -= mayBeSaved;
+    floor_ = gone;
+  }
+  if (placed_ && doubt_ > 0) hold(lines_.doubtful(std::exchange(doubt_, 0)), false);
 }
 
 RecordCollector::Outcome RecordCollector::overrun() {
   // What the record area no longer holds is lost; the rest waits in the unit
-  // for the next visit. A full counter is reset: all it counted is given up.
-  const long gone = counterFull() ? counter_ : counter_ - kLogRecordSlots;
-  if (placed_ && gone > floor_) {
-    countLost(gone - floor_);
-    floor_ = gone;
-  }
+  // for the next visit.
+  dropOverwritten();
   return Outcome::Overrun;
 }
 
@@ -78,62 +87,142 @@ RecordCollector::Steady RecordCollector::readSteady(long index, std::optional<st
   return Steady::Moved;
 }
 
-std::optional<RecordCollector::Outcome> RecordCollector::place() {
-  for (int tries = 0; tries < kSteadyTries; ++tries) {
-    if (wentBack_) return placeAfterOutsideChange();
-    std::vector<long> open;
-    for (const long offset : offsets_)
-      if (counter_ + offset >= 0) open.push_back(offset);
-    // The lines saved against the records at each offset: one offset is
-    // checked on its newest line, several until one is left. The records of
-    // each round are read between two equal counter readings.
-    std::map<long, std::string> seen;
-    bool moved = false;
-    for (size_t j = 0; !moved && j < tail_.size() && (j == 0 || open.size() > 1); ++j) {
-      const auto indexOf = [&](long offset) { return counter_ + offset + long(j); };
-      bool read = false;
-      for (const long offset : open) {
-        const long index = indexOf(offset);
-        if (index >= kLogRecordSlots || seen.contains(index)) continue;  // overwritten: no telling
-        if (reads_ >= kMostReads) return Outcome::Overrun;
-        ++reads_;
-        std::optional<std::string> line = readRecord_(static_cast<int>(index));
-        if (!line) return Outcome::ReadFailed;
-        seen.emplace(index, std::move(*line));
-        read = true;
-      }
-      if (read) {
-        const std::optional<long> counter = readCounter_();
-        if (!counter) return Outcome::ReadFailed;
-        moved = *counter != counter_;
-        wentBack_ = wentBack_ || *counter < counter_;
-        counter_ = *counter;
-      }
-      std::erase_if(open, [&](long offset) {
-        const auto found = seen.find(indexOf(offset));
-        return !moved && found != seen.end() && found->second != tail_[j];
-      });
+RecordCollector::Round RecordCollector::readRound(const std::vector<long>& places, int tries) {
+  for (; tries > 0; --tries) {
+    std::vector<std::pair<long, std::string>> read;
+    for (const long place : places) {
+      const long index = counter_ - place - 1;
+      if (index < 0 || index >= kLogRecordSlots || seen_.contains(place) ||
+          std::ranges::any_of(read, [&](const auto& r) { return r.first == place; }))
+        continue;
+      if (reads_ >= mostReads_) return Round::Stopped;
+      ++reads_;
+      std::optional<std::string> line = readRecord_(static_cast<int>(index));
+      if (!line) return Round::Failed;
+      read.emplace_back(place, std::move(*line));
     }
-    if (moved) continue;
-    if (open.empty()) return placeAfterOutsideChange();
-    const auto [low, high] = std::ranges::minmax(open);
-    floor_ = -high;
-    placed_ = true;
-    // Saved rather than dropped, after a line that says so.
-    if (high > low) hold(lines_.doubtful(high - low), false);
-    return std::nullopt;
+    if (read.empty()) return Round::Read;
+    const std::optional<long> counter = readCounter_();
+    if (!counter) return Round::Failed;
+    if (*counter == counter_) {
+      seen_.insert(read.begin(), read.end());
+      return Round::Read;
+    }
+    wentBack_ = wentBack_ || *counter < counter_;
+    counter_ = *counter;
+    if (wentBack_) return Round::Stopped;
   }
   tooFast_ = true;
+  return Round::Stopped;
+}
+
+const std::string* RecordCollector::seenAt(long place) const {
+  const auto found = seen_.find(place);
+  return found == seen_.end() ? nullptr : &found->second;
+}
+
+std::optional<RecordCollector::Outcome> RecordCollector::stopped(Round round) {
+  if (round == Round::Failed) return Outcome::ReadFailed;
+  if (wentBack_) return placeAfterOutsideChange();
   return Outcome::Overrun;
+}
+
+std::optional<RecordCollector::Outcome> RecordCollector::place() {
+  if (wentBack_) return placeAfterOutsideChange();
+  if (offsets_.empty()) return seek();
+  // Offset o puts the newest record saved at place -o - 1. The lines saved
+  // against the records at each offset: one offset is checked on its newest
+  // line, several until one is left; each round read between two equal
+  // counter readings, and read again when the counter moved under it.
+  std::vector<long> open;
+  for (const long offset : offsets_)
+    if (counter_ + offset >= 0) open.push_back(offset);
+  for (size_t j = 0; j < tail_.size() && (j == 0 || open.size() > 1); ++j) {
+    std::vector<long> places;
+    for (const long offset : open) places.push_back(-offset - 1 - long(j));
+    if (const Round round = readRound(places); round != Round::Read) return stopped(round);
+    std::erase_if(open, [&](long offset) {
+      const std::string* line = seenAt(-offset - 1 - long(j));
+      return line && *line != tail_[j];  // overwritten: no telling
+    });
+  }
+  if (open.empty()) return placeAfterOutsideChange();
+  const auto [low, high] = std::ranges::minmax(open);
+  floor_ = -high;
+  doubt_ = high - low;  // saved rather than dropped, after a line that says so
+  placed_ = true;
+  return std::nullopt;
+}
+
+std::optional<RecordCollector::Outcome> RecordCollector::seek() {
+  const long lowest = std::max(counter_ - kLogRecordSlots, seekFloor_);
+  placed_ = tail_.empty() || counter_ <= lowest;
+  if (placed_) {
+    floor_ = lostAtLeast_ ? lowest : 0;
+    countLost(lostAtLeast_.value_or(0), CountBound::AtLeast);
+    return std::nullopt;
+  }
+  // Every record held from there up, a part at a time between two equal
+  // counter readings: once, however many, with the records logged meanwhile.
+  mostReads_ += int(3 * (counter_ - lowest));
+  for (long from = lowest, size = kPart; from < counter_;) {
+    // Smaller parts while the counter moves under them.
+    std::vector<long> places(size_t(size), 0);
+    std::iota(places.begin(), places.end(), from);
+    const Round round = readRound(places, size > 1 ? 1 : kSteadyTries);
+    if (round == Round::Read) {
+      from += size;
+      size = std::min<long>(kPart, size + 1);
+      continue;
+    }
+    if (round == Round::Failed || wentBack_ || size == 1 || reads_ >= mostReads_)
+      return stopped(round);
+    tooFast_ = false;
+    size /= 2;
+  }
+  // The places whose record and those below it read as the last lines saved;
+  // where none does, as the lines below the newest (a line edited or cut).
+  std::vector<long> fits;
+  size_t skipped = 0;
+  for (; fits.empty() && skipped < tail_.size(); ++skipped)
+    for (const auto& [place, line] : seen_) {
+      bool fit = place >= lowest;
+      for (size_t j = skipped; fit && j < tail_.size() && seenAt(place + long(skipped - j)); ++j)
+        fit = *seenAt(place + long(skipped - j)) == tail_[j];
+      if (fit) fits.push_back(place + long(skipped));
+    }
+  placed_ = true;
+  floor_ = lowest;
+  if (!fits.empty()) {
+    const auto [low, high] = std::ranges::minmax(fits);
+    floor_ = low + 1;
+    doubt_ = high - low;
+  } else if (lostAtLeast_) {
+    countLost(*lostAtLeast_, CountBound::AtLeast);
+  } else if (lowest > seekFloor_) {
+    // Lost between the newest saved and the oldest held: none when the
+    // newest saved was just below them.
+    countLost(lowest - seekFloor_ - 1, CountBound::AtMost);
+  } else {
+    doubt_ = counter_ - lowest;  // the file ends with lines the unit does not hold
+  }
+  return std::nullopt;
+}
+
+void RecordCollector::takeSeen() {
+  for (const std::string* line; floor_ < counter_ && (line = seenAt(floor_)); ++floor_)
+    hold(*line, true);
 }
 
 std::optional<RecordCollector::Outcome> RecordCollector::placeAfterOutsideChange() {
   wentBack_ = false;
   floor_ = 0;
+  doubt_ = 0;
+  seen_.clear();
   // Records logged before the change are below the counted ones, newest
   // first: those above the newest one saved are taken, when it shows.
   for (long index = counter_; !tail_.empty() && index < kLogRecordSlots; ++index) {
-    if (reads_ >= kMostReads / 2) break;
+    if (reads_ >= mostReads_ / 2) break;
     const long counter = counter_;
     std::optional<std::string> line;
     const Steady read = readSteady(index, line);
@@ -159,20 +248,17 @@ RecordCollector::Outcome RecordCollector::collect() {
     if (wentBack_ || !placed_) {
       if (const std::optional<Outcome> stopped = place()) return *stopped;
     }
-    if (counterFull()) {
+    dropOverwritten();
+    takeSeen();
+    if (counter_ >= kRecordCounterFull) {
       tooFast_ = true;
       return overrun();
-    }
-    const long gone = counter_ - kLogRecordSlots;
-    if (gone > floor_) {
-      countLost(gone - floor_);
-      floor_ = gone;
     }
     if (floor_ >= counter_) {
       pinned_ = counter_;
       return Outcome::Complete;
     }
-    if (reads_ >= kMostReads) return overrun();
+    if (reads_ >= mostReads_) return overrun();
     if (tries == kSteadyTries) {
       tooFast_ = true;
       return overrun();
@@ -192,7 +278,7 @@ std::optional<RecordCollector::Outcome> RecordCollector::sweep() {
   // (records logged meanwhile cost a read each), read newest first from one
   // read between two equal counter readings.
   const long top =
-      std::min(counter_ - 1, floor_ + std::clamp((kMostReads - reads_) / 2, 1, kPart) - 1);
+      std::min(counter_ - 1, floor_ + std::clamp((mostReads_ - reads_) / 2, 1, kPart) - 1);
   const long pinned = counter_;
   std::optional<std::string> line;
   const Steady read = readSteady(pinned - 1 - top, line);
@@ -216,7 +302,7 @@ std::optional<RecordCollector::Outcome> RecordCollector::sweep() {
       lostBelow = place - floor_;
       break;
     }
-    if (reads_ >= kMostReads) return Outcome::Overrun;
+    if (reads_ >= mostReads_) return Outcome::Overrun;
     ++reads_;
     line = readRecord_(static_cast<int>(n));
     if (!line) return Outcome::ReadFailed;
@@ -236,7 +322,7 @@ std::optional<RecordCollector::Outcome> RecordCollector::sweep() {
   const std::optional<long> moved = unaccounted();
   if (!moved) return Outcome::ReadFailed;
   if (*moved < 0 || *moved > 1) return std::nullopt;
-  countLost(lostBelow);
+  countLost(lostBelow, CountBound::Exact);
   for (auto record = part.rbegin(); record != part.rend(); ++record) hold(*record, true);
   floor_ = top + 1;
   return Outcome::Complete;
@@ -258,8 +344,8 @@ std::optional<bool> RecordCollector::counterUnchanged() {
 }
 
 SavePoint RecordCollector::point() const {
-  if (!placed_) return SavePoint{offsets_, tail_};
-  return SavePoint{{-floor_}, tail_};
+  if (!placed_) return SavePoint{offsets_, tail_, lostAtLeast_};
+  return SavePoint{{-floor_}, tail_, std::nullopt};
 }
 
 SavePoint RecordCollector::pointAcrossReset() const {
@@ -274,6 +360,7 @@ void RecordCollector::counterWasReset() {
   counter_ = 0;
   floor_ = 0;
   offsets_ = {0, 1};
+  seen_.clear();
   placed_ = false;
   wentBack_ = false;
   pinned_.reset();

@@ -22,15 +22,21 @@
 // record saved sits at one of a few places, told apart by the last lines
 // saved; and a counter that went back or moved under the records saved shows
 // it was changed from outside (a reset from another program, a unit restarted
-// or replaced). Then the file says what could not be known: records that may
-// already be in the file are saved after a "Records doubtful" line, and a
-// counter changed from outside gets a line saying records may be missing.
+// or replaced). Without a place at all (no note that fits its file) every
+// record the unit holds is read, and the last lines saved are sought among
+// them: the records above the place that fits, proven where only one does,
+// are taken as if noted. Then the file says what could not be known:
+// records that may already be in the file are saved after a "Records
+// doubtful" line, a count of records lost that is only a bound says so, and
+// a counter changed from outside gets a line saying records may be missing.
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "LogRecordLine.h"
 #include "SaveNote.h"
 
 namespace kvlink {
@@ -44,7 +50,7 @@ class RecordCollector {
   using ReadCounter = std::function<std::optional<long>()>;
   // The station file's lines that say what a save could not do or know.
   struct FileLines {
-    std::function<std::string(long count)> lost;      // records overwritten unread
+    std::function<std::string(long count, CountBound bound)> lost;  // overwritten unread
     std::function<std::string(long count)> doubtful;  // the next records may be saved already
     std::string counterChanged;                       // records before may be missing
   };
@@ -58,7 +64,8 @@ class RecordCollector {
                  // counter reset
   };
 
-  // `counter`: the counter as just read; `from`: where the last save left off.
+  // `counter`: the counter as just read; `from`: where the last save left off
+  // (no offsets: not known, sought by the last lines saved).
   RecordCollector(ReadRecord readRecord, ReadCounter readCounter, FileLines lines, long counter,
                   SavePoint from);
 
@@ -70,13 +77,12 @@ class RecordCollector {
   // counted record was taken.
   std::optional<bool> counterUnchanged();
 
-  // Records counted lost in this save.
+  // Records counted lost in this save, and whether that count is exact.
   long lost() const { return lost_; }
+  CountBound lostBound() const { return lostBound_; }
   // The last overrun came from a unit that logs faster than its records can
-  // be read (or a full counter), not from a long save.
+  // be read, not from a long save.
   bool logsTooFast() const { return tooFast_; }
-  // The counter stopped counting (65535): it must be reset.
-  bool counterFull() const;
   // Where the records taken so far leave off.
   SavePoint point() const;
   // The same, for a counter reset about to be written: done or not.
@@ -86,12 +92,27 @@ class RecordCollector {
   void counterWasReset();
 
  private:
+  // Readings in a row that find the counter moved before the unit counts as
+  // logging faster than it can be read.
+  static constexpr int kSteadyTries = 8;
   enum class Steady { Read, Failed, Moved };
   // Record `index` read between two equal counter readings (Moved: they
   // differed).
   Steady readSteady(long index, std::optional<std::string>& line);
+  enum class Round { Read, Failed, Stopped };
+  // The records at `places` not yet seen, read between two equal counter
+  // readings, into seen_; a place outside the record area stays unseen.
+  // Stopped: the read budget is spent, the counter went back, or it moved
+  // under every one of `tries`.
+  Round readRound(const std::vector<long>& places, int tries = kSteadyTries);
+  const std::string* seenAt(long place) const;
   // Tells which of the offsets holds the newest record saved.
   std::optional<Outcome> place();
+  // Seeks the last lines saved among the records the unit holds.
+  std::optional<Outcome> seek();
+  // Takes the records already read from floor_ up.
+  void takeSeen();
+  std::optional<Outcome> stopped(Round round);
   // The counter was changed from outside: the newest record saved is sought
   // below the counted ones, and the file says records may be missing.
   std::optional<Outcome> placeAfterOutsideChange();
@@ -99,7 +120,10 @@ class RecordCollector {
   // the counter moved so that the part must be read again.
   std::optional<Outcome> sweep();
   void hold(const std::string& line, bool record);
-  void countLost(long count);
+  void countLost(long count, CountBound bound);
+  // Counts the records the area no longer holds, and says before the next
+  // records how many of them may be saved already.
+  void dropOverwritten();
   Outcome overrun();
 
   ReadRecord readRecord_;
@@ -108,13 +132,19 @@ class RecordCollector {
   long counter_;  // as last read
   bool wentBack_ = false;
   long floor_ = 0;             // the lowest place not yet taken (below 0: logged before the reset)
-  std::vector<long> offsets_;  // while not placed: where the newest saved may sit
+  std::vector<long> offsets_;  // while not placed: where the newest saved may sit; none: sought
   bool placed_ = false;
-  std::vector<std::string> tail_;  // the newest records taken or saved, newest first
-  std::optional<long> pinned_;     // the counter when every counted record was taken
-  std::vector<std::string> held_;  // oldest first
+  long doubt_ = 0;                   // of the records from floor_ up, how many may be saved already
+  long seekFloor_ = -2;              // the lowest place sought without an offset
+  std::optional<long> lostAtLeast_;  // the counter was full
+  std::map<long, std::string> seen_;  // records read by place, while places hold
+  std::vector<std::string> tail_;     // the newest records taken or saved, newest first
+  std::optional<long> pinned_;        // the counter when every counted record was taken
+  std::vector<std::string> held_;     // oldest first
   long lost_ = 0;
+  CountBound lostBound_ = CountBound::Exact;
   int reads_ = 0;
+  int mostReads_;  // for this save
   bool tooFast_ = false;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string>
 
 #include "AutoRetrieveFile.h"
 #include "LogRecordLine.h"
@@ -16,11 +17,12 @@ namespace kvlink {
 
 namespace {
 
-// Each save point: "<name> <file length> <offset>...", the number of lines,
+// Each save point: "<name> <file length> <offset>... [area <lost at least>]", the number of lines,
 // then the lines without their line ends.
 void put(std::ostringstream& out, const char* name, long size, const SavePoint& point) {
   out << name << ' ' << size;
   for (const long offset : point.offsets) out << ' ' << offset;
+  if (point.lostAtLeast) out << " area " << *point.lostAtLeast;
   out << '\n' << point.lines.size() << '\n';
   for (const std::string& line : point.lines)
     out << line.substr(0, line.size() - kLogLineEnd.size()) << '\n';
@@ -34,9 +36,12 @@ bool get(std::istringstream& in, const std::string& name, long& size, SavePoint&
   if (!(fields >> word) || word != name || !(fields >> size)) return false;
   point.offsets.clear();
   for (long offset = 0; fields >> offset;) point.offsets.push_back(offset);
+  fields.clear();
+  point.lostAtLeast.reset();
+  if (long lost = 0; fields >> word && word == "area" && fields >> lost) point.lostAtLeast = lost;
   size_t count = 0;
   std::string line;
-  if (point.offsets.empty() || !std::getline(in, line)) return false;
+  if (!std::getline(in, line)) return false;
   std::istringstream(line) >> count;
   point.lines.clear();
   while (point.lines.size() < count && point.lines.size() < kSavePointLines &&
@@ -69,39 +74,66 @@ bool writeSaveNote(const std::string& path, const SaveNote& note) {
   return replaceWholeFile(path, out.str());
 }
 
-ResumedSaves resumeSaves(const std::string& path, const std::string& notePath, long counted) {
+namespace {
+
+// The file ends as `point` says it does at length `end`, or is cut short in
+// its lines: then `completion` is what it lacks of them.
+bool endsAsNoted(int fd, long size, long end, const SavePoint& point, std::string& completion) {
+  // Below the place one below the counted records only lines tell the place.
+  if (point.lines.empty() && std::ranges::any_of(point.offsets, [](long o) { return o > 1; }))
+    return false;
+  std::string expected;
+  for (auto line = point.lines.rbegin(); line != point.lines.rend(); ++line) expected += *line;
+  const long start = end - long(expected.size());
+  if (size == 0 && end >= 0)
+    expected.clear();  // a new file: nothing to check it by
+  else if (start < 0 || size < start || size > end)
+    return false;
+  const long have = std::max(0L, size - start);
+  std::string found(size_t(have), '\0');
+  if (have > 0 && ::pread(fd, found.data(), found.size(), start) != have) return false;
+  if (expected.compare(0, size_t(have), found) != 0) return false;
+  completion = expected.substr(size_t(have));
+  return true;
+}
+
+}  // namespace
+
+ResumedSaves resumeSaves(const std::string& path, const std::string& notePath) {
   ResumedSaves resumed;
   const int fd = openRegularFile(path, O_RDWR).fd;
   struct stat info {};
-  const long size = fd >= 0 && ::fstat(fd, &info) == 0 ? long(info.st_size) : 0;
-  char last = '\n';
-  const bool midLine = fd >= 0 && size > 0 && ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
-  resumed.note.fileSize = size;
-  if (const std::optional<SaveNote> note = readSaveNote(notePath)) {
-    resumed.note.saved = note->saved;
-    if (note->writing && size >= note->writingSize) {
-      resumed.note.saved = *note->writing;
-    } else if (note->writing && size > note->fileSize) {
-      if (::ftruncate(fd, note->fileSize) == 0) ::fsync(fd);  // part of a write
-      resumed.note.fileSize = note->fileSize;
-    } else if (midLine && size < note->fileSize) {
-      // The lines saved, newest first, that the cut reached: again, oldest first.
-      long end = note->fileSize;
-      for (auto line = note->saved.lines.begin(); line != note->saved.lines.end() && end > size;
-           ++line) {
-        resumed.resave.insert(0, *line);
-        end -= long(line->size());
-      }
+  long size = fd >= 0 && ::fstat(fd, &info) == 0 ? long(info.st_size) : 0;
+  // Error lines written after a failed read stand after what the note says.
+  const std::string error = logReadErrorLine();
+  std::string last(error.size(), '\0');
+  const long end = size;
+  while (size >= long(error.size()) &&
+         ::pread(fd, last.data(), last.size(), size - long(error.size())) == long(last.size()) &&
+         last == error)
+    size -= long(error.size());
+  const std::optional<SaveNote> note = readSaveNote(notePath);
+  std::string completion;
+  if (note && note->writing &&
+      endsAsNoted(fd, size, note->writingSize, *note->writing, completion)) {
+    resumed.note = SaveNote{*note->writing, note->writingSize, std::nullopt, 0};
+    resumed.noted = true;
+  } else if (note) {
+    if (note->writing && size > note->fileSize && size < note->writingSize &&
+        endsAsNoted(fd, note->fileSize, note->fileSize, note->saved, completion) &&
+        ::ftruncate(fd, note->fileSize) == 0) {  // part of a write
+      ::fsync(fd);
+      size = note->fileSize;
     }
+    resumed.noted = endsAsNoted(fd, size, note->fileSize, note->saved, completion);
+    resumed.note = SaveNote{note->saved, note->fileSize, std::nullopt, 0};
+  }
+  if (resumed.noted && size < end && !completion.empty()) resumed.noted = false;
+  if (resumed.noted) {
+    resumed.completion = completion;
   } else {
-    // Sought among the newest counted ones only, so that this costs a part
-    // of one visit's reads; found nowhere, the file says records may be missing.
-    constexpr long kSoughtAmongCounted = 40;
-    SavePoint& point = resumed.note.saved;
-    point.lines = lastRecordLines(path, kSavePointLines);
-    if (!point.lines.empty())
-      for (long offset = -std::min(counted, kSoughtAmongCounted); offset <= 1; ++offset)
-        if (offset != 0) point.offsets.push_back(offset);
+    resumed.note = SaveNote{SavePoint{{}, lastRecordLines(path, kSavePointLines), std::nullopt},
+                            size, std::nullopt, 0};
   }
   if (fd >= 0) ::close(fd);
   return resumed;
