@@ -6,9 +6,10 @@
 namespace kvlink::sim {
 
 FaultKind faultKindFromName(const std::string& name) {
-  static constexpr std::array<std::pair<const char*, FaultKind>, 10> kNames{{
+  static constexpr std::array<std::pair<const char*, FaultKind>, 11> kNames{{
       {"none", FaultKind::None},
       {"silent", FaultKind::Silent},
+      {"silentwrites", FaultKind::SilentToWrites},
       {"badcheck", FaultKind::BadCheck},
       {"truncated", FaultKind::Truncated},
       {"garbage", FaultKind::Garbage},
