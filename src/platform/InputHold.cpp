@@ -133,20 +133,28 @@ bool InputHold::nativeEventFilter(const QByteArray& kind, void* message, qintptr
   if (!held_ && kept_.empty()) return false;
   const QWindow* handle = window_.windowHandle();
   const QWidget* modal = QApplication::activeModalWidget();
-  if (!handle || !modal || modal == &window_ || pressedWindow(kind, message) != handle->winId())
-    return false;
-  // The toolkit drops it unseen: it stands in the queue as lost.
+  if (handle && modal && modal != &window_ && pressedWindow(kind, message) == handle->winId())
+    keepLostToBox();
+  return false;
+}
+
+// Input a box took from the window stands in the queue as lost: the toolkit
+// drops it unseen, and a press given back can no longer be released.
+void InputHold::keepLostToBox() {
+  letGoOfPress(false);
   if (kept_.empty() || kept_.back().event->type() != QEvent::None) {
     Kept lost;
     lost.event = std::make_unique<QEvent>(QEvent::None);
     kept_.push_back(std::move(lost));
   }
   if (!held_) scheduleReplay();
-  return false;
 }
 
 bool InputHold::eventFilter(QObject* watched, QEvent* event) {
-  if (isModalWindowShown(watched, event) && watched != &window_) ++modalsShown_;
+  if (isModalWindowShown(watched, event) && watched != &window_) {
+    ++modalsShown_;
+    if (open_) keepLostToBox();
+  }
   if (releasesOpenPress(watched, event)) return completeOpenPress();
   if (!keeps(watched, event)) return false;
   if (!becomesDoubleClick(event)) kept_.push_back(keep(watched, event));

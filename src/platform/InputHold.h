@@ -72,6 +72,7 @@ class InputHold : public QObject, private QAbstractNativeEventFilter {
   };
 
   bool nativeEventFilter(const QByteArray& kind, void* message, qintptr* result) override;
+  void keepLostToBox();
   bool keeps(QObject* watched, const QEvent* event) const;
   Kept keep(QObject* watched, QEvent* event);
   bool releasesOpenPress(QObject* watched, const QEvent* event) const;
