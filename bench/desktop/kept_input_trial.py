@@ -156,20 +156,21 @@ class Trial:
         raise RuntimeError(f"no pass of station {station}")
 
     def pass_length(self):
-        """How long the last pass found by pass_start lasted: its last read and its reply."""
+        """How long the last pass found by pass_start took on the line: its last read logged
+        and that read's reply (a read of a station that does not answer is not logged)."""
         reads = [int(line.split()[0]) for line in self.log_lines() if " read " in line]
         last = max(ms for ms in reads if self.pass_ms <= ms < self.pass_ms + 500)
         return (last - self.pass_ms) / 1000 + 0.05
 
-    def slow_click(self, at, start, hold):
-        """Presses 0.05 s into the pass begun at `start` and lets go `hold` s later; whether the
-        release came after the pass."""
+    def slow_click(self, at, start, hold, into):
+        """Presses `into` s into the pass begun at `start` and lets go `hold` s later; when the
+        release came, from the start of the pass."""
         self.xdo("mousemove", *at)
-        time.sleep(max(0.0, start + 0.05 - time.monotonic()))
+        time.sleep(max(0.0, start + into - time.monotonic()))
         self.xdo("mousedown", 1)
         time.sleep(hold)
         self.xdo("mouseup", 1)
-        return time.monotonic() - start > self.pass_length()
+        return time.monotonic() - start
 
     def settle(self):
         """Waits until the line has had no write for 2 s."""
@@ -221,7 +222,8 @@ class Trial:
         results = []
         for hold in holds:
             bells = self.bells()
-            after = self.slow_click(self.point(SAVE_CONTINUE), self.pass_start(1), hold)
+            released = self.slow_click(self.point(SAVE_CONTINUE), self.pass_start(1), hold, 0.05)
+            after = released > self.pass_length()
             time.sleep(1.5)
             acted = "Save As" in self.windows()
             if acted:
@@ -268,11 +270,13 @@ class Trial:
         return self.send_trial(operate)
 
     def slow_send(self, hold):
-        """Send held `hold` s from 0.05 s into a pass of station 1."""
+        """Send held `hold` s from 0.25 s into a pass of station 1 (with the scan, a pass lasts
+        0.19-0.34 s)."""
         send = self.point(SEND)
-        after = []
-        result = self.send_trial(lambda start: after.append(self.slow_click(send, start, hold)))
-        result["after"] = after[0]
+        released = []
+        result = self.send_trial(
+            lambda start: released.append(self.slow_click(send, start, hold, 0.25)))
+        result["released"] = released[0]
         return result
 
     def send_trial(self, operate, station=1):
@@ -305,7 +309,7 @@ class Trial:
             self.click(RESET_MENU)
             time.sleep(0.8)
             start = self.pass_start(9)
-            time.sleep(max(0.0, start + 0.3 - time.monotonic()))  # queued for the next pass
+            time.sleep(max(0.0, start + 0.5 - time.monotonic()))  # queued for the next pass
             self.click(CLEAR_PEAK)
             seen = len(self.log_lines())
             self.xdo("search", "--onlyvisible", "--name", f"^{WIZARD}$", "windowactivate",
@@ -364,9 +368,10 @@ def main():
              lambda: trial.click(cell1, 2)),
             ("Send double-clicked", 5, 2, lambda: None),
         ]
-        slow = [trial.slow_send(hold) for hold in [0.10, 0.15, 0.20, 0.25] * 3]
-        print(f"Send held 0.10-0.25 s from 0.05 s into a pass: {len(slow)} runs, released after "
-              f"the pass {sum(r['after'] for r in slow)}; "
+        slow = [trial.slow_send(hold) for hold in [0.15, 0.18, 0.21, 0.25] * 3]
+        released = [r["released"] for r in slow]
+        print(f"Send held 0.15-0.25 s from 0.25 s into a pass: {len(slow)} runs, released "
+              f"{min(released):.2f}-{max(released):.2f} s into the pass; "
               f"{dict(Counter(outcome(r) for r in slow))}; writes to station 1 per run: "
               f"{dict(Counter(r['writes'].get(1, 0) for r in slow))}")
         makes = [("Return", lambda: trial.key("Return")), ("Space", lambda: trial.key("space")),
