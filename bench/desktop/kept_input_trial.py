@@ -375,7 +375,9 @@ def main():
               f"{dict(Counter(outcome(r) for r in slow))}; writes to station 1 per run: "
               f"{dict(Counter(r['writes'].get(1, 0) for r in slow))}")
         makes = [("Return", lambda: trial.key("Return")), ("Space", lambda: trial.key("space")),
-                 ("a click on Send", lambda: trial.click(trial.point(SEND)))]
+                 ("a click on Send", lambda: trial.click(trial.point(SEND))),
+                 ("a click on the main window's RESET Menu (not held)",
+                  lambda: trial.click(RESET_MENU))]
         for title, make in makes:
             results = [trial.failing_write(make) for _ in range(4)]
             print(f"{title} while the pass waits on a failing write: {len(results)} runs; writes: "

@@ -130,7 +130,7 @@ InputHold::Kept InputHold::keep(QObject* watched, QEvent* event) {
 }
 
 bool InputHold::nativeEventFilter(const QByteArray& kind, void* message, qintptr*) {
-  if (!held_ && kept_.empty()) return false;
+  if (!keepsInput()) return false;
   const QWindow* handle = window_.windowHandle();
   const QWidget* modal = QApplication::activeModalWidget();
   if (handle && modal && modal != &window_ && pressedWindow(kind, message) == handle->winId())

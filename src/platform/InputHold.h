@@ -44,6 +44,8 @@ class InputHold : public QObject, private QAbstractNativeEventFilter {
 
   void setHeld(bool on);
   bool held() const { return held_; }
+  // Held, or kept input still waits: input lost to a box is dropped here.
+  bool keepsInput() const { return held_ || !kept_.empty(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

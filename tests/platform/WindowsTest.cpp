@@ -18,6 +18,7 @@
 
 #include "DefaultInstance.h"
 #include "Form.h"
+#include "LostToBoxBeep.h"
 #include "PointerState.h"
 #include "QtHost.h"
 #include "ScriptedHost.h"
@@ -272,6 +273,15 @@ TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitNoneWithAM
   }
 }
 
+// A key press as the window system hands it to the program, before the toolkit.
+void pressNatively(const QWidget& window) {
+  xcb_key_press_event_t key{};
+  key.response_type = XCB_KEY_PRESS;
+  key.event = xcb_window_t(window.windowHandle()->winId());
+  qintptr result = 0;
+  QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &key, &result);
+}
+
 // Held, a window keeps its focus; what came meanwhile acts after the hold, in
 // order and as made, or is dropped with a beep. A kept press is the
 // toolkit's own: its release, kept or made after the hold, clicks it once.
@@ -324,15 +334,7 @@ TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
                      [&f] { f.button("Start")->setEnabled(false); });
     QTest::mouseDClick(f.windowHandle(), Qt::LeftButton, {}, at(f, "Start"));
   };
-  const Do boxLosesAKey = [&](KeyForm& f) {  // the window system's, while the box blocks it
-    modal.show();
-    xcb_key_press_event_t key{};
-    key.response_type = XCB_KEY_PRESS;
-    key.event = xcb_window_t(f.windowHandle()->winId());
-    qintptr result = 0;
-    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &key, &result);
-    modal.hide();
-  };
+  const Do boxLosesAKey = [&](KeyForm& f) { modal.show(), pressNatively(f), modal.hide(); };
   const Do boxShown = [&](KeyForm&) { modal.show(), modal.hide(); };
   const Do none = [](KeyForm&) {};
   const std::tuple<std::vector<Do>, Do, const char*, int, const char*> cases[] = {
@@ -373,6 +375,24 @@ TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
       EXPECT_FALSE(button->isDown()) << "drawn pressed: " << button->text().toStdString();
     modal.hide();
   }
+}
+
+// Input a box keeps from the program's other windows rings one beep; a held
+// window's is dropped with its kept input.
+TEST(LostToBoxBeepTest, OneBeepForInputOtherWindowsLoseToTheBox) {
+  ScriptedHost host;
+  KeyForm held(host), other(host);
+  QDialog box;
+  box.setModal(true);
+  box.show();
+  held.holdInput(true);
+  const LostToBoxBeep lostToBox(box, host);
+  pressNatively(box);
+  pressNatively(held);
+  EXPECT_EQ(host.beeps(), 0);
+  pressNatively(other);
+  pressNatively(other);
+  EXPECT_EQ(host.beeps(), 1);
 }
 
 TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case
