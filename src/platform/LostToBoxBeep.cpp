@@ -1,6 +1,6 @@
 #include "LostToBoxBeep.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QWidget>
 
 #include "Form.h"
@@ -10,18 +10,21 @@
 namespace kvlink {
 
 LostToBoxBeep::LostToBoxBeep(const QWidget& box, Host& host) : box_(box), host_(host) {
-  QCoreApplication::instance()->installNativeEventFilter(this);
+  QApplication::instance()->installNativeEventFilter(this);
 }
 
 LostToBoxBeep::~LostToBoxBeep() {
-  QCoreApplication::instance()->removeNativeEventFilter(this);
+  QApplication::instance()->removeNativeEventFilter(this);
 }
 
 bool LostToBoxBeep::nativeEventFilter(const QByteArray& kind, void* message, qintptr*) {
   if (rung_) return false;
   const std::optional<WId> window = pressedWindow(kind, message);
   const QWidget* pressed = window ? QWidget::find(*window) : nullptr;
-  if (!pressed || pressed->window() == &box_) return false;
+  // The box, or a box it opened in turn, takes its own input.
+  if (!pressed || pressed->window() == &box_ ||
+      pressed->window() == QApplication::activeModalWidget())
+    return false;
   if (const auto* form = qobject_cast<const Form*>(pressed); form && form->keepsInput())
     return false;
   rung_ = true;
