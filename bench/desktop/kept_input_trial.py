@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Clicks and keys made while a poll pass holds a window, tried on the real program.
 
-The program runs on the relay simulator (motor relays at stations 1 and 5, Modbus RTU at
-9600 baud, paced, every read and write logged) under Xvfb and openbox at 1366x768, and is
+The program runs on the relay simulator (motor relays at stations 1, 5 and 9, station 9 deaf
+to writes, Modbus RTU at 9600 baud, paced, every read and write logged) under Xvfb and openbox at 1366x768, and is
 driven with xdotool as an operator would, each click fired at a set time after a pass of the
 selected station starts on the line. Bells are counted on the display (bell_count.c).
 
@@ -31,13 +31,16 @@ SAVE_CONTINUE, SAVE_EXIT = (SAVE, 214, 72), (SAVE, 300, 72)
 OPTIONS = "Network Summary Options"
 SCAN_ALWAYS, SCAN_START = (OPTIONS, 29, 55), (OPTIONS, 281, 142)
 SUMMARY = "Network Summary"
-CELL = {1: (SUMMARY, 26, 1), 5: (SUMMARY, 390, 1)}
+CELL = {1: (SUMMARY, 26, 1), 5: (SUMMARY, 390, 1), 9: (SUMMARY, 754, 1)}
 WARNING_YES = ("Quick Configure Warning", 201, 102)
 WIZARD = "Quick Configuration"
 WIZARD_NEXT, SEND = (WIZARD, 140, 231), (WIZARD, 214, 193)
 WIZARD_EMPTY = (WIZARD, 217, 62)
-# The main window's menus, at the top left of the screen.
+CLEAR_PEAK = ("RVX Reset Control", 128, 182)
+WRITE_ERROR_BOX = "KV-LINK27"
+# The main window's menus and its RESET Menu button, at the top left of the screen.
 FILE_MENU, QUICK_CONFIGURE, SAVE_SET_POINTS = (21, 36), (83, 57), (92, 79)
+RESET_MENU = (468, 305)
 NETWORK_MENU, NETWORK_SUMMARY = (273, 36), (328, 57)
 
 
@@ -60,12 +63,14 @@ class Trial:
         self.spawn([bell], stdout=open(self.bells_path, "w"))
         line = os.path.join(self.work, "com1")
         self.spawn([os.path.join(self.build, "tools/unitsim/unitsim"), "--baud", "9600", "--pace",
-                    "--station", "1:0", "--station", "5:0", "--link", line, "--log",
+                    "--station", "1:0", "--station", "5:0", "--station", "9:0",
+                    "--fault", "9:silentwrites", "--link", line, "--log",
                     self.log_path])
         time.sleep(0.5)
         with open(os.path.join(self.work, "gridmon.ini"), "w") as ini:
             ini.write("[Settings]\nport=1\nbaud=96\nprotocol=1\ncheckmode=0\nstation=1\n"
                       "autostart=1\n[Station]\nstation1=Pump one\nstation5=Pump five\n"
+                      "station9=Pump nine\n"
                       "[misc]\nkesf=-\ngene=-\n")
         env = dict(self.env, KVLINK_COM1=line, KVLINK_WINDIR=self.work)
         self.spawn([os.path.join(self.build, "src/app/kvlink27")], env=env)
@@ -134,18 +139,38 @@ class Trial:
         with open(self.bells_path) as log:
             return sum(1 for line in log if line.strip().endswith("bell"))
 
-    def pass_start(self, station, timeout=5.0):
-        """Waits for the next pass of `station` to begin on the line; its local time."""
-        seen = len(self.log_lines())
+    def pass_start(self, station, timeout=5.0, seen=None):
+        """Waits for the next pass of `station` to begin on the line (after line `seen`); its
+        local time."""
+        seen = len(self.log_lines()) if seen is None else seen
         end = time.monotonic() + timeout
         pattern = re.compile(rf"^\d+ read {station} 24 19$")
         while time.monotonic() < end:
             lines = self.log_lines()
-            if any(pattern.match(line) for line in lines[seen:]):
+            found = [line for line in lines[seen:] if pattern.match(line)]
+            if found:
+                self.pass_ms = int(found[-1].split()[0])
                 return time.monotonic()
             seen = len(lines)
             time.sleep(0.005)
         raise RuntimeError(f"no pass of station {station}")
+
+    def pass_length(self):
+        """How long the last pass found by pass_start took on the line: its last read logged
+        and that read's reply (a read of a station that does not answer is not logged)."""
+        reads = [int(line.split()[0]) for line in self.log_lines() if " read " in line]
+        last = max(ms for ms in reads if self.pass_ms <= ms < self.pass_ms + 500)
+        return (last - self.pass_ms) / 1000 + 0.05
+
+    def slow_click(self, at, start, hold, into):
+        """Presses `into` s into the pass begun at `start` and lets go `hold` s later; when the
+        release came, from the start of the pass."""
+        self.xdo("mousemove", *at)
+        time.sleep(max(0.0, start + into - time.monotonic()))
+        self.xdo("mousedown", 1)
+        time.sleep(hold)
+        self.xdo("mouseup", 1)
+        return time.monotonic() - start
 
     def settle(self):
         """Waits until the line has had no write for 2 s."""
@@ -192,6 +217,22 @@ class Trial:
                 time.sleep(0.5)
         return opened
 
+    def slow_continue_trial(self, holds):
+        """Save Set Points, Continue held `hold` s from 0.05 s into a pass: Save As opens?"""
+        results = []
+        for hold in holds:
+            bells = self.bells()
+            released = self.slow_click(self.point(SAVE_CONTINUE), self.pass_start(1), hold, 0.05)
+            after = released > self.pass_length()
+            time.sleep(1.5)
+            acted = "Save As" in self.windows()
+            if acted:
+                self.key("Escape")
+                time.sleep(0.5)
+            results.append({"acted": acted, "bells": self.bells() - bells, "after": after})
+            print("   ", results[-1], file=sys.stderr)
+        return results
+
     def open_summary_and_wizard(self):
         self.click(NETWORK_MENU)
         time.sleep(0.4)
@@ -211,8 +252,8 @@ class Trial:
         self.type_path(os.path.join(self.work, "unit.con"))
         time.sleep(1.5)
 
-    def select_station_1(self):
-        self.click(CELL[1], 2)
+    def select_station(self, station=1):
+        self.click(CELL[station], 2)
         time.sleep(2.5)
         # The wizard back above the Network Summary.
         self.xdo("search", "--onlyvisible", "--name", f"^{WIZARD}$", "windowactivate", "--sync")
@@ -220,19 +261,34 @@ class Trial:
 
     def kept_send(self, then, send_clicks=1):
         """Send clicked 0.11 s into a pass of station 1, then `then` at 0.24 s. What came of it."""
-        self.select_station_1()
+        def operate(start):
+            time.sleep(max(0.0, start + 0.11 - time.monotonic()))
+            self.click(send, send_clicks)
+            time.sleep(max(0.0, start + 0.24 - time.monotonic()))
+            then()
         send = self.point(SEND)
+        return self.send_trial(operate)
+
+    def slow_send(self, hold):
+        """Send held `hold` s from 0.25 s into a pass of station 1 (with the scan, a pass lasts
+        0.19-0.34 s)."""
+        send = self.point(SEND)
+        released = []
+        result = self.send_trial(
+            lambda start: released.append(self.slow_click(send, start, hold, 0.25)))
+        result["released"] = released[0]
+        return result
+
+    def send_trial(self, operate, station=1):
+        self.select_station(station)
         lines_before, bells_before = len(self.log_lines()), self.bells()
-        start = self.pass_start(1)
-        time.sleep(max(0.0, start + 0.11 - time.monotonic()))
-        self.click(send, send_clicks)
-        time.sleep(max(0.0, start + 0.24 - time.monotonic()))
-        then()
+        operate(self.pass_start(station))
         time.sleep(1)
         self.settle()
         boxes = Counter()
-        for title in ("Info", "Download error"):
+        for title in ("Info", "Download error", WRITE_ERROR_BOX):
             boxes[title] = self.dismiss(title)
+        time.sleep(0.5)
         writes = Counter()
         lines = self.log_lines()[lines_before:]
         for line in lines:
@@ -244,6 +300,28 @@ class Trial:
                   "station 5 polled": any(re.match(r"^\d+ read 5 24 19$", l) for l in lines)}
         print("   ", result, file=sys.stderr)
         return result
+
+
+    def failing_write(self, make):
+        """Clear Peak queued on station 9, whose unit leaves writes unanswered: `make` is done
+        0.5 s into the pass, while it waits on the write, before it shows "Write Error"."""
+        def operate(start):
+            self.click(RESET_MENU)
+            time.sleep(0.8)
+            start = self.pass_start(9)
+            time.sleep(max(0.0, start + 0.5 - time.monotonic()))  # queued for the next pass
+            self.click(CLEAR_PEAK)
+            seen = len(self.log_lines())
+            self.xdo("search", "--onlyvisible", "--name", f"^{WIZARD}$", "windowactivate",
+                     "--sync")
+            start = self.pass_start(9, seen=seen)
+            time.sleep(max(0.0, start + 0.5 - time.monotonic()))
+            make()
+            end = time.monotonic() + 5
+            while WRITE_ERROR_BOX not in self.windows() and time.monotonic() < end:
+                time.sleep(0.1)
+            time.sleep(0.5)
+        return self.send_trial(operate, 9)
 
 
 def outcome(result):
@@ -272,6 +350,11 @@ def main():
               f"{trial.focus_trial(6, 0.1)} of 6")
         print(f"Save Set Points, Tab Tab Space 1.2 s apart: Save As "
               f"{trial.focus_trial(6, 1.2)} of 6")
+        slow = trial.slow_continue_trial([0.12, 0.15, 0.18, 0.21, 0.25] * 2)
+        print(f"Save Set Points, Continue held 0.12-0.25 s from 0.05 s into a pass: "
+              f"{len(slow)} runs, released after the pass {sum(r['after'] for r in slow)}; "
+              f"Save As opened {sum(r['acted'] for r in slow)}; "
+              f"bells {sum(r['bells'] for r in slow)}")
         trial.click(SAVE_EXIT)
         trial.open_summary_and_wizard()
         cell1, cell5, empty = map(trial.point, (CELL[1], CELL[5], WIZARD_EMPTY))
@@ -285,6 +368,23 @@ def main():
              lambda: trial.click(cell1, 2)),
             ("Send double-clicked", 5, 2, lambda: None),
         ]
+        slow = [trial.slow_send(hold) for hold in [0.15, 0.18, 0.21, 0.25] * 3]
+        released = [r["released"] for r in slow]
+        print(f"Send held 0.15-0.25 s from 0.25 s into a pass: {len(slow)} runs, released "
+              f"{min(released):.2f}-{max(released):.2f} s into the pass; "
+              f"{dict(Counter(outcome(r) for r in slow))}; writes to station 1 per run: "
+              f"{dict(Counter(r['writes'].get(1, 0) for r in slow))}")
+        makes = [("Return", lambda: trial.key("Return")), ("Space", lambda: trial.key("space")),
+                 ("a click on Send", lambda: trial.click(trial.point(SEND))),
+                 ("a click on the main window's RESET Menu (not held)",
+                  lambda: trial.click(RESET_MENU))]
+        for title, make in makes:
+            results = [trial.failing_write(make) for _ in range(4)]
+            print(f"{title} while the pass waits on a failing write: {len(results)} runs; writes: "
+                  f"{sum(n for r in results for n in r['writes'].values())}; "
+                  f"boxes: {dict(sum((Counter(r['boxes']) for r in results), Counter()))}; "
+                  f"bells per run: {dict(Counter(r['bells'] for r in results))}")
+            sys.stdout.flush()
         for title, runs, clicks, then in cases:
             results = [trial.kept_send(then, clicks) for _ in range(runs)]
             other = sum(r["writes"].get(5, 0) for r in results)

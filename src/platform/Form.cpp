@@ -188,6 +188,10 @@ bool Form::inputHeld() const {
   return hold_ && hold_->held();
 }
 
+bool Form::keepsInput() const {
+  return hold_ && hold_->keepsInput();
+}
+
 void Form::showEvent(QShowEvent* event) {
   if (!ownDefaultKnown_) {
     ownDefaultKnown_ = true;

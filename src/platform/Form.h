@@ -44,6 +44,8 @@ class Form : public QWidget {
   // (InputHold).
   void holdInput(bool on);
   bool inputHeld() const;
+  // Held, or input kept by a hold still waits to be given back.
+  bool keepsInput() const;
   int Left() const { return pos().x(); }
   int Top() const { return pos().y(); }
   void moveTo(int left, int top) { move(left, top); }

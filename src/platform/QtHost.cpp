@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Form.h"
+#include "LostToBoxBeep.h"
 #include "WindowKeys.h"
 #include "platform/Launcher.h"
 
@@ -50,6 +51,7 @@ int QtHost::msgBox(const QString& text, int style, const QString& title) {
     box.setStandardButtons(QMessageBox::Ok);
   }
   keepModifiedEnterAndEscFromButtons(box);
+  const LostToBoxBeep lostToBox(box, *this);
   const int answer = box.exec();
   if (yesNo) return answer == QMessageBox::Yes ? vbYes : vbNo;
   return vbOK;

@@ -1,7 +1,9 @@
 // The window stand-ins: default instances, the scripted host, pointer state,
 // colours, dialog filters, Enter and Esc, and holding a window still.
 #include <gtest/gtest.h>
+#include <xcb/xproto.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -16,6 +18,7 @@
 
 #include "DefaultInstance.h"
 #include "Form.h"
+#include "LostToBoxBeep.h"
 #include "PointerState.h"
 #include "QtHost.h"
 #include "ScriptedHost.h"
@@ -223,6 +226,7 @@ class KeyForm : public Form {
   explicit KeyForm(Host& host) : Form(host, "KeyForm") {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLineEdit(this));
+    layout->itemAt(0)->widget()->setObjectName("Text1");
     layout->addWidget(new QListWidget(this));
     for (const char* caption : {"Start", "Continue", "Exit"}) {
       auto* button = new QPushButton(caption, this);
@@ -269,8 +273,18 @@ TEST(WindowKeysTest, EnterPressesTheFocusedElseTheDefaultButtonEscExitNoneWithAM
   }
 }
 
+// A key press as the window system hands it to the program, before the toolkit.
+void pressNatively(const QWidget& window) {
+  xcb_key_press_event_t key{};
+  key.response_type = XCB_KEY_PRESS;
+  key.event = xcb_window_t(window.windowHandle()->winId());
+  qintptr result = 0;
+  QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &key, &result);
+}
+
 // Held, a window keeps its focus; what came meanwhile acts after the hold, in
-// order and as made, or is dropped with a beep.
+// order and as made, or is dropped with a beep. A kept press is the
+// toolkit's own: its release, kept or made after the hold, clicks it once.
 TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
   ScriptedHost host;
   uint64_t station = 0;
@@ -278,37 +292,71 @@ TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
   QDialog modal;
   modal.setModal(true);
   using Do = std::function<void(KeyForm&)>;
-  const Do tabSpace = [](KeyForm& f) {
-    QTest::keyClick(f.windowHandle(), Qt::Key_Tab);  // from "Continue" to "Exit"
-    QTest::keyClick(f.windowHandle(), Qt::Key_Space);
+  const auto at = [](KeyForm& f, const char* name) {
+    const QWidget* control = f.findChild<QWidget*>(name);
+    return control->mapTo(&f, control->rect().center());
   };
-  const Do start = [](KeyForm& f) {
-    QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {},
-                      f.button("Start")->mapTo(&f, f.button("Start")->rect().center()));
+  using QTest::mousePress, QTest::mouseRelease, QTest::mouseClick, QTest::keyClick;
+  const auto press = [&](const char* name) -> Do {
+    return [=](KeyForm& f) { mousePress(f.windowHandle(), Qt::LeftButton, {}, at(f, name)); };
+  };
+  const auto release = [&](const char* name) -> Do {
+    return [=](KeyForm& f) { mouseRelease(f.windowHandle(), Qt::LeftButton, {}, at(f, name)); };
+  };
+  const auto click = [&](const char* name) -> Do {
+    return [=](KeyForm& f) { mouseClick(f.windowHandle(), Qt::LeftButton, {}, at(f, name)); };
+  };
+  const auto settled = [](const Do& step) -> Do {  // after the kept input was given back
+    return [=](KeyForm& f) {
+      for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+      step(f);
+    };
+  };
+  const Do tab = [](KeyForm& f) {
+    keyClick(f.windowHandle(), Qt::Key_Tab);
+  };  // "Continue" to "Exit"
+  const Do space = [](KeyForm& f) { keyClick(f.windowHandle(), Qt::Key_Space); };
+  const Do tabSpace = [&](KeyForm& f) { tab(f), space(f); };
+  const Do moveAway = [](KeyForm& f) { QTest::mouseMove(f.windowHandle(), {1, 1}); };
+  const Do type42 = [](KeyForm& f) {
+    for (char digit : {'4', '2'}) keyClick(f.windowHandle(), digit);
   };
   const Do opensModal = [&](KeyForm& f) {
     QObject::connect(f.button("Start"), &QPushButton::clicked, &modal, [&] { modal.show(); });
   };
+  const Do coverStart = [](KeyForm& f) {  // another control now where Start was clicked
+    auto* cover = new QLabel("cover", &f);
+    cover->setGeometry(f.button("Start")->geometry());
+    cover->show();
+  };
+  const Do doubleClickDisablingStart = [&](KeyForm& f) {  // its second half is nothing lost
+    QObject::connect(f.button("Start"), &QPushButton::clicked, f.button("Start"),
+                     [&f] { f.button("Start")->setEnabled(false); });
+    QTest::mouseDClick(f.windowHandle(), Qt::LeftButton, {}, at(f, "Start"));
+  };
+  const Do boxLosesAKey = [&](KeyForm& f) { modal.show(), pressNatively(f), modal.hide(); };
+  const Do boxShown = [&](KeyForm&) { modal.show(), modal.hide(); };
   const Do none = [](KeyForm&) {};
-  const std::tuple<std::vector<Do>, Do, const char*, int> cases[] = {
-      // held, after the hold, pressed, beeps
-      {{tabSpace, start,
-        [](KeyForm& f) {
-          QTest::mouseMove(f.windowHandle(), {1, 1});
-        }},
-       none,
-       "ExitStart",
-       0},
-      {{[](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Tab); }},
-       [](KeyForm& f) { QTest::keyClick(f.windowHandle(), Qt::Key_Space); },
-       "Exit",
-       0},
-      {{tabSpace, [&](KeyForm&) { ++station; }}, none, "", 1},
-      {{tabSpace, [&](KeyForm&) { modal.show(), modal.hide(); }}, none, "", 1},
-      {{opensModal, start, tabSpace}, none, "Start", 1},
-      {{start, [](KeyForm& f) { f.button("Start")->setEnabled(false); }}, none, "", 1},
-      {{start, [](KeyForm& f) { f.button("Start")->hide(); }, tabSpace}, none, "", 1}};
-  for (const auto& [held, after, pressed, beeps] : cases) {
+  const std::tuple<std::vector<Do>, Do, const char*, int, const char*> cases[] = {
+      // held, after the hold, pressed, beeps, typed
+      {{tabSpace, click("Start"), moveAway}, none, "ExitStart", 0, ""},
+      {{tab}, space, "Exit", 0, ""},
+      {{tabSpace, [&](KeyForm&) { ++station; }}, none, "", 1, ""},
+      {{tabSpace, boxShown}, none, "", 1, ""},
+      {{opensModal, click("Start"), tabSpace}, none, "Start", 1, ""},
+      {{click("Start"), [](KeyForm& f) { f.button("Start")->setEnabled(false); }}, none, "", 1, ""},
+      {{click("Start"), [](KeyForm& f) { f.button("Start")->hide(); }, tabSpace}, none, "", 1, ""},
+      {{click("Start"), coverStart}, none, "", 1, ""},
+      {{press("Start")}, settled(release("Start")), "Start", 0, ""},
+      {{press("Start")}, settled([&](KeyForm& f) { ++station, release("Start")(f); }), "", 1, ""},
+      {{press("Start"), release("Exit")}, none, "", 0, ""},  // dragged off
+      {{click("Text1"), type42}, none, "", 0, "42"},
+      {{doubleClickDisablingStart}, none, "Start", 0, ""},
+      {{boxLosesAKey}, none, "", 1, ""},
+      {{boxShown}, none, "", 0, ""}};
+  int row = 0;
+  for (const auto& [held, after, pressed, beeps, typed] : cases) {
+    SCOPED_TRACE(++row);
     host.clearRecords();
     KeyForm form(host);
     form.button("Continue")->setFocus();
@@ -321,9 +369,30 @@ TEST(InputHoldTest, KeptInputActsAsMadeInOrderOrIsDroppedWithABeep) {
     after(form);
     for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();  // one piece a turn
     EXPECT_EQ(form.pressed, pressed);
-    EXPECT_EQ(host.beeps(), beeps) << pressed;
+    EXPECT_EQ(host.beeps(), beeps);
+    EXPECT_EQ(form.findChild<QLineEdit*>()->text(), typed);
+    for (const QPushButton* button : form.findChildren<QPushButton*>())
+      EXPECT_FALSE(button->isDown()) << "drawn pressed: " << button->text().toStdString();
     modal.hide();
   }
+}
+
+// Input a box keeps from the program's other windows rings one beep; a held
+// window's is dropped with its kept input.
+TEST(LostToBoxBeepTest, OneBeepForInputOtherWindowsLoseToTheBox) {
+  ScriptedHost host;
+  KeyForm held(host), other(host);
+  QDialog box;
+  box.setModal(true);
+  box.show();
+  held.holdInput(true);
+  const LostToBoxBeep lostToBox(box, host);
+  pressNatively(box);
+  pressNatively(held);
+  EXPECT_EQ(host.beeps(), 0);
+  pressNatively(other);
+  pressNatively(other);
+  EXPECT_EQ(host.beeps(), 1);
 }
 
 TEST(FileDialogFilterTest, PatternShownAsWritten) {  // Qt's dialog matches any case

@@ -77,7 +77,9 @@ std::vector<Transmission> Df1StationLine::onFrame(const Df1Event& event, SimCloc
   Station* station = table_.find(address);
   if (station == nullptr) return {};
   ++station->requests;
-  if (station->fault.kind == FaultKind::Silent) {
+  const bool write = event.data.size() > 2 && event.data[2] == kWrite;
+  if (station->fault.kind == FaultKind::Silent ||
+      (station->fault.kind == FaultKind::SilentToWrites && write)) {
     takeFault(station->fault);
     return {};
   }

@@ -15,6 +15,7 @@ FaultKind faultKindFromName(const std::string& name) {
   static constexpr std::array<std::pair<const char*, FaultKind>, 11> kNames{{
       {"none", FaultKind::None},
       {"silent", FaultKind::Silent},
+      {"silentwrites", FaultKind::SilentToWrites},
       {"badcheck", FaultKind::BadCheck},
       {"truncated", FaultKind::Truncated},
       {"garbage", FaultKind::Garbage},

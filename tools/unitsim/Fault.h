@@ -11,16 +11,17 @@ namespace kvlink::sim {
 
 enum class FaultKind {
   None,
-  Silent,        // hears nothing, answers nothing
-  BadCheck,      // reply with wrong CRC / BCC
-  Truncated,     // only the first half of the reply
-  Garbage,       // random bytes instead of the reply
-  Late,          // the reply comes after `late` (DF1: the ACK at once)
-  WrongStation,  // the reply names another station
-  Exception,     // Modbus exception reply / DF1 reply with STS != 0
-  Duplicate,     // the reply is sent twice
-  ForeignFirst,  // a reply naming another station comes just before the right one
-  NoiseFirst,    // a stray byte (line noise) comes just before the reply
+  Silent,          // hears nothing, answers nothing
+  SilentToWrites,  // answers reads; hears writes as Silent does: neither carried out nor answered
+  BadCheck,        // reply with wrong CRC / BCC
+  Truncated,       // only the first half of the reply
+  Garbage,         // random bytes instead of the reply
+  Late,            // the reply comes after `late` (DF1: the ACK at once)
+  WrongStation,    // the reply names another station
+  Exception,       // Modbus exception reply / DF1 reply with STS != 0
+  Duplicate,       // the reply is sent twice
+  ForeignFirst,    // a reply naming another station comes just before the right one
+  NoiseFirst,      // a stray byte (line noise) comes just before the reply
 };
 
 struct Fault {

@@ -109,7 +109,8 @@ std::vector<Transmission> ModbusStationLine::handleFrame(std::span<const uint8_t
   if (station == nullptr) return {};
   ++station->requests;
   const FaultKind fault = takeFault(station->fault);
-  if (fault == FaultKind::Silent) return {};
+  const bool write = body[1] == kWriteSingle || body[1] == kWriteMultiple;
+  if (fault == FaultKind::Silent || (fault == FaultKind::SilentToWrites && write)) return {};
 
   std::vector<uint8_t> reply;
   if (fault == FaultKind::Exception) {

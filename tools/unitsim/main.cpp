@@ -29,8 +29,8 @@ int usage() {
   std::fprintf(stderr,
                "usage: unitsim [--protocol modbus|df1] [--check crc|bcc] [--baud N] [--pace]\n"
                "               [--station N:TYPE]... [--fault N:KIND] [--link PATH] [--log PATH]\n"
-               "  TYPE: 0, 1, 2 or 4. KIND: silent, badcheck, truncated, garbage, late,\n"
-               "  wrongstation, exception, duplicate, foreignfirst, noisefirst.\n");
+               "  TYPE: 0, 1, 2 or 4. KIND: silent, silentwrites, badcheck, truncated,\n"
+               "  garbage, late, wrongstation, exception, duplicate, foreignfirst, noisefirst.\n");
   return 2;
 }
 
