@@ -12,7 +12,7 @@ constexpr uint8_t kNoiseByte = 0xFF;
 }  // namespace
 
 FaultKind faultKindFromName(const std::string& name) {
-  static constexpr std::array<std::pair<const char*, FaultKind>, 11> kNames{{
+  static constexpr std::array<std::pair<const char*, FaultKind>, 12> kNames{{
       {"none", FaultKind::None},
       {"silent", FaultKind::Silent},
       {"silentwrites", FaultKind::SilentToWrites},
