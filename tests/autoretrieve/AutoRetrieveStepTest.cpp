@@ -343,7 +343,7 @@ TEST_F(AutoRetrieveStepTest, AlikeRecordsAcrossRestartsSavedOnceInOrderOrTold) {
     alike(3);
     step();
     alike(150);
-    killedBeforeTheReset(s);
+    step();  // more than a visit reads: it goes on at the next, with no reset to be killed before
     int exchanges = 0;
     link->afterCall = [&](const std::string&) {
       if (++exchanges % 7 == 0) alike(1);
@@ -447,6 +447,23 @@ TEST_F(AutoRetrieveStepTest, UnitsLoggingWhileTheyAreReadLoseNoRecordUntold) {
       EXPECT_EQ(lost > 0, k == 1);
       EXPECT_EQ(overrun, k == 1);
     }
+  }
+}
+
+// A unit logging two records every fourth or fifth exchange, about as fast as a slow line reads
+// them and two at once between reads: every visit saves, each record once, in order, or told.
+TEST_F(AutoRetrieveStepTest, UnitLoggingAsFastAsItIsReadSavesAtEveryVisit) {
+  for (int16_t s = 60; s < 64; ++s) {
+    MemoryStation& unit = unitAt(s, 30, s < 62);
+    link->afterCall = [&, every = 4 + s % 2, n = 0](const std::string&) mutable {
+      if (++n % every == 0) unit.records(2);
+    };
+    for (int visit = 0; visit < 8; ++visit) {
+      const size_t before = recordsIn(s).size();
+      step();
+      EXPECT_GT(recordsIn(s).size(), before) << s << ", visit " << visit;
+    }
+    drained(s);
   }
 }
 

@@ -28,7 +28,8 @@ RecordCollector::RecordCollector(ReadRecord readRecord, ReadCounter readCounter,
       counter_(counter),
       offsets_(std::move(from.offsets)),
       tail_(std::move(from.lines)),
-      mostReads_(kMostReads) {
+      mostReads_(kMostReads),
+      run_(kPart) {
   if (tail_.size() > kSavePointLines) tail_.resize(kSavePointLines);
   if (from.lostAtLeast) {  // every record the unit holds is sought
     offsets_.clear();
@@ -275,53 +276,68 @@ RecordCollector::Outcome RecordCollector::collect() {
 
 std::optional<RecordCollector::Outcome> RecordCollector::sweep() {
   // The oldest places not yet taken, as many as half the reads left can take
-  // (records logged meanwhile cost a read each), read newest first from one
-  // read between two equal counter readings.
-  const long top =
-      std::min(counter_ - 1, floor_ + std::clamp((mostReads_ - reads_) / 2, 1, kPart) - 1);
-  const long pinned = counter_;
-  std::optional<std::string> line;
-  const Steady read = readSteady(pinned - 1 - top, line);
-  if (read == Steady::Failed) return Outcome::ReadFailed;
-  if (read == Steady::Moved) return std::nullopt;
-  std::vector<std::string> part{std::move(*line)};  // newest first
-  // Each record logged meanwhile moves the next one read up onto the one
-  // read before it: a record that reads the same was moved, or is alike to
-  // it, as the counter tells. More than one logged between two reads, and
-  // the sweep is read again.
-  long repeats = 0, place = top, lostBelow = 0;
-  const auto unaccounted = [&]() -> std::optional<long> {
-    const std::optional<long> counter = readCounter_();
-    if (!counter) return std::nullopt;
-    wentBack_ = wentBack_ || *counter < counter_;
-    counter_ = *counter;
-    return *counter - pinned - repeats;
+  // (records logged meanwhile cost a read each), below any already read,
+  // newest first, in runs each followed by a counter reading.
+  long top = std::min(counter_ - 1, floor_ + std::clamp((mostReads_ - reads_) / 2, 1, kPart) - 1);
+  if (const auto above = seen_.lower_bound(floor_); above != seen_.end())
+    top = std::min(top, above->first - 1);
+  std::vector<std::string> part;  // newest first: part[i] is at place top - i
+  const auto readAt = [&](long place) -> const std::string* {
+    return place <= top ? &part[size_t(top - place)] : seenAt(place);
   };
-  for (long n = pinned - top; place > floor_; ++n) {
-    if (n == kLogRecordSlots) {  // the older ones are overwritten
-      lostBelow = place - floor_;
+  long lostBelow = 0;
+  for (int tries = 0; top - long(part.size()) >= floor_;) {
+    const long place = top - long(part.size());
+    const long first = counter_ - place - 1;
+    if (first >= kLogRecordSlots) {  // it and the older ones are overwritten
+      lostBelow = place - floor_ + 1;
       break;
     }
-    if (reads_ >= mostReads_) return Outcome::Overrun;
-    ++reads_;
-    line = readRecord_(static_cast<int>(n));
-    if (!line) return Outcome::ReadFailed;
-    if (*line == part.back()) {
-      const std::optional<long> moved = unaccounted();
-      if (!moved) return Outcome::ReadFailed;
-      if (*moved < 0 || *moved > 1) return std::nullopt;
-      if (*moved == 1) {
-        ++repeats;
-        continue;
-      }
+    if (tries == kSteadyTries) {
+      tooFast_ = true;
+      return overrun();
     }
-    part.push_back(std::move(*line));
-    --place;
+    // The first of the part alone, then runs shorter while records logged
+    // meanwhile leave them uncertain; a run ends where a record reads as the
+    // one above it: moved there by one logged, or alike to it.
+    const long last = std::min(
+        {first + (part.empty() ? 0 : run_ - 1), first + place - floor_, kLogRecordSlots - 1L});
+    std::vector<std::string> run;
+    for (long index = first; index <= last; ++index) {
+      if (reads_ >= mostReads_) return overrun();
+      ++reads_;
+      std::optional<std::string> line = readRecord_(static_cast<int>(index));
+      if (!line) return Outcome::ReadFailed;
+      run.push_back(std::move(*line));
+      const std::string* above = run.size() > 1 ? &run.end()[-2] : readAt(place + 1);
+      if (above && *above == run.back()) break;
+    }
+    const long before = counter_;
+    const std::optional<long> counter = readCounter_();
+    if (!counter) return Outcome::ReadFailed;
+    wentBack_ = wentBack_ || *counter < counter_;
+    counter_ = *counter;
+    if (wentBack_) return std::nullopt;
+    // Each record logged before a read moved the one above onto its place,
+    // and those after it likewise: while the records before it in the run
+    // are at their places, a record is at its own when the counter did not
+    // move, or when it reads unlike every record that may have been moved
+    // there. From the first that is not, the places are read again.
+    size_t certain = 0;
+    for (bool at = true; at && certain < run.size(); certain += at) {
+      const long own = place - long(certain);
+      for (long moved = 1; at && moved <= counter_ - before; ++moved) {
+        const std::string* above = readAt(own + moved);
+        at = above && *above != run[certain];
+      }
+      if (at) part.push_back(std::move(run[certain]));
+    }
+    tries = certain == 0 ? tries + 1 : 0;
+    if (certain < run.size())
+      run_ = std::max(1L, run_ / 2);
+    else if (counter_ == before)
+      run_ = std::min(long(kPart), run_ * 2);
   }
-  // One more logged after the last read leaves every place as read.
-  const std::optional<long> moved = unaccounted();
-  if (!moved) return Outcome::ReadFailed;
-  if (*moved < 0 || *moved > 1) return std::nullopt;
   countLost(lostBelow, CountBound::Exact);
   for (auto record = part.rbegin(); record != part.rend(); ++record) hold(*record, true);
   floor_ = top + 1;

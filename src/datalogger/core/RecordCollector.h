@@ -11,10 +11,12 @@
 // equal counter readings is the one at its place, whatever it reads like.
 // Where the last save left off is a place too (a SavePoint, kept in the
 // station's note): the records above it are read oldest first in parts of at
-// most 10, each part newest first from one record read between two equal
-// counter readings; a record logged meanwhile moves the next one read up onto
-// the one read before it, which the counter tells from a record alike to it.
-// At most 100 record reads a save.
+// most 10, each part newest first, its first record read between two equal
+// counter readings and the others in runs each ended by a counter reading. A
+// record logged before a read moves the one above onto the place read, so a
+// record is at its place when the counter did not move or it reads unlike
+// each record that may have moved there; the others are read again, in
+// shorter runs while the unit keeps logging. At most 100 record reads a save.
 //
 // What records read like serves only where the counter cannot tell: after a
 // counter reset (a record logged between the last counter reading and the
@@ -117,7 +119,7 @@ class RecordCollector {
   // below the counted ones, and the file says records may be missing.
   std::optional<Outcome> placeAfterOutsideChange();
   // Takes the oldest records not yet taken, a part at a time; nothing when
-  // the counter moved so that the part must be read again.
+  // the counter went back.
   std::optional<Outcome> sweep();
   void hold(const std::string& line, bool record);
   void countLost(long count, CountBound bound);
@@ -145,6 +147,7 @@ class RecordCollector {
   CountBound lostBound_ = CountBound::Exact;
   int reads_ = 0;
   int mostReads_;  // for this save
+  long run_;       // records read between two counter readings at most: fewer while they move
   bool tooFast_ = false;
 };
 
