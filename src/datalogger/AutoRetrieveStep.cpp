@@ -127,6 +127,13 @@ class StationVisit {
                     std::ranges::any_of(note->saved.offsets, [](long o) { return o > 1; }));
   }
 
+  // The control word written back with the bit that resets the record counter.
+  int16_t writeCounterReset(uint16_t control) {
+    return WriteUnit(program_, target_.port, station_,
+                     loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
+                     control | kResetRecordCounter);
+  }
+
   // The pump may have ended the program or changed the link.
   bool mayGoOn() const { return !program_.ended && target_.linkUnchanged(program_); }
 
@@ -169,9 +176,7 @@ class StationVisit {
       if (!noteSaved(file, before)) return writeFailed();
       control = readWord(program_, target_, station_, kLoggerControlWord);
       if (!control) return readFailed(file);
-      WriteUnit(program_, target_.port, station_,
-                loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-                *control | kResetRecordCounter);
+      writeCounterReset(*control);
       const std::optional<uint16_t> counter =
           program_.ended ? std::nullopt : readWord(program_, target_, station_, kRecordCounter);
       if (!counter) return readFailed(file);
@@ -212,9 +217,7 @@ class StationVisit {
     const bool overrun = outcome == RecordCollector::Outcome::Overrun;
     if (!overrun) {
       if (!noteSaved(file, records.pointAcrossReset())) return writeFailed();
-      const int16_t result = WriteUnit(program_, target_.port, station_,
-                                       loggerRegisterAddress(target_.useModbus, kLoggerControlWord),
-                                       *control | kResetRecordCounter);
+      const int16_t result = writeCounterReset(*control);
       if (result == 0) {
         records.counterWasReset();
         noteSaved(file, records.point());

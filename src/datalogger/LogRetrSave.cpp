@@ -32,8 +32,6 @@ const QString kTooFastText = QStringLiteral("the unit logs faster than they can 
 // Readings in a row that find the records moved before the unit counts as
 // logging faster than its records can be read.
 constexpr int kSteadyTries = 8;
-// The counter stops here and no longer counts the records logged.
-constexpr int kCounterFull = 0xFFFF;
 
 struct SaveShortfall {
   long lost = 0;      // overwritten before they could be read
@@ -212,7 +210,7 @@ void LogRetr::SSCommand2_Click() {
     if (!line) return cannotRead();
     const std::string order = logTimeOrder(loggingCode(program).record);
     // A full counter stays full (a reset meanwhile moves no record).
-    const std::optional<int> after = now == kCounterFull ? now : counterNow();
+    const std::optional<int> after = now == kRecordCounterFull ? now : counterNow();
     if (!after) return cannotRead();
     if (*after != now) {
       now = *after;
@@ -220,7 +218,7 @@ void LogRetr::SSCommand2_Click() {
       continue;
     }
     bool doubtful = false;
-    if (now == kCounterFull && i > 0 &&
+    if (now == kRecordCounterFull && i > 0 &&
         (order >= lastOrder || std::ranges::find(saved, *line) != saved.end())) {
       const std::optional<std::string> below = readLine(index - 1);
       if (!below) return cannotRead();
